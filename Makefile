@@ -1,0 +1,47 @@
+# make run  - installs what is missing, builds quorvel.exe and starts it under Wine
+# make test - installs what is missing, builds everything and runs every test
+BUILD  ?= build
+NATIVE := $(BUILD)/native
+WIN    := $(BUILD)/win
+JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
+
+export WINEPREFIX       := $(abspath $(BUILD))/wineprefix
+export WINEDEBUG        := -all
+export WINEDLLOVERRIDES := mscoree,mshtml=
+export WINEARCH         := win64
+
+.PHONY: all bootstrap native win test test-native test-wine run package bench clean
+
+all: native win
+
+bootstrap:
+	@scripts/bootstrap.sh
+
+native: bootstrap
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS)
+
+win: bootstrap
+	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
+	@cmake --build $(WIN) -j$(JOBS)
+
+test-native: native
+	cd $(NATIVE) && ctest --output-on-failure
+
+test-wine: win
+	scripts/wine_tests.sh $(WIN)
+
+test: test-native test-wine
+
+bench: native
+	$(NATIVE)/quorvel_bench
+
+run: win
+	scripts/run.sh $(WIN)/bin
+
+package: win
+	cd $(WIN) && cmake --build . --target package_zip
+
+clean:
+	rm -rf $(BUILD)

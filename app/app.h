@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/media_probe.h"
+#include "platform/processes.h"
+#include "ui/window.h"
+
+// The operating-system services the program uses, handed in at construction
+// so that tests can replace them.
+struct Platform {
+  FileSystem& files;
+  Dialogs& dialogs;
+  Processes& processes;
+  MediaProbe& media;
+};
+
+// Creates the folders "avs", "stats", "configs", "log" and "avsinc" under the
+// program folder, in this order; existing or failing folders are passed over.
+void CreateProgramFolders(FileSystem& files);
+
+// The application shell: start-up of the built window, the dispatch of
+// control events, and shutdown.
+class App {
+ public:
+  App(Window& window, Platform platform);
+
+  // Fills the fixed lists, sets the initial states, fills the preset lists
+  // and loads the main settings file.
+  void start();
+
+  // One event of one control, as the user raised it.
+  void onEvent(ControlId id, EventKind kind);
+
+  // The window is closing: the settings are saved.
+  void onClose();
+
+  // One row of the dispatch table; the handlers are members of App.
+  using Handler = void (App::*)(ControlId, EventKind);
+
+ private:
+  friend struct DispatchTable;
+
+  // Control rules.
+  void onTrackBar(ControlId, EventKind);
+  void onBiasField(ControlId, EventKind);
+  void onValueField(ControlId, EventKind);
+  void onModeControls(ControlId, EventKind);
+  void onClampedField(ControlId, EventKind);
+  void onPartitionCheck(ControlId, EventKind);
+  void onMaxBFrames(ControlId, EventKind);
+  void onReferenceFields(ControlId, EventKind);
+  void onCabac(ControlId, EventKind);
+  void onAudioSwitch(ControlId, EventKind);
+  void onLogfileSwitch(ControlId, EventKind);
+  void onAqMode(ControlId, EventKind);
+  void onAdaptiveBFrames(ControlId, EventKind);
+
+  // Command handlers.
+  void onAdd(ControlId, EventKind);
+  void onBatchAdding(ControlId, EventKind);
+  void onInputBrowse(ControlId, EventKind);
+  void onOutputBrowse(ControlId, EventKind);
+  void onStatsfileBrowse(ControlId, EventKind);
+  void onLogfileBrowse(ControlId, EventKind);
+  void onQuantMatrix(ControlId, EventKind);
+  void onLoadDefault(ControlId, EventKind);
+  void onRefresh(ControlId, EventKind);
+  void onSavePreset(ControlId, EventKind);
+  void onLoadPreset(ControlId, EventKind);
+
+  // Job list commands.
+  void onView(ControlId, EventKind);
+  void onEdit(ControlId, EventKind);
+  void onUp(ControlId, EventKind);
+  void onDown(ControlId, EventKind);
+  void onDisable(ControlId, EventKind);
+  void onDelete(ControlId, EventKind);
+  void onClear(ControlId, EventKind);
+
+  // Batch files.
+  void onMakeBat(ControlId, EventKind);
+  void onStart(ControlId, EventKind);
+  void onShut(ControlId, EventKind);
+
+  Window& window_;
+  Platform platform_;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/app.h"
+#include "platform/win32/win32_file_system.h"
+#include "ui/win32/gdi_object.h"
+#include "ui/win32/win32_window.h"
+
+// The whole program on Windows: the platform services, the banner, the
+// window and the application shell wired together. Constructing it runs the
+// start-up (folders, window, lists, states, settings); run() shows the
+// window and runs the event loop until it is closed.
+class Program final : private WindowEvents {
+ public:
+  explicit Program(HINSTANCE instance);
+  ~Program() override;
+
+  int run();
+
+  Win32Window& window() { return *window_; }
+  App& app() { return *app_; }
+  FileSystem& files() { return files_; }
+
+ private:
+  void onEvent(ControlId id, EventKind kind) override;
+  void onClose() override;
+
+  Win32FileSystem files_;
+  std::unique_ptr<Dialogs> dialogs_;
+  std::unique_ptr<Processes> processes_;
+  std::unique_ptr<MediaProbe> media_;
+  GdiObject<HBITMAP> banner_;
+  std::unique_ptr<Win32Window> window_;
+  std::unique_ptr<App> app_;
+};

@@ -1,0 +1,17 @@
+# Native build: the program logic with its unit tests and benchmarks.
+file(GLOB_RECURSE NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/*_test.cpp tests/support/*.cpp)
+list(FILTER NATIVE_TEST_SOURCES EXCLUDE REGEX "/tests/gui/")
+add_executable(quorvel_tests ${NATIVE_TEST_SOURCES})
+target_include_directories(quorvel_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(quorvel_tests PRIVATE ${WARNINGS})
+target_link_libraries(quorvel_tests PRIVATE quorvel_core gmock_main)
+add_test(NAME unit COMMAND quorvel_tests)
+
+find_package(benchmark QUIET)
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*.cpp)
+if(benchmark_FOUND AND BENCH_SOURCES)
+  file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS tests/support/*.cpp)
+  add_executable(quorvel_bench ${BENCH_SOURCES} ${SUPPORT_SOURCES})
+  target_include_directories(quorvel_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(quorvel_bench PRIVATE quorvel_core benchmark::benchmark)
+endif()

@@ -1,0 +1,47 @@
+# Windows build: quorvel.exe, the helper programs, and the tests that run
+# under Wine against the real window.
+set(WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+set(WIN32_LIBRARIES comctl32 comdlg32 shell32 ole32 uuid uxtheme gdi32 user32 vfw32 shlwapi)
+
+file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS ui/win32/*.cpp platform/win32/*.cpp app/win32/*.cpp)
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "/app/win32/main\\.cpp$")
+add_library(quorvel_win32 STATIC ${WIN32_SOURCES})
+target_compile_definitions(quorvel_win32 PUBLIC ${WIN32_DEFINITIONS})
+target_compile_options(quorvel_win32 PRIVATE ${WARNINGS})
+target_link_libraries(quorvel_win32 PUBLIC quorvel_core ${WIN32_LIBRARIES})
+
+set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/quorvel.rc)
+set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/quorvel.manifest;${CMAKE_SOURCE_DIR}/resources/quorvel.ico")
+
+add_executable(quorvel WIN32 app/win32/main.cpp ${RESOURCE_FILE})
+target_compile_options(quorvel PRIVATE ${WARNINGS})
+target_link_libraries(quorvel PRIVATE quorvel_win32)
+target_link_options(quorvel PRIVATE -municode)
+
+# Helper programs that the generated batch files call.
+file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS tools/*.cpp)
+foreach(tool_source ${TOOL_SOURCES})
+  get_filename_component(tool ${tool_source} NAME_WE)
+  add_executable(${tool} ${tool_source})
+  target_compile_definitions(${tool} PRIVATE ${WIN32_DEFINITIONS})
+  target_compile_options(${tool} PRIVATE ${WARNINGS})
+  target_link_options(${tool} PRIVATE -municode)
+  list(APPEND TOOL_TARGETS ${tool})
+endforeach()
+
+# Tests against the real window and the helper programs, run under Wine.
+file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
+if(GUI_TEST_SOURCES)
+  file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS tests/support/*.cpp)
+  add_executable(quorvel_gui_tests ${GUI_TEST_SOURCES} ${SUPPORT_SOURCES} ${RESOURCE_FILE})
+  target_include_directories(quorvel_gui_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(quorvel_gui_tests PRIVATE ${WARNINGS})
+  target_link_libraries(quorvel_gui_tests PRIVATE quorvel_win32 gmock_main)
+  if(TOOL_TARGETS)
+    add_dependencies(quorvel_gui_tests quorvel ${TOOL_TARGETS})
+  else()
+    add_dependencies(quorvel_gui_tests quorvel)
+  endif()
+  add_test(NAME gui COMMAND quorvel_gui_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endif()

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct StartFailure {
+  std::string reason;  // the system's message
+};
+
+// Starting and steering the batch files the program runs.
+class Processes {
+ public:
+  virtual ~Processes() = default;
+
+  // Starts a batch file as a new process in a console of its own, with
+  // `workingFolder` as current directory, without waiting. Gives its
+  // process id, or nothing (and the reason in `failure`) when it cannot start.
+  virtual std::optional<std::uint32_t> startBatch(std::string_view path,
+                                                  std::string_view workingFolder,
+                                                  StartFailure* failure) = 0;
+  // Sets a process to the idle priority class.
+  virtual void setIdlePriority(std::uint32_t processId) = 0;
+  // Blocks for that many milliseconds.
+  virtual void wait(int milliseconds) = 0;
+};

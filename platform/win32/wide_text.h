@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The one place where UTF-8 text of the program meets the UTF-16 of the
+// Win32 API, and the system's 8-bit code page of the files it writes.
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view wide);
+
+// UTF-8 to and from the system's ANSI code page; characters the code page
+// lacks become its default character.
+std::string ToSystemCodePage(std::string_view utf8);
+std::string FromSystemCodePage(std::string_view bytes);

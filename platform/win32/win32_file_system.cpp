@@ -1,0 +1,88 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+std::string ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return ".\\";
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  size_t sep = path.find_last_of(L"\\/");
+  return Narrow(path.substr(0, sep == std::wstring::npos ? 0 : sep)) + "\\";
+}
+
+}  // namespace
+
+Win32FileSystem::Win32FileSystem() : programFolder_(ExecutableFolder()) {}
+
+bool Win32FileSystem::createFolder(std::string_view path) {
+  return CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE;
+}
+
+std::optional<std::string> Win32FileSystem::readFile(std::string_view path) const {
+  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (1LL << 30)) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+    if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;
+    done += got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes) {
+  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD put = 0;
+    DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+    if (!WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) || put == 0) return false;
+    done += put;
+  }
+  return true;
+}
+
+bool Win32FileSystem::deleteFile(std::string_view path) {
+  return DeleteFileW(Widen(path).c_str()) != FALSE;
+}
+
+std::vector<std::string> Win32FileSystem::listFiles(std::string_view folder,
+                                                    std::string_view pattern) const {
+  std::string query(folder);
+  if (!query.empty() && query.back() != '\\' && query.back() != '/') query += '\\';
+  query += pattern;
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found{};
+  FindHandle search(FindFirstFileExW(Widen(query).c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0));
+  if (!search) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names.push_back(Narrow(found.cFileName));
+  } while (FindNextFileW(search.get(), &found));
+  return names;
+}

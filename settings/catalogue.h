@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "ui/control_spec.h"
+#include "ui/window.h"
+
+// How a setting is kept in a settings file: a number is the control's state
+// (check 0/1, list index, track position), a text is the control's text.
+enum class StoredForm { Number, Text };
+
+// The range check a text setting gets after every load.
+enum class ClampKind {
+  None,     // any text
+  Integer,  // compared by TextToInt
+  Decimal,  // compared by TextToFloat
+  ByMode,   // `value`: bounds follow the encode mode and `sizemode`
+};
+
+struct Clamp {
+  ClampKind kind = ClampKind::None;
+  bool hasMin = false;
+  double min = 0;
+  std::string_view minText;  // written when the value is below min
+  bool hasMax = false;
+  double max = 0;
+  std::string_view maxText;  // written when the value is above max
+};
+
+struct SettingSpec {
+  std::string_view key;  // INI key, lower case, as written in a file
+  ControlId id;
+  ControlKind kind;
+  StoredForm form;
+  bool inDefaults;              // whether the built-in default set has a line for it
+  std::string_view defaultIni;  // its value there (meaningful only when inDefaults)
+  std::string_view missing;     // value used when a loaded file lacks the key
+  Clamp clamp;                  // range check after a load (text settings)
+};
+
+// The 70 keyed settings in file order: the 34 number keys, then the 36 text keys.
+std::span<const SettingSpec> SettingsCatalogue();
+inline constexpr int kNumberSettingCount = 34;
+inline constexpr int kTextSettingCount = 36;
+
+// The setting with that key, compared without regard to case; nullptr if none.
+const SettingSpec* FindSetting(std::string_view key);
+
+// Controls that hold values but are never stored.
+struct KeylessControl {
+  std::string_view name;
+  ControlId id;
+  ControlKind kind;
+};
+std::span<const KeylessControl> KeylessControls();
+
+// A setting's value in its stored form: number settings as decimal integer
+// text (`ae` as twice its index), text settings as the control's text (the
+// selected entry for `avsinc`, the edit text for `cqm`).
+std::string StoredValue(const Window& window, const SettingSpec& setting);
+
+// Sets a number setting from its stored number: a check box 0/1, a list
+// index, a track position. `ae` selects index ceil(v / 2); `aq` selects 1 for
+// any non-zero number.
+void SetStoredNumber(Window& window, const SettingSpec& setting, std::int64_t stored);
+
+// Sets a text setting from its stored text. For `avsinc` the last entry equal
+// to the text is selected; an empty text or one that no entry equals leaves
+// the selection as it is.
+void SetStoredText(Window& window, const SettingSpec& setting, std::string_view text);

@@ -1,0 +1,112 @@
+#include "gui/gui_support.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <set>
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void TypeChars(HWND control, const std::wstring& chars) {
+  for (wchar_t c : chars) SendMessageW(control, WM_CHAR, c, 1);
+}
+
+void ClickTab(HWND tabs, int index) {
+  RECT item{};
+  SendMessageW(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+  LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendMessageW(tabs, WM_LBUTTONUP, 0, point);
+  PumpMessages();
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  int n = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(hwnd, text.data(), n + 1);
+  text.resize(static_cast<size_t>(n));
+  return text;
+}
+
+std::wstring ToolTipOf(HWND tips, HWND control) {
+  wchar_t buffer[1024] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = buffer;
+  if (!SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return {};
+  tool.lpszText = buffer;
+  SendMessageW(tips, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+  return buffer;
+}
+
+bool SaveClientScreenshot(HWND hwnd, const std::wstring& path, int* distinctColours) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  const int width = client.right;
+  const int height = client.bottom;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BOOL copied = BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  SelectObject(memory, old);
+  const DWORD stride = ((width * 3 + 3) / 4) * 4;
+  const DWORD imageSize = stride * height;
+  bool written = false;
+  if (copied && bits) {
+    std::set<unsigned> colours;
+    auto* pixels = static_cast<const unsigned char*>(bits);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const unsigned char* p = pixels + y * stride + x * 3;
+        colours.insert(p[0] | p[1] << 8 | p[2] << 16);
+      }
+    if (distinctColours) *distinctColours = static_cast<int>(colours.size());
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + imageSize;
+    FILE* out = _wfopen(path.c_str(), L"wb");
+    if (out) {
+      fwrite(&file, sizeof file, 1, out);
+      fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+      fwrite(bits, imageSize, 1, out);
+      written = fclose(out) == 0;
+    }
+  }
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return written;
+}
+
+std::wstring TestProgramFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}

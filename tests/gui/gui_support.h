@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/win32/win32_window.h"
+
+// Handles every message waiting for this thread.
+void PumpMessages();
+
+// Types characters into a control as the keyboard would deliver them.
+void TypeChars(HWND control, const std::wstring& chars);
+
+// Clicks the tab of a page with the mouse.
+void ClickTab(HWND tabs, int index);
+
+std::wstring ClassOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);
+
+// The tool tip text registered for a control, empty when it has none.
+std::wstring ToolTipOf(HWND tips, HWND control);
+
+// Saves what the screen shows of a window's client area as a 24-bit BMP.
+// Returns false when nothing could be captured.
+bool SaveClientScreenshot(HWND hwnd, const std::wstring& path, int* distinctColours);
+
+// The folder that holds the test program, ending with a backslash.
+std::wstring TestProgramFolder();
+
+// Records what the window reports.
+struct RecordedEvent {
+  ControlId id;
+  EventKind kind;
+  bool operator==(const RecordedEvent&) const = default;
+};
+
+class EventRecorder final : public WindowEvents {
+ public:
+  void onEvent(ControlId id, EventKind kind) override { events.push_back({id, kind}); }
+  void onClose() override { ++closes; }
+  std::vector<RecordedEvent> events;
+  int closes = 0;
+};

@@ -1,0 +1,146 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "gui/gui_support.h"
+#include "ui/win32/win32_window.h"
+
+// The window reports what the user does, control by control, and nothing of
+// what the program changes itself.
+class WindowEventsTest : public ::testing::Test {
+ protected:
+  WindowEventsTest() : window(GetModuleHandleW(nullptr), nullptr) {
+    FillFixedLists(window);
+    window.setEvents(&recorder);
+    window.show();
+    PumpMessages();
+  }
+  ~WindowEventsTest() override { window.setEvents(nullptr); }
+
+  bool saw(ControlId id, EventKind kind) const {
+    for (const RecordedEvent& e : recorder.events)
+      if (e.id == id && e.kind == kind) return true;
+    return false;
+  }
+
+  Win32Window window;
+  EventRecorder recorder;
+};
+
+TEST_F(WindowEventsTest, ChangesMadeByTheProgramRaiseNoEvent) {
+  window.setText(cid::value, "40");
+  window.setText(cid::cqm, "jvt");
+  window.setText(cid::cqm, "\"C:\\m\\q.cfg\"");
+  window.setState(cid::a1, 0);
+  window.setState(cid::mode, 5);
+  window.setState(cid::biasbar, 20);
+  window.setEnabled(cid::value, false);
+  window.setVisible(cid::sizemode, true);
+  window.addItem(cid::jobList, "@echo.");
+  window.setState(cid::jobList, 0);
+  window.insertItem(cid::jobList, 0, "@echo+");
+  window.removeItem(cid::jobList, 1);
+  window.clearItems(cid::presetname);
+  PumpMessages();
+  EXPECT_TRUE(recorder.events.empty());
+}
+
+TEST_F(WindowEventsTest, TypingIntoAFieldReportsTextChanges) {
+  HWND value = window.control(cid::value);
+  SendMessageW(value, EM_SETSEL, 0, -1);
+  TypeChars(value, L"42");
+  EXPECT_EQ(window.text(cid::value), "42");
+  ASSERT_FALSE(recorder.events.empty());
+  EXPECT_TRUE(saw(cid::value, EventKind::TextChanged));
+}
+
+TEST_F(WindowEventsTest, LeavingAFieldReportsTheLossOfFocus) {
+  ClickTab(window.tabs(), 2);
+  SetFocus(window.control(cid::bias));
+  SetFocus(window.control(cid::mb));
+  PumpMessages();
+  EXPECT_TRUE(saw(cid::bias, EventKind::FocusLost));
+}
+
+TEST_F(WindowEventsTest, ClickingACheckBoxTogglesItAndReportsTheClick) {
+  ClickTab(window.tabs(), 3);
+  SendMessageW(window.control(cid::cab), BM_CLICK, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(window.state(cid::cab), 1);
+  EXPECT_EQ(recorder.events, (std::vector<RecordedEvent>{{cid::cab, EventKind::Clicked}}));
+}
+
+TEST_F(WindowEventsTest, ClickingAButtonReportsTheClick) {
+  SendMessageW(window.control(cid::add), BM_CLICK, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(recorder.events, (std::vector<RecordedEvent>{{cid::add, EventKind::Clicked}}));
+}
+
+TEST_F(WindowEventsTest, ChoosingAListEntryWithTheKeyboardReportsTheSelection) {
+  HWND mode = window.control(cid::mode);
+  SetFocus(mode);
+  SendMessageW(mode, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageW(mode, WM_KEYUP, VK_DOWN, 0);
+  PumpMessages();
+  EXPECT_EQ(window.state(cid::mode), 2);
+  EXPECT_TRUE(saw(cid::mode, EventKind::SelectionChanged));
+}
+
+TEST_F(WindowEventsTest, ChoosingAnEntryOfAnEditableListShowsItsTextToTheHandler) {
+  struct ReadingRecorder final : WindowEvents {
+    explicit ReadingRecorder(Win32Window& w) : window(w) {}
+    void onEvent(ControlId id, EventKind kind) override {
+      if (id == cid::cqm && kind == EventKind::SelectionChanged) seen = window.text(cid::cqm);
+    }
+    void onClose() override {}
+    Win32Window& window;
+    std::string seen;
+  } reader(window);
+  window.setEvents(&reader);
+  ClickTab(window.tabs(), 3);
+  HWND cqm = window.control(cid::cqm);
+  SetFocus(cqm);
+  SendMessageW(cqm, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageW(cqm, WM_KEYUP, VK_DOWN, 0);
+  PumpMessages();
+  EXPECT_EQ(reader.seen, "jvt");
+  window.setEvents(&recorder);
+}
+
+TEST_F(WindowEventsTest, MovingATrackBarReportsTheScroll) {
+  ClickTab(window.tabs(), 3);
+  HWND track = window.control(cid::deb_a);
+  SetFocus(track);
+  SendMessageW(track, WM_KEYDOWN, VK_RIGHT, 0);
+  SendMessageW(track, WM_KEYUP, VK_RIGHT, 0);
+  PumpMessages();
+  EXPECT_EQ(window.state(cid::deb_a), 1);
+  EXPECT_TRUE(saw(cid::deb_a, EventKind::Scrolled));
+}
+
+TEST_F(WindowEventsTest, ClickingAJobLineSelectsItAndReportsTheSelection) {
+  window.addItem(cid::jobList, "@echo.");
+  window.addItem(cid::jobList, "@echo+");
+  ClickTab(window.tabs(), 4);
+  HWND list = window.control(cid::jobList);
+  RECT line{};
+  SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&line));
+  LPARAM point = MAKELPARAM(line.left + 5, (line.top + line.bottom) / 2);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendMessageW(list, WM_LBUTTONUP, 0, point);
+  PumpMessages();
+  EXPECT_EQ(window.state(cid::jobList), 1);
+  EXPECT_EQ(window.text(cid::jobList), "@echo+");
+  EXPECT_TRUE(saw(cid::jobList, EventKind::SelectionChanged));
+}
+
+TEST_F(WindowEventsTest, EnterPressesTheFocusedButton) {
+  HWND add = window.control(cid::add);
+  SetFocus(add);
+  PostMessageW(add, WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageW(window.handle(), WM_CLOSE, 0, 0);
+  window.runMessageLoop();
+  EXPECT_TRUE(saw(cid::add, EventKind::Clicked));
+}

@@ -1,0 +1,154 @@
+#include "support/memory_platform.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t sep = path.find_last_of("\\/");
+  return sep == std::string::npos ? std::string() : path.substr(0, sep);
+}
+
+// Wildcard match with * and ?, without regard to case.
+bool Matches(std::string_view name, std::string_view pattern) {
+  if (pattern.empty()) return name.empty();
+  if (pattern[0] == '*') {
+    for (size_t skip = 0; skip <= name.size(); ++skip)
+      if (Matches(name.substr(skip), pattern.substr(1))) return true;
+    return false;
+  }
+  if (name.empty()) return false;
+  if (pattern[0] != '?' && std::tolower(static_cast<unsigned char>(pattern[0])) !=
+                               std::tolower(static_cast<unsigned char>(name[0])))
+    return false;
+  return Matches(name.substr(1), pattern.substr(1));
+}
+
+template <class T>
+T Next(std::deque<T>& answers, T otherwise) {
+  if (answers.empty()) return otherwise;
+  T answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+bool MemoryFileSystem::createFolder(std::string_view path) {
+  createdFolders.emplace_back(path);
+  std::string key = Lower(path);
+  while (!key.empty() && (key.back() == '\\' || key.back() == '/')) key.pop_back();
+  return folders.insert(key).second;
+}
+
+std::optional<std::string> MemoryFileSystem::readFile(std::string_view path) const {
+  auto found = files.find(Lower(path));
+  if (found == files.end()) return std::nullopt;
+  return found->second.second;
+}
+
+bool MemoryFileSystem::writeFile(std::string_view path, std::string_view bytes) {
+  std::string key = Lower(path);
+  std::string folderKey = FolderOf(key);
+  if (!folders.count(folderKey) || readOnlyFolders.count(folderKey)) return false;
+  ++writes;
+  files[key] = {std::string(path), std::string(bytes)};
+  return true;
+}
+
+bool MemoryFileSystem::deleteFile(std::string_view path) {
+  std::string key = Lower(path);
+  if (readOnlyFolders.count(FolderOf(key))) return false;
+  return files.erase(key) > 0;
+}
+
+std::vector<std::string> MemoryFileSystem::listFiles(std::string_view folderPath,
+                                                     std::string_view pattern) const {
+  std::string key = Lower(folderPath);
+  while (!key.empty() && (key.back() == '\\' || key.back() == '/')) key.pop_back();
+  std::vector<std::string> names;
+  for (const auto& [lower, entry] : files) {
+    if (FolderOf(lower) != key) continue;
+    std::string name = entry.first.substr(entry.first.find_last_of("\\/") + 1);
+    if (Matches(name, pattern)) names.push_back(name);
+  }
+  return names;
+}
+
+void MemoryFileSystem::put(const std::string& path, const std::string& bytes) {
+  folders.insert(FolderOf(Lower(path)));
+  files[Lower(path)] = {path, bytes};
+}
+
+bool MemoryFileSystem::hasFolder(const std::string& path) const {
+  std::string key = Lower(path);
+  while (!key.empty() && (key.back() == '\\' || key.back() == '/')) key.pop_back();
+  return folders.count(key) > 0;
+}
+
+bool MemoryFileSystem::exists(const std::string& path) const {
+  return files.count(Lower(path)) > 0;
+}
+
+std::string FakeDialogs::openFile(std::string_view title, std::string_view presetName,
+                                  std::string_view pattern) {
+  calls.push_back({"open", std::string(title), std::string(presetName), std::string(pattern)});
+  return Next(openAnswers, std::string());
+}
+
+std::vector<std::string> FakeDialogs::openFiles(std::string_view title, std::string_view presetName,
+                                                std::string_view pattern) {
+  calls.push_back({"openMany", std::string(title), std::string(presetName), std::string(pattern)});
+  return Next(openManyAnswers, std::vector<std::string>());
+}
+
+std::string FakeDialogs::saveFile(std::string_view title, std::string_view presetName,
+                                  std::string_view pattern) {
+  calls.push_back({"save", std::string(title), std::string(presetName), std::string(pattern)});
+  return Next(saveAnswers, std::string());
+}
+
+std::string FakeDialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
+  calls.push_back({"folder", std::string(title), std::string(startFolder), ""});
+  return Next(folderAnswers, std::string());
+}
+
+void FakeDialogs::message(std::string_view title, std::string_view text) {
+  calls.push_back({"message", std::string(title), std::string(text), ""});
+}
+
+bool FakeDialogs::ask(std::string_view title, std::string_view text) {
+  calls.push_back({"ask", std::string(title), std::string(text), ""});
+  return Next(askAnswers, false);
+}
+
+std::optional<std::string> FakeDialogs::inputLine(std::string_view title, std::string_view prompt,
+                                                  std::string_view initial) {
+  calls.push_back({"input", std::string(title), std::string(prompt), std::string(initial)});
+  return Next(inputAnswers, std::optional<std::string>());
+}
+
+std::optional<std::uint32_t> FakeProcesses::startBatch(std::string_view path,
+                                                       std::string_view workingFolder,
+                                                       StartFailure* failure) {
+  if (!canStart) {
+    if (failure) failure->reason = "The system cannot find the file specified.";
+    return std::nullopt;
+  }
+  started.emplace_back(std::string(path), std::string(workingFolder));
+  return nextId++;
+}
+
+std::optional<ClipInfo> FakeMedia::probe(std::string_view path) {
+  probed.emplace_back(path);
+  auto found = clips.find(std::string(path));
+  if (found == clips.end()) return std::nullopt;
+  return found->second;
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+
+// A file system in memory. Paths compare without regard to case, as on
+// Windows; a file can only be written into a folder that exists.
+class MemoryFileSystem final : public FileSystem {
+ public:
+  std::string programFolder() const override { return folder; }
+  bool createFolder(std::string_view path) override;
+  std::optional<std::string> readFile(std::string_view path) const override;
+  bool writeFile(std::string_view path, std::string_view bytes) override;
+  bool deleteFile(std::string_view path) override;
+  std::vector<std::string> listFiles(std::string_view folder,
+                                     std::string_view pattern) const override;
+
+  // Puts a file in place (creating its folder) without going through the seam.
+  void put(const std::string& path, const std::string& bytes);
+  bool exists(const std::string& path) const;
+  bool hasFolder(const std::string& path) const;
+
+  std::string folder = "C:\\prog\\";
+  std::set<std::string> folders;                                     // lower-case paths
+  std::set<std::string> readOnlyFolders;                             // lower-case paths
+  std::vector<std::string> createdFolders;                           // as asked, in order
+  std::map<std::string, std::pair<std::string, std::string>> files;  // lower path -> (path, bytes)
+  int writes = 0;
+};
+
+// A call made to a requester or box, as the fake dialogs record it.
+struct DialogCall {
+  std::string kind;  // "open", "openMany", "save", "folder", "message", "ask", "input"
+  std::string title;
+  std::string preset;   // preset name, start folder, box text or prompt
+  std::string pattern;  // pattern or initial text
+};
+
+// Requesters and boxes that give scripted answers; an unscripted requester
+// is cancelled, an unscripted question answered No.
+class FakeDialogs final : public Dialogs {
+ public:
+  std::string openFile(std::string_view title, std::string_view presetName,
+                       std::string_view pattern) override;
+  std::vector<std::string> openFiles(std::string_view title, std::string_view presetName,
+                                     std::string_view pattern) override;
+  std::string saveFile(std::string_view title, std::string_view presetName,
+                       std::string_view pattern) override;
+  std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
+  void message(std::string_view title, std::string_view text) override;
+  bool ask(std::string_view title, std::string_view text) override;
+  std::optional<std::string> inputLine(std::string_view title, std::string_view prompt,
+                                       std::string_view initial) override;
+
+  std::deque<std::string> openAnswers;
+  std::deque<std::vector<std::string>> openManyAnswers;
+  std::deque<std::string> saveAnswers;
+  std::deque<std::string> folderAnswers;
+  std::deque<bool> askAnswers;
+  std::deque<std::optional<std::string>> inputAnswers;
+  std::vector<DialogCall> calls;
+};
+
+class FakeProcesses final : public Processes {
+ public:
+  std::optional<std::uint32_t> startBatch(std::string_view path, std::string_view workingFolder,
+                                          StartFailure* failure) override;
+  void setIdlePriority(std::uint32_t processId) override { idled.push_back(processId); }
+  void wait(int milliseconds) override { waited.push_back(milliseconds); }
+
+  bool canStart = true;
+  std::uint32_t nextId = 4242;
+  std::vector<std::pair<std::string, std::string>> started;  // path, working folder
+  std::vector<std::uint32_t> idled;
+  std::vector<int> waited;
+};
+
+class FakeMedia final : public MediaProbe {
+ public:
+  std::optional<ClipInfo> probe(std::string_view path) override;
+  std::map<std::string, ClipInfo> clips;  // by path
+  std::vector<std::string> probed;
+};
+
+// All four fakes together.
+struct MemoryPlatform {
+  MemoryFileSystem files;
+  FakeDialogs dialogs;
+  FakeProcesses processes;
+  FakeMedia media;
+  Platform services() { return Platform{files, dialogs, processes, media}; }
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/control_spec.h"
+#include "ui/window.h"
+
+// The main window held in memory, built from the same control table as the
+// real one and behaving like it: a list's text is its selected entry, track
+// bars keep to their range, a list box has one selection, and typing into a
+// digits field or the length-limited bias field is filtered as on screen.
+// Addressing an id that no control has throws std::invalid_argument.
+class MemoryWindow final : public Window {
+ public:
+  MemoryWindow();
+
+  std::string text(ControlId) const override;
+  void setText(ControlId, std::string_view) override;
+  int state(ControlId) const override;
+  void setState(ControlId, int) override;
+  bool enabled(ControlId) const override;
+  void setEnabled(ControlId, bool) override;
+  bool visible(ControlId) const override;
+  void setVisible(ControlId, bool) override;
+  int itemCount(ControlId) const override;
+  std::string item(ControlId, int index) const override;
+  void addItem(ControlId, std::string_view) override;
+  void insertItem(ControlId, int index, std::string_view) override;
+  void removeItem(ControlId, int index) override;
+  void clearItems(ControlId) override;
+
+  // What typing does: the field's whole text is replaced by `typed`, one
+  // character at a time, each refused where the control refuses it (a
+  // non-digit in a digits field, a character past the length limit).
+  // Returns the text the field holds afterwards.
+  std::string type(ControlId, std::string_view typed);
+
+  bool has(ControlId) const;
+
+ private:
+  struct Control {
+    const ControlSpec* row = nullptr;
+    std::string text;
+    int state = 0;
+    bool enabled = true;
+    bool visible = true;
+    std::vector<std::string> items;
+  };
+
+  Control& at(ControlId);
+  const Control& at(ControlId) const;
+  static bool hasItems(const Control&);
+
+  std::vector<Control> controls_;  // indexed by ControlId
+};

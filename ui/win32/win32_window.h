@@ -1,0 +1,108 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <vector>
+
+#include "ui/control_spec.h"
+#include "ui/win32/gdi_object.h"
+#include "ui/win32/owned_window.h"
+#include "ui/window.h"
+
+// Where the real window sends what the user does.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  virtual void onEvent(ControlId id, EventKind kind) = 0;
+  virtual void onClose() = 0;
+};
+
+// Ids of the children that no setting refers to; no control has them.
+inline constexpr int kTabControlId = 1000;
+inline constexpr int kFirstPageId = 1001;  // the five pages: 1001..1005
+inline constexpr int kAudioFrameId = 1010;
+
+// The main window: a tab control with five pages and every control of the
+// control table as a real child window whose GetDlgCtrlID is its ControlId.
+// It is created hidden; show() makes it visible.
+class Win32Window final : public Window, private OwnedWindow {
+ public:
+  // Throws std::runtime_error when the window cannot be created. The banner
+  // bitmap must outlive the window.
+  Win32Window(HINSTANCE instance, HBITMAP banner);
+  ~Win32Window() override;
+  Win32Window(const Win32Window&) = delete;
+  Win32Window& operator=(const Win32Window&) = delete;
+
+  void setEvents(WindowEvents* events) { events_ = events; }
+  void show();
+
+  HWND handle() const { return hwnd_; }
+  HWND control(ControlId id) const;
+  HWND tabs() const { return tabs_; }
+  HWND page(int index) const { return pages_[index]; }
+  HWND toolTips() const { return tips_; }
+
+  // Runs the event loop until the window is closed; gives the exit code.
+  int runMessageLoop();
+
+  std::string text(ControlId) const override;
+  void setText(ControlId, std::string_view) override;
+  int state(ControlId) const override;
+  void setState(ControlId, int) override;
+  bool enabled(ControlId) const override;
+  void setEnabled(ControlId, bool) override;
+  bool visible(ControlId) const override;
+  void setVisible(ControlId, bool) override;
+  int itemCount(ControlId) const override;
+  std::string item(ControlId, int index) const override;
+  void addItem(ControlId, std::string_view) override;
+  void insertItem(ControlId, int index, std::string_view) override;
+  void removeItem(ControlId, int index) override;
+  void clearItems(ControlId) override;
+  void setRedraw(ControlId, bool) override;
+
+ private:
+  // Programmatic changes raise no events while one of these lives.
+  class Mute {
+   public:
+    explicit Mute(const Win32Window& w) : w_(w) { ++w_.muted_; }
+    ~Mute() { --w_.muted_; }
+    Mute(const Mute&) = delete;
+    Mute& operator=(const Mute&) = delete;
+
+   private:
+    const Win32Window& w_;
+  };
+
+  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+  static LRESULT CALLBACK PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void createFonts();
+  void createTabs();
+  void createControls();
+  void createToolTips();
+  HWND createControl(const ControlSpec& row);
+  void selectPage(int index);
+  void onCommand(HWND child, int code);
+  void widenListExtent(HWND list, std::string_view text);
+
+  HWND at(ControlId id) const;
+  const ControlSpec& rowOf(ControlId id) const;
+  int scale(int value) const { return MulDiv(value, dpi_, 96); }
+
+  HINSTANCE instance_;
+  HBITMAP banner_;
+  HWND hwnd_ = nullptr;
+  HWND tabs_ = nullptr;
+  std::array<HWND, kPageCount> pages_{};
+  HWND tips_ = nullptr;
+  std::vector<HWND> controls_;  // indexed by ControlId
+  GdiObject<HFONT> tahoma_;
+  GdiObject<HFONT> dialogFont_;
+  int dpi_ = 96;
+  int listExtent_ = 0;
+  mutable int muted_ = 0;
+  WindowEvents* events_ = nullptr;
+};

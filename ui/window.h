@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ui/control_id.h"
+
+// What the user did to a control. A change the program makes itself never
+// raises one of these.
+enum class EventKind {
+  Clicked,           // button or check box pressed
+  SelectionChanged,  // a list, edit-list or list box got another entry
+  TextChanged,       // the text of a field or edit-list was edited
+  FocusLost,         // a field lost the keyboard focus
+  Scrolled,          // a track bar moved
+};
+
+// The main window as the program logic sees it: every setting lives in one
+// control, read and written by ControlId. Texts are UTF-8.
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  // The caption of buttons, check boxes, labels and frames; the text of
+  // fields and edit-lists; the selected entry of a list ("" for none).
+  virtual std::string text(ControlId) const = 0;
+  // Sets what text() returns. For a list it selects the first entry equal to
+  // the text (none when no entry is). An edit-list also selects an equal entry.
+  virtual void setText(ControlId, std::string_view) = 0;
+
+  // Check box 0/1, selected index of a list or list box (-1: none), track
+  // bar position.
+  virtual int state(ControlId) const = 0;
+  virtual void setState(ControlId, int) = 0;
+
+  virtual bool enabled(ControlId) const = 0;
+  virtual void setEnabled(ControlId, bool) = 0;
+  // The control's own visibility, whatever its page shows.
+  virtual bool visible(ControlId) const = 0;
+  virtual void setVisible(ControlId, bool) = 0;
+
+  // Entries of lists, edit-lists and the job list box.
+  virtual int itemCount(ControlId) const = 0;
+  virtual std::string item(ControlId, int index) const = 0;
+  virtual void addItem(ControlId, std::string_view) = 0;
+  virtual void insertItem(ControlId, int index, std::string_view) = 0;
+  virtual void removeItem(ControlId, int index) = 0;
+  virtual void clearItems(ControlId) = 0;
+
+  // Suspends (false) and resumes (true) redrawing a control while many
+  // items are added; the in-memory window ignores it.
+  virtual void setRedraw(ControlId, bool) {}
+};
