@@ -1,7 +1,7 @@
 # Windows build: quorvel.exe, the helper programs, and the tests that run
 # under Wine against the real window.
 set(WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-set(WIN32_LIBRARIES comctl32 comdlg32 shell32 ole32 uuid uxtheme gdi32 user32 vfw32 shlwapi)
+set(WIN32_LIBRARIES comctl32 comdlg32 shell32 ole32 uuid uxtheme gdi32 user32 vfw32 shlwapi version)
 
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS ui/win32/*.cpp platform/win32/*.cpp app/win32/*.cpp)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "/app/win32/main\\.cpp$")

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gui/gui_support.h"
 
 namespace {
@@ -50,4 +52,26 @@ TEST(ProgramProcess, ShowsItsWindowAndEndsWithCodeZeroWhenClosed) {
   EXPECT_EQ(code, 0u);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+}
+
+// The executable carries its icon and a version resource.
+TEST(ProgramProcess, CarriesAnIconAndAVersion) {
+  std::wstring exe = TestProgramFolder() + L"quorvel.exe";
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(3) /* RT_ICON group */),
+            nullptr);
+  EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */),
+            nullptr);
+  FreeLibrary(module);
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
+  wchar_t* name = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductName",
+                             reinterpret_cast<void**>(&name), &length));
+  EXPECT_STREQ(name, L"quorvel");
 }

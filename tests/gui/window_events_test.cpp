@@ -144,3 +144,17 @@ TEST_F(WindowEventsTest, EnterPressesTheFocusedButton) {
   window.runMessageLoop();
   EXPECT_TRUE(saw(cid::add, EventKind::Clicked));
 }
+
+TEST_F(WindowEventsTest, TabMovesTheFocusToTheNextControl) {
+  HWND first = window.control(cid::loadDefault);
+  SetFocus(first);
+  ASSERT_EQ(GetFocus(), first);
+  MSG key{};
+  key.hwnd = first;
+  key.message = WM_KEYDOWN;
+  key.wParam = VK_TAB;
+  ASSERT_TRUE(IsDialogMessageW(window.handle(), &key));
+  HWND now = GetFocus();
+  EXPECT_NE(now, first);
+  EXPECT_TRUE(IsChild(window.handle(), now));
+}
