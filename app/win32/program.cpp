@@ -3,12 +3,13 @@
 #include <commctrl.h>
 
 #include "app/banner.h"
+#include "platform/win32/avi_media_probe.h"
 #include "ui/win32/bitmap_decoder.h"
 
 namespace {
 
-// Services that the program does not use yet: every requester is cancelled,
-// nothing is started and no clip can be opened.
+// Services that the program does not use yet: every requester is cancelled
+// and nothing is started.
 class NoDialogs final : public Dialogs {
  public:
   std::string openFile(std::string_view, std::string_view, std::string_view) override { return {}; }
@@ -36,11 +37,6 @@ class NoProcesses final : public Processes {
   void wait(int) override {}
 };
 
-class NoMedia final : public MediaProbe {
- public:
-  std::optional<ClipInfo> probe(std::string_view) override { return std::nullopt; }
-};
-
 void RegisterCommonControls() {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
@@ -53,7 +49,7 @@ void RegisterCommonControls() {
 Program::Program(HINSTANCE instance)
     : dialogs_(std::make_unique<NoDialogs>()),
       processes_(std::make_unique<NoProcesses>()),
-      media_(std::make_unique<NoMedia>()) {
+      media_(std::make_unique<AviMediaProbe>()) {
   RegisterCommonControls();
   banner_ = DecodeBitmap(BannerBytes());
   CreateProgramFolders(files_);
