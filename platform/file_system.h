@@ -20,7 +20,9 @@ class FileSystem {
   // The whole content of a file, or nothing when it cannot be read.
   virtual std::optional<std::string> readFile(std::string_view path) const = 0;
 
-  // Creates or replaces a file with `bytes`; false when it cannot be written.
+  // Creates or replaces a file with `bytes` in one step: the content goes to
+  // a temporary file in the same folder, which then takes the file's place.
+  // On any failure the old file stays as it was; false then.
   virtual bool writeFile(std::string_view path, std::string_view bytes) = 0;
 
   virtual bool deleteFile(std::string_view path) = 0;
@@ -29,4 +31,25 @@ class FileSystem {
   // ("*.ini"), in the order the system lists them; folders are skipped.
   virtual std::vector<std::string> listFiles(std::string_view folder,
                                              std::string_view pattern) const = 0;
+
+  // UTF-8 text to the system's 8-bit code page and back; characters the
+  // code page lacks become its default character.
+  virtual std::string toCodePage(std::string_view utf8) const = 0;
+  virtual std::string fromCodePage(std::string_view bytes) const = 0;
+
+  // Writes UTF-8 text as a file in the system's code page.
+  bool writeTextFile(std::string_view path, std::string_view utf8) {
+    return writeFile(path, toCodePage(utf8));
+  }
+
+  // Reads a text file as UTF-8. A file that begins with the UTF-8
+  // byte-order mark is read as UTF-8 (the mark dropped), brought to what the
+  // system's code page can show; any other file is read in the code page.
+  std::optional<std::string> readTextFile(std::string_view path) const {
+    std::optional<std::string> bytes = readFile(path);
+    if (!bytes) return bytes;
+    if (bytes->size() >= 3 && bytes->compare(0, 3, "\xEF\xBB\xBF") == 0)
+      return fromCodePage(toCodePage(std::string_view(*bytes).substr(3)));
+    return fromCodePage(*bytes);
+  }
 };

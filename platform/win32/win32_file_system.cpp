@@ -53,17 +53,36 @@ std::optional<std::string> Win32FileSystem::readFile(std::string_view path) cons
 }
 
 bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes) {
-  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD put = 0;
-    DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-    if (!WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) || put == 0) return false;
-    done += put;
+  std::wstring target = Widen(path);
+  size_t sep = target.find_last_of(L"\\/");
+  std::wstring folder = sep == std::wstring::npos ? L"." : target.substr(0, sep + 1);
+  wchar_t temporary[MAX_PATH + 16] = {};
+  if (folder.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"quo", 0, temporary))
+    return false;
+  bool written = false;
+  {
+    KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
+      size_t done = 0;
+      written = true;
+      while (done < bytes.size()) {
+        DWORD put = 0;
+        DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+        if (!WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) || put == 0) {
+          written = false;
+          break;
+        }
+        done += put;
+      }
+      if (written) written = FlushFileBuffers(file.get()) != FALSE;
+    }
   }
-  return true;
+  if (written)
+    written = MoveFileExW(temporary, target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (!written) DeleteFileW(temporary);
+  return written;
 }
 
 bool Win32FileSystem::deleteFile(std::string_view path) {
@@ -85,4 +104,12 @@ std::vector<std::string> Win32FileSystem::listFiles(std::string_view folder,
       names.push_back(Narrow(found.cFileName));
   } while (FindNextFileW(search.get(), &found));
   return names;
+}
+
+std::string Win32FileSystem::toCodePage(std::string_view utf8) const {
+  return ToSystemCodePage(utf8);
+}
+
+std::string Win32FileSystem::fromCodePage(std::string_view bytes) const {
+  return FromSystemCodePage(bytes);
 }

@@ -13,6 +13,8 @@ class Win32FileSystem final : public FileSystem {
   bool deleteFile(std::string_view path) override;
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;
+  std::string toCodePage(std::string_view utf8) const override;
+  std::string fromCodePage(std::string_view bytes) const override;
 
  private:
   std::string programFolder_;

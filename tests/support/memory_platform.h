@@ -20,6 +20,9 @@ class MemoryFileSystem final : public FileSystem {
   bool deleteFile(std::string_view path) override;
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;
+  // The code page of the files in memory is UTF-8 itself.
+  std::string toCodePage(std::string_view utf8) const override { return std::string(utf8); }
+  std::string fromCodePage(std::string_view bytes) const override { return std::string(bytes); }
 
   // Puts a file in place (creating its folder) without going through the seam.
   void put(const std::string& path, const std::string& bytes);
