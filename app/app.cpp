@@ -9,15 +9,19 @@ void CreateProgramFolders(FileSystem& files) {
     files.createFolder(folder + name);
 }
 
-App::App(Window& window, Platform platform) : window_(window), platform_(platform) {}
+App::App(Window& window, Platform platform)
+    : window_(window), platform_(platform), settings_{window, platform.files, platform.dialogs} {}
 
 void App::start() {
   FillFixedLists(window_);
   SetInitialStates(window_);
+  settings_.RefreshPresetLists();
+  // The main settings file is read from the current directory.
+  settings_.LoadSettings("quorvel.ini");
 }
 
 void App::onEvent(ControlId id, EventKind kind) {
   if (Handler handler = DispatchTable::Find(id)) (this->*handler)(id, kind);
 }
 
-void App::onClose() {}
+void App::onClose() { settings_.SaveSettings(platform_.files.programFolder() + "quorvel.ini"); }

@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 #include "platform/media_probe.h"
 #include "platform/processes.h"
+#include "settings/settings_store.h"
 #include "ui/window.h"
 
 // The operating-system services the program uses, handed in at construction
@@ -85,4 +86,5 @@ class App {
 
   Window& window_;
   Platform platform_;
+  SettingsStore settings_;
 };

@@ -5,17 +5,22 @@
 
 #include <memory>
 
+#include "app/banner.h"
 #include "app/win32/program.h"
 #include "gui/gui_support.h"
 #include "platform/win32/wide_text.h"
-#include "support/startup_state.h"
 #include "ui/control_spec.h"
+#include "ui/win32/bitmap_decoder.h"
 
 namespace {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { program = std::make_unique<Program>(GetModuleHandleW(nullptr)); }
+  void SetUp() override {
+    // Every test starts as a first start: no main settings file.
+    DeleteFileW((TestProgramFolder() + L"quorvel.ini").c_str());
+    program = std::make_unique<Program>(GetModuleHandleW(nullptr));
+  }
   void TearDown() override {
     program.reset();
     PumpMessages();
@@ -118,11 +123,14 @@ TEST_F(MainWindowTest, TabControlHoldsTheFivePagesInOrder) {
   EXPECT_EQ(FaceOf(tabFont, nullptr), L"Tahoma");
 }
 
-TEST_F(MainWindowTest, EveryControlIsAChildWindowAtItsPlaceWithItsCaptionTipAndFont) {
-  HFONT tahoma = reinterpret_cast<HFONT>(SendMessageW(window().tabs(), WM_GETFONT, 0, 0));
+// The window as the builder leaves it, before any settings are loaded.
+TEST(BuiltWindow, EveryControlIsAChildWindowAtItsPlaceWithItsCaptionTipAndFont) {
+  GdiObject<HBITMAP> banner = DecodeBitmap(BannerBytes());
+  Win32Window built(GetModuleHandleW(nullptr), banner.get());
+  HFONT tahoma = reinterpret_cast<HFONT>(SendMessageW(built.tabs(), WM_GETFONT, 0, 0));
   for (const ControlSpec& row : ControlTable()) {
     SCOPED_TRACE("control " + std::to_string(row.id) + " " + std::string(row.caption));
-    HWND child = FindChild(window(), row);
+    HWND child = FindChild(built, row);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(_wcsicmp(ClassOf(child).c_str(), ExpectedClass(row.kind)), 0);
 
@@ -178,7 +186,7 @@ TEST_F(MainWindowTest, EveryControlIsAChildWindowAtItsPlaceWithItsCaptionTipAndF
     if (hasCaption) {
       EXPECT_EQ(TextOf(child), Widen(row.caption));
     }
-    EXPECT_EQ(ToolTipOf(window().toolTips(), child), Widen(row.toolTip));
+    EXPECT_EQ(ToolTipOf(built.toolTips(), child), Widen(row.toolTip));
 
     if (row.kind == ControlKind::Picture || row.kind == ControlKind::Track) continue;  // no text
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
@@ -212,14 +220,19 @@ TEST_F(MainWindowTest, ControlsOfHiddenPagesAreHiddenWithTheirPage) {
   EXPECT_FALSE(IsWindowVisible(window().control(cid::mode)));
 }
 
-TEST_F(MainWindowTest, StartsInTheBuiltStateAndCreatesTheFolders) {
-  ExpectStartupState(window());
+TEST_F(MainWindowTest, StartsWithTheDefaultsAndCreatesTheFolders) {
+  EXPECT_EQ(window().text(cid::mode), "Single Pass - Quantizer");
+  EXPECT_EQ(window().text(cid::value), "26");
+  EXPECT_EQ(window().state(cid::tre), 0);
+  EXPECT_FALSE(window().visible(cid::minsize)) << "the banner shows outside mode 13";
+  EXPECT_TRUE(window().visible(cid::banner));
   std::wstring folder = TestProgramFolder();
   for (const wchar_t* name : {L"avs", L"stats", L"configs", L"log", L"avsinc"}) {
     DWORD attributes = GetFileAttributesW((folder + name).c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << name;
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY) << name;
   }
+  EXPECT_EQ(GetFileAttributesW((folder + L"default.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(MainWindowTest, DigitsFieldRefusesTypedLettersButKeepsProgramText) {

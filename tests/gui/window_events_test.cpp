@@ -5,6 +5,7 @@
 
 #include "app/startup.h"
 #include "gui/gui_support.h"
+#include "support/startup_state.h"
 #include "ui/win32/win32_window.h"
 
 // The window reports what the user does, control by control, and nothing of
@@ -28,6 +29,11 @@ class WindowEventsTest : public ::testing::Test {
   Win32Window window;
   EventRecorder recorder;
 };
+
+TEST_F(WindowEventsTest, ShowsTheBuiltStateOfTheControls) {
+  SetInitialStates(window);
+  ExpectStartupState(window);
+}
 
 TEST_F(WindowEventsTest, ChangesMadeByTheProgramRaiseNoEvent) {
   window.setText(cid::value, "40");

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "ui/window.h"
+
+// Settings files into and out of the controls, and the two preset lists.
+struct SettingsStore {
+  Window& window;
+  FileSystem& files;
+  Dialogs& dialogs;
+
+  // Loads a settings file into the controls and re-applies the control
+  // rules. A file that cannot be read makes it load the built-in defaults.
+  void LoadSettings(std::string_view path);
+
+  // Writes every keyed control into a settings file, replacing it in one
+  // step; false when it cannot be written (the old file then stays).
+  bool SaveSettings(std::string_view path);
+
+  // Loads the built-in default set through "default.ini" in the program
+  // folder, which exists only meanwhile.
+  void LoadDefaults();
+
+  // Fills `presetname` from the "*.ini" files of "configs" and `avsinc` from
+  // the "*.avs" files of "avsinc", by base name; neither gets a selection.
+  void RefreshPresetLists();
+
+  // Refills only `presetname`.
+  void RefreshPresetNames();
+
+ private:
+  bool LoadFrom(std::string_view path);
+};
