@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/media_probe.h"
@@ -35,6 +40,10 @@ class App {
 
   // The window is closing: the settings are saved.
   void onClose();
+
+  // Files dropped onto the window: one is taken as the input, several are
+  // queued one job each with the output beside its input.
+  void onFilesDropped(const std::vector<std::string>& paths);
 
   // One row of the dispatch table; the handlers are members of App.
   using Handler = void (App::*)(ControlId, EventKind);
@@ -84,7 +93,15 @@ class App {
   void onStart(ControlId, EventKind);
   void onShut(ControlId, EventKind);
 
+  // Queues one job per input, deriving its names with the output in
+  // `folder`, or beside each input when `folder` is empty.
+  void queueJobs(const std::vector<std::string>& inputs, const std::string& folder);
+  void queueJob();
+  void reportWriteFailure(const std::string& path);
+
   Window& window_;
   Platform platform_;
   SettingsStore settings_;
+  // Batches started by "Start" by file name, while they may still run.
+  std::map<std::string, std::uint32_t> startedBatches_;
 };

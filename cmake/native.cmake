@@ -6,6 +6,7 @@ target_include_directories(quorvel_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(quorvel_tests PRIVATE ${WARNINGS})
 target_link_libraries(quorvel_tests PRIVATE quorvel_core gmock_main)
 add_test(NAME unit COMMAND quorvel_tests)
+set_tests_properties(unit PROPERTIES TIMEOUT 600)
 
 find_package(benchmark QUIET)
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*.cpp)

@@ -32,6 +32,9 @@ class FileSystem {
   virtual std::vector<std::string> listFiles(std::string_view folder,
                                              std::string_view pattern) const = 0;
 
+  // The system's description of why the last write failed.
+  virtual std::string lastErrorText() const = 0;
+
   // UTF-8 text to the system's 8-bit code page and back; characters the
   // code page lacks become its default character.
   virtual std::string toCodePage(std::string_view utf8) const = 0;

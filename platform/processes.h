@@ -20,6 +20,8 @@ class Processes {
   virtual std::optional<std::uint32_t> startBatch(std::string_view path,
                                                   std::string_view workingFolder,
                                                   StartFailure* failure) = 0;
+  // Whether a batch this object started is still running.
+  virtual bool isRunning(std::uint32_t processId) const = 0;
   // Sets a process to the idle priority class.
   virtual void setIdlePriority(std::uint32_t processId) = 0;
   // Blocks for that many milliseconds.

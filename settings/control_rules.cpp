@@ -40,8 +40,9 @@ void ShowTrackValue(Window& window, ControlId track) {
 }
 
 void MoveBiasBarToField(Window& window) {
-  std::int64_t position = TextToInt(window.text(cid::bias)) + 100;
-  window.setState(cid::biasbar, static_cast<int>(std::clamp<std::int64_t>(position, 0, 200)));
+  // Limited before the 100 is added, so that no value can overflow.
+  const std::int64_t bias = std::clamp<std::int64_t>(TextToInt(window.text(cid::bias)), -100, 100);
+  window.setState(cid::biasbar, static_cast<int>(bias + 100));
 }
 
 void ApplyClamp(Window& window, ControlId field, const Clamp& clamp) {

@@ -79,10 +79,7 @@ bool SettingsStore::LoadFrom(std::string_view path) {
   ApplyEnablingRule(w, cid::cab);
   CheckRanges(w, {"sct"});
   w.setEnabled(cid::aub, w.state(cid::aud) == 1);
-  if (w.text(cid::cqm) == "custom...") {
-    const std::string matrix = dialogs.openFile("Select a matrix file", "", "*.*|*.*");
-    w.setText(cid::cqm, matrix.empty() ? std::string("flat") : '"' + matrix + '"');
-  }
+  if (w.text(cid::cqm) == "custom...") ChooseMatrixFile();
   UpdateLogfileControls(w);
   CheckRanges(w, {"vbs", "vmb", "vib", "bv"});
   ApplyEnablingRule(w, cid::aq);
@@ -91,6 +88,11 @@ bool SettingsStore::LoadFrom(std::string_view path) {
   // The slider shows the loaded bias, so that it and the field agree.
   MoveBiasBarToField(w);
   return true;
+}
+
+void SettingsStore::ChooseMatrixFile() {
+  const std::string matrix = dialogs.openFile("Select a matrix file", "", "*.*|*.*");
+  window.setText(cid::cqm, matrix.empty() ? std::string("flat") : '"' + matrix + '"');
 }
 
 void SettingsStore::LoadSettings(std::string_view path) {

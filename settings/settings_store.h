@@ -31,6 +31,10 @@ struct SettingsStore {
   // Refills only `presetname`.
   void RefreshPresetNames();
 
+  // Asks for a custom quantization matrix file: `cqm` becomes its path in
+  // double quotes, or "flat" when the requester is cancelled.
+  void ChooseMatrixFile();
+
  private:
   bool LoadFrom(std::string_view path);
 };

@@ -1,41 +1,12 @@
 #include "app/win32/program.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/banner.h"
-#include "platform/win32/avi_media_probe.h"
 #include "ui/win32/bitmap_decoder.h"
 
 namespace {
-
-// Services that the program does not use yet: every requester is cancelled
-// and nothing is started.
-class NoDialogs final : public Dialogs {
- public:
-  std::string openFile(std::string_view, std::string_view, std::string_view) override { return {}; }
-  std::vector<std::string> openFiles(std::string_view, std::string_view,
-                                     std::string_view) override {
-    return {};
-  }
-  std::string saveFile(std::string_view, std::string_view, std::string_view) override { return {}; }
-  std::string chooseFolder(std::string_view, std::string_view) override { return {}; }
-  void message(std::string_view, std::string_view) override {}
-  bool ask(std::string_view, std::string_view) override { return false; }
-  std::optional<std::string> inputLine(std::string_view, std::string_view,
-                                       std::string_view) override {
-    return std::nullopt;
-  }
-};
-
-class NoProcesses final : public Processes {
- public:
-  std::optional<std::uint32_t> startBatch(std::string_view, std::string_view,
-                                          StartFailure*) override {
-    return std::nullopt;
-  }
-  void setIdlePriority(std::uint32_t) override {}
-  void wait(int) override {}
-};
 
 void RegisterCommonControls() {
   INITCOMMONCONTROLSEX controls{};
@@ -46,21 +17,30 @@ void RegisterCommonControls() {
 
 }  // namespace
 
-Program::Program(HINSTANCE instance)
-    : dialogs_(std::make_unique<NoDialogs>()),
-      processes_(std::make_unique<NoProcesses>()),
-      media_(std::make_unique<AviMediaProbe>()) {
+ComApartment::ComApartment()
+    : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+
+ComApartment::~ComApartment() {
+  if (initialised_) CoUninitialize();
+}
+
+Program::Program(HINSTANCE instance) {
   RegisterCommonControls();
   banner_ = DecodeBitmap(BannerBytes());
   CreateProgramFolders(files_);
   window_ = std::make_unique<Win32Window>(instance, banner_.get());
-  app_ = std::make_unique<App>(*window_, Platform{files_, *dialogs_, *processes_, *media_});
+  dialogs_.setOwner(window_->handle());
+  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs_, processes_, media_});
   app_->start();
   window_->setEvents(this);
 }
 
 Program::~Program() {
   if (window_) window_->setEvents(nullptr);
+}
+
+void Program::useDialogs(Dialogs& dialogs) {
+  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs, processes_, media_});
 }
 
 int Program::run() {
@@ -71,3 +51,5 @@ int Program::run() {
 void Program::onEvent(ControlId id, EventKind kind) { app_->onEvent(id, kind); }
 
 void Program::onClose() { app_->onClose(); }
+
+void Program::onFilesDropped(const std::vector<std::string>& paths) { app_->onFilesDropped(paths); }

@@ -5,7 +5,10 @@
 #include <memory>
 
 #include "app/app.h"
+#include "platform/win32/avi_media_probe.h"
+#include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
 #include "ui/win32/gdi_object.h"
 #include "ui/win32/win32_window.h"
 
@@ -13,6 +16,18 @@
 // window and the application shell wired together. Constructing it runs the
 // start-up (folders, window, lists, states, settings); run() shows the
 // window and runs the event loop until it is closed.
+// COM for the folder requester, for the lifetime of the program.
+class ComApartment {
+ public:
+  ComApartment();
+  ~ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};
+
 class Program final : private WindowEvents {
  public:
   explicit Program(HINSTANCE instance);
@@ -23,15 +38,19 @@ class Program final : private WindowEvents {
   Win32Window& window() { return *window_; }
   App& app() { return *app_; }
   FileSystem& files() { return files_; }
+  // Replaces the requesters, e.g. by scripted answers in tests.
+  void useDialogs(Dialogs& dialogs);
 
  private:
   void onEvent(ControlId id, EventKind kind) override;
   void onClose() override;
+  void onFilesDropped(const std::vector<std::string>& paths) override;
 
+  ComApartment com_;
   Win32FileSystem files_;
-  std::unique_ptr<Dialogs> dialogs_;
-  std::unique_ptr<Processes> processes_;
-  std::unique_ptr<MediaProbe> media_;
+  Win32Dialogs dialogs_;
+  Win32Processes processes_;
+  AviMediaProbe media_;
   GdiObject<HBITMAP> banner_;
   std::unique_ptr<Win32Window> window_;
   std::unique_ptr<App> app_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/system_message.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 
@@ -57,8 +58,10 @@ bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes) {
   size_t sep = target.find_last_of(L"\\/");
   std::wstring folder = sep == std::wstring::npos ? L"." : target.substr(0, sep + 1);
   wchar_t temporary[MAX_PATH + 16] = {};
-  if (folder.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"quo", 0, temporary))
+  if (folder.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"quo", 0, temporary)) {
+    lastError_ = GetLastError();
     return false;
+  }
   bool written = false;
   {
     KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -81,7 +84,10 @@ bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes) {
   if (written)
     written = MoveFileExW(temporary, target.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-  if (!written) DeleteFileW(temporary);
+  if (!written) {
+    lastError_ = GetLastError();
+    DeleteFileW(temporary);
+  }
   return written;
 }
 
@@ -113,3 +119,5 @@ std::string Win32FileSystem::toCodePage(std::string_view utf8) const {
 std::string Win32FileSystem::fromCodePage(std::string_view bytes) const {
   return FromSystemCodePage(bytes);
 }
+
+std::string Win32FileSystem::lastErrorText() const { return SystemMessage(lastError_); }

@@ -13,9 +13,11 @@ class Win32FileSystem final : public FileSystem {
   bool deleteFile(std::string_view path) override;
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;
+  std::string lastErrorText() const override;
   std::string toCodePage(std::string_view utf8) const override;
   std::string fromCodePage(std::string_view bytes) const override;
 
  private:
   std::string programFolder_;
+  unsigned long lastError_ = 0;
 };

@@ -40,6 +40,8 @@ class EventRecorder final : public WindowEvents {
  public:
   void onEvent(ControlId id, EventKind kind) override { events.push_back({id, kind}); }
   void onClose() override { ++closes; }
+  void onFilesDropped(const std::vector<std::string>& paths) override { dropped.push_back(paths); }
   std::vector<RecordedEvent> events;
+  std::vector<std::vector<std::string>> dropped;
   int closes = 0;
 };

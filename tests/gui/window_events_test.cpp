@@ -101,6 +101,7 @@ TEST_F(WindowEventsTest, ChoosingAnEntryOfAnEditableListShowsItsTextToTheHandler
       if (id == cid::cqm && kind == EventKind::SelectionChanged) seen = window.text(cid::cqm);
     }
     void onClose() override {}
+    void onFilesDropped(const std::vector<std::string>&) override {}
     Win32Window& window;
     std::string seen;
   } reader(window);

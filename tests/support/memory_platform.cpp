@@ -57,7 +57,14 @@ std::optional<std::string> MemoryFileSystem::readFile(std::string_view path) con
 bool MemoryFileSystem::writeFile(std::string_view path, std::string_view bytes) {
   std::string key = Lower(path);
   std::string folderKey = FolderOf(key);
-  if (!folders.count(folderKey) || readOnlyFolders.count(folderKey)) return false;
+  if (!folders.count(folderKey)) {
+    lastError = "The system cannot find the path specified.";
+    return false;
+  }
+  if (readOnlyFolders.count(folderKey)) {
+    lastError = "Access is denied.";
+    return false;
+  }
   ++writes;
   files[key] = {std::string(path), std::string(bytes)};
   return true;
@@ -143,6 +150,7 @@ std::optional<std::uint32_t> FakeProcesses::startBatch(std::string_view path,
     return std::nullopt;
   }
   started.emplace_back(std::string(path), std::string(workingFolder));
+  running.insert(nextId);
   return nextId++;
 }
 

@@ -20,6 +20,7 @@ class MemoryFileSystem final : public FileSystem {
   bool deleteFile(std::string_view path) override;
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;
+  std::string lastErrorText() const override { return lastError; }
   // The code page of the files in memory is UTF-8 itself.
   std::string toCodePage(std::string_view utf8) const override { return std::string(utf8); }
   std::string fromCodePage(std::string_view bytes) const override { return std::string(bytes); }
@@ -35,6 +36,7 @@ class MemoryFileSystem final : public FileSystem {
   std::vector<std::string> createdFolders;                           // as asked, in order
   std::map<std::string, std::pair<std::string, std::string>> files;  // lower path -> (path, bytes)
   int writes = 0;
+  std::string lastError;
 };
 
 // A call made to a requester or box, as the fake dialogs record it.
@@ -74,6 +76,7 @@ class FakeProcesses final : public Processes {
  public:
   std::optional<std::uint32_t> startBatch(std::string_view path, std::string_view workingFolder,
                                           StartFailure* failure) override;
+  bool isRunning(std::uint32_t processId) const override { return running.count(processId) > 0; }
   void setIdlePriority(std::uint32_t processId) override { idled.push_back(processId); }
   void wait(int milliseconds) override { waited.push_back(milliseconds); }
 
@@ -82,6 +85,7 @@ class FakeProcesses final : public Processes {
   std::vector<std::pair<std::string, std::string>> started;  // path, working folder
   std::vector<std::uint32_t> idled;
   std::vector<int> waited;
+  std::set<std::uint32_t> running;  // started batches that have not ended
 };
 
 class FakeMedia final : public MediaProbe {

@@ -1,6 +1,7 @@
 #include "ui/win32/win32_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <optional>
@@ -111,10 +112,12 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
 
   RECT frame{0, 0, scale(kClientWidth), scale(kClientHeight)};
   AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
-  CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"quorvel", kMainStyle, 0, 0,
+  CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES, kMainClass, L"quorvel", kMainStyle, 0, 0,
                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                   static_cast<OwnedWindow*>(this));
-  if (!hwnd_) throw std::runtime_error("the main window cannot be created");
+  if (!hwnd_)
+    throw std::runtime_error("the main window cannot be created (error " +
+                             std::to_string(GetLastError()) + ")");
   // Keep the client area exactly as laid out, whatever the frame metrics.
   RECT client{};
   GetClientRect(hwnd_, &client);
@@ -324,6 +327,19 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE)
         selectPage(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)));
+      return 0;
+    }
+    case WM_DROPFILES: {
+      HDROP drop = reinterpret_cast<HDROP>(wParam);
+      std::vector<std::string> paths;
+      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+      for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(Narrow(path));
+      }
+      DragFinish(drop);
+      if (events_ && !paths.empty()) events_->onFilesDropped(paths);
       return 0;
     }
     case WM_CLOSE:

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "ui/control_spec.h"
@@ -16,6 +17,8 @@ class WindowEvents {
   virtual ~WindowEvents() = default;
   virtual void onEvent(ControlId id, EventKind kind) = 0;
   virtual void onClose() = 0;
+  // Files dropped from the file manager onto the window, as full paths.
+  virtual void onFilesDropped(const std::vector<std::string>& paths) = 0;
 };
 
 // Ids of the children that no setting refers to; no control has them.

@@ -1,0 +1,130 @@
+#include "platform/win32/win32_dialogs.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/input_box.h"
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+// "Text|*.ext|Other|*.*" as the double-NUL-terminated list the requesters take.
+std::wstring FilterList(std::string_view pattern) {
+  std::wstring filter = Widen(pattern);
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
+  filter.push_back(L'\0');
+  filter.push_back(L'\0');
+  return filter;
+}
+
+struct FileRequest {
+  std::wstring title;
+  std::wstring filter;
+  std::vector<wchar_t> buffer;
+  OPENFILENAMEW request{};
+
+  FileRequest(HWND owner, std::string_view titleText, std::string_view presetName,
+              std::string_view pattern, size_t capacity)
+      : title(Widen(titleText)), filter(FilterList(pattern)), buffer(capacity, L'\0') {
+    std::wstring preset = Widen(presetName);
+    if (preset.size() < capacity) std::copy(preset.begin(), preset.end(), buffer.begin());
+    request.lStructSize = sizeof request;
+    request.hwndOwner = owner;
+    request.lpstrFilter = filter.c_str();
+    request.nFilterIndex = 1;
+    request.lpstrFile = buffer.data();
+    request.nMaxFile = static_cast<DWORD>(buffer.size());
+    request.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    request.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+  }
+};
+
+int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
+  if (message == BFFM_INITIALIZED && data) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+  return 0;
+}
+
+}  // namespace
+
+std::string Win32Dialogs::openFile(std::string_view title, std::string_view presetName,
+                                   std::string_view pattern) {
+  FileRequest file(owner_, title, presetName, pattern, 32768);
+  if (!GetOpenFileNameW(&file.request)) return {};
+  return Narrow(file.buffer.data());
+}
+
+std::vector<std::string> Win32Dialogs::openFiles(std::string_view title,
+                                                 std::string_view presetName,
+                                                 std::string_view pattern) {
+  // Room for thousands of names.
+  FileRequest file(owner_, title, presetName, pattern, 1 << 20);
+  file.request.Flags |= OFN_ALLOWMULTISELECT;
+  std::vector<std::string> paths;
+  if (!GetOpenFileNameW(&file.request)) return paths;
+  // One name: the full path. Several: the folder, then each name.
+  const wchar_t* p = file.buffer.data();
+  std::wstring first = p;
+  p += first.size() + 1;
+  if (*p == L'\0') {
+    paths.push_back(Narrow(first));
+    return paths;
+  }
+  if (!first.empty() && first.back() != L'\\') first += L'\\';
+  while (*p) {
+    std::wstring name = p;
+    paths.push_back(Narrow(first + name));
+    p += name.size() + 1;
+  }
+  return paths;
+}
+
+std::string Win32Dialogs::saveFile(std::string_view title, std::string_view presetName,
+                                   std::string_view pattern) {
+  FileRequest file(owner_, title, presetName, pattern, 32768);
+  if (!GetSaveFileNameW(&file.request)) return {};
+  return Narrow(file.buffer.data());
+}
+
+std::string Win32Dialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
+  std::wstring caption = Widen(title);
+  std::wstring start = Widen(startFolder);
+  wchar_t display[MAX_PATH] = {};
+  BROWSEINFOW browse{};
+  browse.hwndOwner = owner_;
+  browse.pszDisplayName = display;
+  browse.lpszTitle = caption.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  browse.lpfn = StartInFolder;
+  browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+  if (!chosen) return {};
+  std::vector<wchar_t> path(32768, L'\0');
+  BOOL ok =
+      SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+  CoTaskMemFree(chosen);
+  if (!ok) return {};
+  std::string folder = Narrow(path.data());
+  if (folder.empty()) return {};
+  if (folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+void Win32Dialogs::message(std::string_view title, std::string_view text) {
+  MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK);
+}
+
+bool Win32Dialogs::ask(std::string_view title, std::string_view text) {
+  return MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_YESNO) == IDYES;
+}
+
+std::optional<std::string> Win32Dialogs::inputLine(std::string_view title, std::string_view prompt,
+                                                   std::string_view initial) {
+  std::optional<std::wstring> line =
+      ShowInputBox(owner_, Widen(title), Widen(prompt), Widen(initial));
+  if (!line) return std::nullopt;
+  return Narrow(*line);
+}

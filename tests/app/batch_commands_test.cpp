@@ -1,0 +1,399 @@
+// "Make BAT", "Start" and "Shut", and the messages about files that cannot
+// be written.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app_under_test.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::FieldsAre;
+using ::testing::HasSubstr;
+using Lines = std::vector<std::string>;
+
+const Lines kFullList = {
+    "@echo.",
+    R"(@echo Input:"D:\v\a.avs")",
+    R"(@rem @x264.exe --progress -q 26 -o "D:\v\a.mp4" "D:\v\a.avs")",
+    "@echo+",
+    "@echo 100% done",
+    "shutdown.exe -s -f -t 30",
+};
+
+const std::string kFullListBytes =
+    "@echo.\r\n"
+    "@echo Input:\"D:\\v\\a.avs\"\r\n"
+    "@rem @x264.exe --progress -q 26 -o \"D:\\v\\a.mp4\" \"D:\\v\\a.avs\"\r\n"
+    "@echo+\r\n"
+    "@echo 100% done\r\n"
+    "shutdown.exe -s -f -t 30\r\n";
+
+const std::string kMakeBatPreamble =
+    "@cd /d \"C:\\prog\\\"\r\n"
+    "@envprep.exe run\r\n"
+    "@call envprep.bat\r\n"
+    "@del envprep.bat\r\n";
+
+const std::string kStartPreamble =
+    "@cd /d \"C:\\prog\\\"\r\n"
+    "@echo Please wait until this process is set into idle.\r\n"
+    "@lullo.exe 1000\r\n"
+    "@envprep.exe run\r\n"
+    "@call envprep.bat\r\n"
+    "@del envprep.bat\r\n";
+
+// The process seam of the test program: the fake, with the order of the
+// calls recorded.
+class RecordedProcesses final : public Processes {
+ public:
+  std::optional<std::uint32_t> startBatch(std::string_view path, std::string_view workingFolder,
+                                          StartFailure* failure) override {
+    events.push_back("start " + std::string(path) + " in " + std::string(workingFolder));
+    return fake.startBatch(path, workingFolder, failure);
+  }
+  bool isRunning(std::uint32_t processId) const override { return fake.isRunning(processId); }
+  void setIdlePriority(std::uint32_t processId) override {
+    events.push_back("idle " + std::to_string(processId));
+    fake.setIdlePriority(processId);
+  }
+  void wait(int milliseconds) override {
+    events.push_back("wait " + std::to_string(milliseconds));
+    fake.wait(milliseconds);
+  }
+
+  FakeProcesses fake;
+  std::vector<std::string> events;
+};
+
+// The started program whose current directory (the folder "" of the memory
+// file system) exists, so that bare file names can be written.
+struct BatchApp {
+  MemoryPlatform platform;
+  RecordedProcesses processes;
+  MemoryWindow window;
+  App app{window, Platform{platform.files, platform.dialogs, processes, platform.media}};
+
+  BatchApp() {
+    platform.files.createFolder(R"(C:\prog)");
+    platform.files.createFolder("");
+    CreateProgramFolders(platform.files);
+    app.start();
+  }
+
+  void click(ControlId id) { app.onEvent(id, EventKind::Clicked); }
+
+  void setLines(const Lines& lines) {
+    for (const std::string& line : lines) window.addItem(cid::jobList, line);
+  }
+
+  Lines lines() const {
+    Lines result;
+    for (int i = 0; i < window.itemCount(cid::jobList); ++i)
+      result.push_back(window.item(cid::jobList, i));
+    return result;
+  }
+
+  std::vector<DialogCall> messages() const {
+    std::vector<DialogCall> result;
+    for (const DialogCall& call : platform.dialogs.calls)
+      if (call.kind == "message") result.push_back(call);
+    return result;
+  }
+
+  std::optional<std::string> file(const std::string& path) const {
+    return platform.files.readFile(path);
+  }
+};
+
+// ---------------------------------------------------------------- Make BAT
+
+struct MakeBatNameCase {
+  const char* chosen;
+  const char* written;
+};
+
+const MakeBatNameCase kMakeBatNameCases[] = {
+    {R"(D:\out\jobs)", R"(D:\out\jobs.bat)"},     {R"(D:\out\jobs.cmd)", R"(D:\out\jobs.cmd)"},
+    {R"(D:\out\jobs.BAT)", R"(D:\out\jobs.BAT)"}, {R"(D:\out\jobs.txt)", R"(D:\out\jobs.txt)"},
+    {R"(D:\out\jobs.)", R"(D:\out\jobs..bat)"},   {R"(D:\out.d\jobs)", R"(D:\out.d\jobs.bat)"},
+};
+
+class MakeBatName : public ::testing::TestWithParam<MakeBatNameCase> {};
+
+TEST_P(MakeBatName, AppendsBatToANameWithoutExtension) {
+  const MakeBatNameCase& c = GetParam();
+  BatchApp t;
+  t.platform.files.createFolder(R"(D:\out)");
+  t.platform.files.createFolder(R"(D:\out.d)");
+  t.platform.dialogs.saveAnswers.push_back(c.chosen);
+  t.click(cid::makeBat);
+  EXPECT_THAT(t.platform.dialogs.calls, ElementsAre(FieldsAre("save", "", "", "Batch File|*.BAT")));
+  EXPECT_EQ(t.file(c.written), kMakeBatPreamble);
+  EXPECT_EQ(t.platform.files.listFiles(R"(D:\out)", "*").size() +
+                t.platform.files.listFiles(R"(D:\out.d)", "*").size(),
+            1u)
+      << "one file written";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MakeBatName, ::testing::ValuesIn(kMakeBatNameCases));
+
+TEST(MakeBat, WritesTheJobListAfterThePreambleAndLeavesTheListAlone) {
+  BatchApp t;
+  t.platform.files.put(R"(D:\out\jobs.bat)", "old content\r\n");
+  t.setLines(kFullList);
+  t.window.setState(cid::jobList, 2);
+  t.platform.dialogs.saveAnswers.push_back(R"(D:\out\jobs.bat)");
+  t.click(cid::makeBat);
+  EXPECT_EQ(t.file(R"(D:\out\jobs.bat)"), kMakeBatPreamble + kFullListBytes);
+  EXPECT_EQ(t.lines(), kFullList);
+  EXPECT_EQ(t.window.state(cid::jobList), 2);
+  EXPECT_TRUE(t.messages().empty());
+  EXPECT_TRUE(t.processes.events.empty()) << "nothing is started";
+}
+
+TEST(MakeBat, CancelledWritesNothing) {
+  BatchApp t;
+  t.setLines(kFullList);
+  const int writes = t.platform.files.writes;
+  t.click(cid::makeBat);
+  EXPECT_EQ(t.platform.files.writes, writes);
+  EXPECT_EQ(t.platform.dialogs.calls.size(), 1u) << "no message";
+}
+
+// ---------------------------------------------------------------- Start
+
+TEST(Start, EmptyListWritesThePreambleAndTheLastLineOnly) {
+  BatchApp t;
+  t.click(cid::start);
+  EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), kStartPreamble + "del temp.bat");
+  EXPECT_FALSE(t.platform.files.exists("temp.bat")) << "not into the current directory";
+}
+
+TEST(Start, WritesTheJobListStartsTheBatchAndLowersItsPriority) {
+  BatchApp t;
+  t.setLines(kFullList);
+  t.click(cid::start);
+  EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), kStartPreamble + kFullListBytes + "del temp.bat");
+  EXPECT_THAT(t.processes.events,
+              ElementsAre(R"(start C:\prog\temp.bat in C:\prog\)", "wait 600", "idle 4242"));
+  EXPECT_EQ(t.lines(), kFullList);
+  EXPECT_TRUE(t.platform.dialogs.calls.empty());
+}
+
+TEST(Start, SavesTheSettingsUnderTheBareName) {
+  BatchApp t;
+  t.window.setText(cid::value, "33");
+  t.click(cid::start);
+  std::optional<std::string> saved = t.file("quorvel.ini");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_THAT(*saved, HasSubstr("\r\nvalue = 33\r\n"));
+  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\quorvel.ini)"));
+}
+
+TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {
+  BatchApp t;
+  t.setLines({"@echo."});
+  std::set<std::uint32_t>& running = t.processes.fake.running;
+
+  t.click(cid::start);  // temp.bat as 4242
+  t.click(cid::start);  // temp2.bat as 4243
+  t.click(cid::start);  // temp3.bat as 4244
+  EXPECT_EQ(t.file(R"(C:\prog\temp2.bat)"), kStartPreamble + "@echo.\r\ndel temp2.bat");
+  EXPECT_EQ(t.file(R"(C:\prog\temp3.bat)"), kStartPreamble + "@echo.\r\ndel temp3.bat");
+
+  running.erase(4242);
+  t.window.addItem(cid::jobList, "@echo+");
+  t.click(cid::start);  // temp.bat again, as 4245
+  EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), kStartPreamble + "@echo.\r\n@echo+\r\ndel temp.bat");
+
+  running.erase(4243);
+  t.click(cid::start);  // temp2.bat again: temp.bat runs as 4245
+
+  EXPECT_THAT(t.processes.fake.started,
+              ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                          FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)"),
+                          FieldsAre(R"(C:\prog\temp3.bat)", R"(C:\prog\)"),
+                          FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                          FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)")));
+  EXPECT_THAT(t.processes.fake.idled, ElementsAre(4242, 4243, 4244, 4245, 4246));
+  EXPECT_THAT(t.processes.fake.waited, ElementsAre(600, 600, 600, 600, 600));
+  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp4.bat)"));
+}
+
+TEST(Start, EndedBatchesFreeTheirName) {
+  BatchApp t;
+  t.click(cid::start);
+  t.processes.fake.running.clear();
+  t.click(cid::start);
+  EXPECT_THAT(t.processes.fake.started,
+              ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                          FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
+  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp2.bat)"));
+}
+
+TEST(Start, ABatchThatCouldNotStartDoesNotHoldItsName) {
+  BatchApp t;
+  t.click(cid::start);  // temp.bat runs
+  t.processes.fake.canStart = false;
+  t.click(cid::start);  // temp2.bat written, not started
+  t.processes.fake.canStart = true;
+  t.click(cid::start);
+  EXPECT_THAT(t.processes.fake.started,
+              ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                          FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)")));
+  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp3.bat)"));
+}
+
+TEST(Start, AStartFailureGivesOneMessageAndNoPriorityChange) {
+  BatchApp t;
+  t.processes.fake.canStart = false;
+  t.click(cid::start);
+  const std::vector<DialogCall> messages = t.messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_THAT(messages[0].preset, HasSubstr(R"(C:\prog\temp.bat)"));
+  EXPECT_THAT(messages[0].preset, HasSubstr("The system cannot find the file"));
+  EXPECT_EQ(t.platform.dialogs.calls.size(), 1u);
+  EXPECT_THAT(t.processes.events, ElementsAre(R"(start C:\prog\temp.bat in C:\prog\)"));
+  EXPECT_TRUE(t.processes.fake.idled.empty());
+}
+
+// ---------------------------------------------------------------- Shut
+
+TEST(Shut, EachPressAppendsOneShutdownLineAtTheEnd) {
+  BatchApp t;
+  t.setLines({"@echo.", "a1", "@echo+"});
+  t.window.setState(cid::jobList, 0);
+  t.click(cid::shut);
+  t.click(cid::shut);
+  EXPECT_EQ(t.lines(), (Lines{"@echo.", "a1", "@echo+", "shutdown.exe -s -f -t 30",
+                              "shutdown.exe -s -f -t 30"}));
+  EXPECT_EQ(t.window.state(cid::jobList), 0);
+}
+
+// ---------------------------------------------------------------- messages
+
+struct FailureCase {
+  const char* name;
+  std::function<void(BatchApp&)> act;
+  const char* path;
+  const char* reason;
+};
+
+void SaveBatchAs(BatchApp& t, const char* chosen) {
+  t.platform.dialogs.saveAnswers.push_back(chosen);
+  t.click(cid::makeBat);
+}
+
+void SavePresetAs(BatchApp& t, const char* name) {
+  t.window.setText(cid::presetname, name);
+  t.platform.dialogs.askAnswers.push_back(true);
+  t.click(cid::savePreset);
+}
+
+const FailureCase kFailureCases[] = {
+    {"MakeBatIntoAMissingFolder", [](BatchApp& t) { SaveBatchAs(t, R"(D:\none\jobs)"); },
+     R"(D:\none\jobs.bat)", "The system cannot find the path"},
+    {"MakeBatIntoAReadOnlyFolder",
+     [](BatchApp& t) {
+       t.platform.files.createFolder(R"(D:\ro)");
+       t.platform.files.readOnlyFolders.insert(R"(d:\ro)");
+       SaveBatchAs(t, R"(D:\ro\jobs.cmd)");
+     },
+     R"(D:\ro\jobs.cmd)", "Access is denied."},
+    {"StartInAReadOnlyProgramFolder",
+     [](BatchApp& t) {
+       t.platform.files.readOnlyFolders.insert(R"(c:\prog)");
+       t.click(cid::start);
+     },
+     R"(C:\prog\temp.bat)", "Access is denied."},
+    {"StartWhileTemp2CannotBeWritten",
+     [](BatchApp& t) {
+       t.click(cid::start);
+       t.platform.files.readOnlyFolders.insert(R"(c:\prog)");
+       t.click(cid::start);
+     },
+     R"(C:\prog\temp2.bat)", "Access is denied."},
+    {"SavePresetIntoAReadOnlyConfigsFolder",
+     [](BatchApp& t) {
+       t.platform.files.readOnlyFolders.insert(R"(c:\prog\configs)");
+       SavePresetAs(t, "p1");
+     },
+     R"(C:\prog\configs\p1.ini)", "Access is denied."},
+};
+
+class WriteFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(WriteFailure, NamesTheFileAndTheReasonInOneMessage) {
+  const FailureCase& c = GetParam();
+  BatchApp t;
+  c.act(t);
+  const std::vector<DialogCall> messages = t.messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_THAT(messages[0].preset, HasSubstr(c.path));
+  EXPECT_THAT(messages[0].preset, HasSubstr(c.reason));
+  EXPECT_FALSE(t.platform.files.exists(c.path));
+  for (const auto& [path, folder] : t.processes.fake.started) EXPECT_NE(path, c.path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WriteFailure, ::testing::ValuesIn(kFailureCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct QuietCase {
+  const char* name;
+  std::function<void(BatchApp&)> act;
+};
+
+const QuietCase kQuietCases[] = {
+    {"MakeBatWritten",
+     [](BatchApp& t) {
+       t.platform.files.createFolder(R"(D:\out)");
+       SaveBatchAs(t, R"(D:\out\jobs)");
+     }},
+    {"MakeBatCancelled", [](BatchApp& t) { t.click(cid::makeBat); }},
+    {"StartRuns", [](BatchApp& t) { t.click(cid::start); }},
+    {"PresetSaved", [](BatchApp& t) { SavePresetAs(t, "p1"); }},
+    {"PresetSaveAnsweredNo",
+     [](BatchApp& t) {
+       t.platform.files.readOnlyFolders.insert(R"(c:\prog\configs)");
+       t.window.setText(cid::presetname, "p1");
+       t.click(cid::savePreset);
+     }},
+    {"PresetSaveWithoutAName",
+     [](BatchApp& t) {
+       t.platform.files.readOnlyFolders.insert(R"(c:\prog\configs)");
+       SavePresetAs(t, "");
+     }},
+    {"PresetLoadThatCannotCreateTheFile",
+     [](BatchApp& t) {
+       t.platform.files.readOnlyFolders.insert(R"(c:\prog\configs)");
+       t.window.setText(cid::presetname, "none");
+       t.click(cid::loadPreset);
+     }},
+    {"WrapperThatCannotBeWritten",
+     [](BatchApp& t) {
+       t.platform.files.readOnlyFolders.insert(R"(c:\prog\avs)");
+       t.app.onFilesDropped({R"(D:\v\clip.mkv)", R"(D:\v\other.mkv)"});
+     }},
+};
+
+class NoMessage : public ::testing::TestWithParam<QuietCase> {};
+
+TEST_P(NoMessage, OtherOutcomesStayQuiet) {
+  const QuietCase& c = GetParam();
+  BatchApp t;
+  c.act(t);
+  EXPECT_TRUE(t.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NoMessage, ::testing::ValuesIn(kQuietCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
