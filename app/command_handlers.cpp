@@ -5,6 +5,7 @@
 #include "core/path_parts.h"
 #include "jobs/compose_job.h"
 #include "jobs/job_file_names.h"
+#include "ui/cached_window.h"
 #include "ui/control_id.h"
 
 namespace {
@@ -28,14 +29,20 @@ void App::queueJob() {
 }
 
 void App::queueJobs(const std::vector<std::string>& inputs, const std::string& folder) {
-  window_.setRedraw(cid::jobList, false);
+  // Nothing but these jobs changes the controls meanwhile: the settings
+  // are read from the window once, not once per job.
+  CachedWindow window(window_);
+  window.setRedraw(cid::jobList, false);
   for (const std::string& input : inputs) {
-    window_.setText(cid::input, input);
-    DeriveJobFileNames(window_, platform_.files,
+    window.setText(cid::input, input);
+    DeriveJobFileNames(window, platform_.files,
                        folder.empty() ? std::string(FolderPart(input)) : folder);
-    queueJob();
+    window.addItem(cid::jobList, "@echo.");
+    ComposeJob(window, platform_.media);
+    window.addItem(cid::jobList, "@echo+");
   }
-  window_.setRedraw(cid::jobList, true);
+  window.flush();
+  window.setRedraw(cid::jobList, true);
 }
 
 void App::onAdd(ControlId, EventKind) { queueJob(); }

@@ -26,6 +26,70 @@ void ClickTab(HWND tabs, int index) {
   PumpMessages();
 }
 
+void TypeInto(HWND field, const std::wstring& text) {
+  SendMessageW(field, EM_SETSEL, 0, -1);
+  SendMessageW(field, WM_CHAR, VK_BACK, 1);
+  TypeChars(field, text);
+}
+
+void ChooseListEntry(HWND list, int index) {
+  SendMessageW(list, CB_SETCURSEL, index, 0);
+  SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+}
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+namespace {
+
+struct RequesterSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindRequester(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<RequesterSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  if (owner == search->process && IsWindowVisible(hwnd) && wcscmp(name, L"#32770") == 0) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::thread AnswerFileRequester(std::wstring path) {
+  return std::thread([path] {
+    // The first requester of a process can take many seconds to appear.
+    for (int i = 0; i < 2400; ++i) {
+      RequesterSearch search{GetCurrentProcessId(), nullptr};
+      EnumWindows(FindRequester, reinterpret_cast<LPARAM>(&search));
+      if (search.found) {
+        HWND name = GetDlgItem(search.found, 0x47C);  // the file name box
+        if (!name) name = GetDlgItem(search.found, 0x480);
+        if (name) {
+          // A requester still setting itself up may drop the answer: answer
+          // again until it has closed.
+          Sleep(100);
+          SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+          PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(search.found, IDOK)));
+          for (int wait = 0; wait < 80 && IsWindow(search.found) && IsWindowVisible(search.found);
+               ++wait)
+            Sleep(25);
+          if (!IsWindow(search.found) || !IsWindowVisible(search.found)) return;
+          continue;
+        }
+      }
+      Sleep(25);
+    }
+  });
+}
+
 std::wstring ClassOf(HWND hwnd) {
   wchar_t name[64] = {};
   GetClassNameW(hwnd, name, 64);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/win32/win32_window.h"
@@ -15,6 +16,21 @@ void TypeChars(HWND control, const std::wstring& chars);
 
 // Clicks the tab of a page with the mouse.
 void ClickTab(HWND tabs, int index);
+
+// Replaces a field's text by typing, as the keyboard delivers it.
+void TypeInto(HWND field, const std::wstring& text);
+
+// Chooses an entry of a drop-down list as the user does: the list shows it
+// and tells its parent that the selection changed.
+void ChooseListEntry(HWND list, int index);
+
+// Presses a button or toggles a check box as a click does.
+void Click(HWND button);
+
+// Answers the next file requester that this process opens with `path`, from
+// another thread, by typing the name and pressing OK. Join the thread after
+// the requester has returned.
+std::thread AnswerFileRequester(std::wstring path);
 
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);

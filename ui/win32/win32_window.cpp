@@ -580,6 +580,7 @@ void Win32Window::clearItems(ControlId id) {
   } else if (kind == ControlKind::ListBox) {
     SendMessageW(child, LB_RESETCONTENT, 0, 0);
     listExtent_ = 0;
+    longestLine_ = 0;
     SendMessageW(child, LB_SETHORIZONTALEXTENT, 0, 0);
   }
 }
@@ -591,6 +592,10 @@ void Win32Window::setRedraw(ControlId id, bool on) {
 }
 
 void Win32Window::widenListExtent(HWND list, std::string_view text) {
+  // Measuring every line costs a device context; a line much shorter than
+  // the longest so far cannot be the widest.
+  if (text.size() * 4 < longestLine_ * 3) return;
+  longestLine_ = std::max(longestLine_, text.size());
   HDC dc = GetDC(list);
   if (!dc) return;
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));

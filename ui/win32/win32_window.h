@@ -106,6 +106,7 @@ class Win32Window final : public Window, private OwnedWindow {
   GdiObject<HFONT> dialogFont_;
   int dpi_ = 96;
   int listExtent_ = 0;
+  size_t longestLine_ = 0;
   mutable int muted_ = 0;
   WindowEvents* events_ = nullptr;
 };

@@ -1,0 +1,181 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/win32/program.h"
+#include "gui/gui_support.h"
+#include "platform/win32/wide_text.h"
+#include "ui/control_id.h"
+
+namespace {
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream out(path.c_str(), std::ios::binary);
+  out << bytes;
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The real program in this process, as a first start, with a folder of
+// sample inputs.
+class JobCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bin = TestProgramFolder();
+    DeleteFileW((bin + L"quorvel.ini").c_str());
+    work = bin + L"gui-work\\";
+    CreateDirectoryW(work.c_str(), nullptr);
+    WriteBytes(work + L"clip.avs", "BlankClip()\r\n");
+    program = std::make_unique<Program>(GetModuleHandleW(nullptr));
+  }
+  void TearDown() override {
+    program.reset();
+    PumpMessages();
+  }
+
+  Win32Window& window() { return program->window(); }
+  HWND control(ControlId id) { return window().control(id); }
+
+  std::vector<std::string> jobLines() {
+    std::vector<std::string> lines;
+    for (int i = 0, n = window().itemCount(cid::jobList); i < n; ++i)
+      lines.push_back(window().item(cid::jobList, i));
+    return lines;
+  }
+
+  // Chooses input and output through their requesters.
+  void chooseFiles(const std::wstring& input, const std::wstring& output) {
+    std::thread answer = AnswerFileRequester(input);
+    Click(control(cid::inputBrowse));
+    answer.join();
+    answer = AnswerFileRequester(output);
+    Click(control(cid::outputBrowse));
+    answer.join();
+  }
+
+  std::wstring bin;
+  std::wstring work;
+  std::unique_ptr<Program> program;
+};
+
+size_t CountStarting(const std::vector<std::string>& lines, std::string_view prefix) {
+  size_t n = 0;
+  for (const std::string& line : lines)
+    if (line.compare(0, prefix.size(), prefix) == 0) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST_F(JobCommandsTest, RequestersFillTheFileFields) {
+  chooseFiles(work + L"clip.avs", work + L"result");
+  EXPECT_EQ(window().text(cid::input), Narrow(work + L"clip.avs"));
+  EXPECT_EQ(window().text(cid::output), Narrow(work + L"result.mp4")) << "\".mp4\" appended";
+  EXPECT_EQ(window().text(cid::statsfile), Narrow(bin + L"stats\\clip.avs.stat"));
+  EXPECT_EQ(window().text(cid::logfile), Narrow(bin + L"log\\clip.avs.txt"));
+}
+
+TEST_F(JobCommandsTest, AddQueuesTheJobOfTheChosenModeIntoTheList) {
+  struct Case {
+    int mode;
+    size_t passes;
+    size_t sizeChecks;
+  };
+  const Case cases[] = {{1, 1, 0}, {6, 2, 0}, {13, 2, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("mode " + std::to_string(c.mode));
+    Click(control(cid::clear));
+    ChooseListEntry(control(cid::mode), c.mode);
+    chooseFiles(work + L"clip.avs", work + L"clip.mp4");
+    Click(control(cid::add));
+    std::vector<std::string> lines = jobLines();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines.front(), "@echo.");
+    EXPECT_EQ(lines[1], "@echo Input:\"" + Narrow(work) + "clip.avs\"");
+    EXPECT_EQ(lines[2], "@echo Output:\"" + Narrow(work) + "clip.mp4\"");
+    EXPECT_EQ(lines[3], "@echo Encode Mode:" + window().item(cid::mode, c.mode));
+    EXPECT_EQ(lines.back(), "@echo+");
+    EXPECT_EQ(CountStarting(lines, "@x264.exe --progress") +
+                  CountStarting(lines, "@if errorlevel 1 @x264.exe --progress"),
+              c.passes);
+    EXPECT_EQ(CountStarting(lines, "@gaugit.exe "), c.sizeChecks);
+    EXPECT_EQ(lines.size(), 5 + c.passes + c.sizeChecks);
+    EXPECT_EQ(window().state(cid::mode), c.mode) << "the user's mode is shown again";
+    EXPECT_EQ(window().text(cid::input), "") << "the file fields are emptied";
+  }
+}
+
+TEST_F(JobCommandsTest, MakeBatSavesThePreambleAndEveryLine) {
+  ChooseListEntry(control(cid::mode), 1);
+  chooseFiles(work + L"clip.avs", work + L"clip.mp4");
+  Click(control(cid::add));
+  Click(control(cid::shut));
+  std::thread answer = AnswerFileRequester(work + L"jobs");
+  Click(control(cid::makeBat));
+  answer.join();
+  std::string expected = "@cd /d \"" + Narrow(bin) + "\"\r\n@envprep.exe run\r\n" +
+                         "@call envprep.bat\r\n@del envprep.bat\r\n";
+  for (const std::string& line : jobLines()) expected += line + "\r\n";
+  EXPECT_EQ(ReadBytes(work + L"jobs.bat"), expected);
+}
+
+namespace {
+
+// The priority class of the command interpreter this process started last.
+DWORD PriorityOfStartedInterpreter() {
+  DWORD priority = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
+    if (entry.th32ParentProcessID != GetCurrentProcessId() || _wcsicmp(entry.szExeFile, L"cmd.exe"))
+      continue;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
+    if (process) {
+      priority = GetPriorityClass(process);
+      CloseHandle(process);
+    }
+  }
+  CloseHandle(snapshot);
+  return priority;
+}
+
+}  // namespace
+
+TEST_F(JobCommandsTest, StartRunsTheListAtIdlePriorityAndTheBatchDeletesItself) {
+  const std::wstring marker = bin + L"start-marker.txt";
+  DeleteFileW(marker.c_str());
+  window().addItem(cid::jobList, "@echo.");
+  window().addItem(cid::jobList, "@echo started> start-marker.txt");
+  window().addItem(cid::jobList, "@echo+");
+  Click(control(cid::start));
+  EXPECT_EQ(PriorityOfStartedInterpreter(), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+  EXPECT_TRUE(Exists(bin + L"quorvel.ini")) << "the settings are saved first";
+  bool done = false;
+  for (int i = 0; i < 300 && !done; ++i) {
+    Sleep(50);
+    done = Exists(marker) && !Exists(bin + L"temp.bat");
+  }
+  EXPECT_TRUE(Exists(marker)) << "the job lines ran";
+  EXPECT_FALSE(Exists(bin + L"temp.bat")) << "the batch deleted itself";
+  EXPECT_EQ(ReadBytes(marker), "started\r\n");
+  DeleteFileW(marker.c_str());
+}

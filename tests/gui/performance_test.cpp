@@ -1,0 +1,121 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win32/program.h"
+#include "gui/gui_support.h"
+#include "platform/win32/wide_text.h"
+#include "support/memory_platform.h"
+#include "ui/control_id.h"
+
+// Timings of the real window under load; each prints its figure.
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+struct WindowSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == search->process && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"quorvelMain") {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+class PerformanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteFileW((TestProgramFolder() + L"quorvel.ini").c_str());
+    program = std::make_unique<Program>(GetModuleHandleW(nullptr));
+    program->useDialogs(dialogs);
+  }
+  void TearDown() override {
+    program.reset();
+    PumpMessages();
+  }
+  FakeDialogs dialogs;
+  std::unique_ptr<Program> program;
+};
+
+}  // namespace
+
+TEST(StartupTime, FromProcessStartToTheWindowShownAndIdle) {
+  std::wstring folder = TestProgramFolder();
+  DeleteFileW((folder + L"quorvel.ini").c_str());
+  std::wstring command = L"\"" + folder + L"quorvel.exe\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const Clock::time_point start = Clock::now();
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder.c_str(), &startup, &process));
+  WaitForInputIdle(process.hProcess, 10000);
+  WindowSearch search{process.dwProcessId, nullptr};
+  while (!search.found && MillisecondsSince(start) < 20000) {
+    EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) Sleep(1);
+  }
+  const double elapsed = MillisecondsSince(start);
+  ASSERT_NE(search.found, nullptr);
+  std::printf("[ MEASURE  ] start-up to the window shown and idle: %.0f ms\n", elapsed);
+  EXPECT_LT(elapsed, 5000.0);
+  PostMessageW(search.found, WM_CLOSE, 0, 0);
+  WaitForSingleObject(process.hProcess, 10000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+TEST_F(PerformanceTest, BatchAddingAThousandInputsTakesAtMostOneSecond) {
+  std::vector<std::string> inputs;
+  for (int i = 0; i < 1000; ++i) inputs.push_back("D:\\clips\\clip" + std::to_string(i) + ".avs");
+  dialogs.folderAnswers.push_back("E:\\out\\");
+  dialogs.openManyAnswers.push_back(inputs);
+  const Clock::time_point start = Clock::now();
+  Click(program->window().control(cid::batchAdding));
+  const double elapsed = MillisecondsSince(start);
+  std::printf("[ MEASURE  ] Batch Adding of 1,000 inputs: %.0f ms\n", elapsed);
+  const int lines = program->window().itemCount(cid::jobList);
+  EXPECT_EQ(lines, 1000 * 6) << "each job: frame, three echo lines, one pass";
+  const std::string lastPass = program->window().item(cid::jobList, lines - 2);
+  EXPECT_NE(lastPass.find(" -o \"E:\\out\\clip999.mp4\" \"D:\\clips\\clip999.avs\""),
+            std::string::npos)
+      << lastPass;
+  EXPECT_EQ(program->window().text(cid::input), "") << "the fields are emptied at the end";
+  EXPECT_LE(elapsed, 1000.0);
+}
+
+TEST_F(PerformanceTest, MakeBatOfAHundredThousandLines) {
+  Win32Window& window = program->window();
+  window.setRedraw(cid::jobList, false);
+  for (int i = 0; i < 100000; ++i)
+    window.addItem(cid::jobList, "@echo line " + std::to_string(i) + " of a long job list");
+  window.setRedraw(cid::jobList, true);
+  const std::wstring path = TestProgramFolder() + L"hundred-thousand.bat";
+  dialogs.saveAnswers.push_back(Narrow(path));
+  const Clock::time_point start = Clock::now();
+  Click(window.control(cid::makeBat));
+  const double elapsed = MillisecondsSince(start);
+  std::printf("[ MEASURE  ] Make BAT of 100,000 lines: %.0f ms\n", elapsed);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+  EXPECT_GT(data.nFileSizeLow, 100000u * 30u);
+  DeleteFileW(path.c_str());
+  EXPECT_LT(elapsed, 10000.0);
+}
