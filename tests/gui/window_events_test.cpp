@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include "app/startup.h"
 #include "gui/gui_support.h"
@@ -164,4 +165,34 @@ TEST_F(WindowEventsTest, TabMovesTheFocusToTheNextControl) {
   HWND now = GetFocus();
   EXPECT_NE(now, first);
   EXPECT_TRUE(IsChild(window.handle(), now));
+}
+
+namespace {
+
+// The handle the shell sends with WM_DROPFILES: a DROPFILES header followed
+// by the wide paths, each ended by a NUL, and a final NUL.
+HGLOBAL DropOf(const std::vector<std::wstring>& paths) {
+  size_t chars = 1;
+  for (const std::wstring& path : paths) chars += path.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  auto* text = reinterpret_cast<wchar_t*>(header + 1);
+  for (const std::wstring& path : paths) {
+    std::copy(path.begin(), path.end(), text);
+    text += path.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return memory;
+}
+
+}  // namespace
+
+TEST_F(WindowEventsTest, FilesDroppedOntoTheWindowAreReportedInOrder) {
+  SendMessageW(window.handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(DropOf({L"D:\\v\\one.avs", L"D:\\v\\two ö.mkv"})), 0);
+  ASSERT_EQ(recorder.dropped.size(), 1u);
+  EXPECT_EQ(recorder.dropped[0], (std::vector<std::string>{"D:\\v\\one.avs", "D:\\v\\two ö.mkv"}));
+  EXPECT_TRUE(GetWindowLongW(window.handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 }
