@@ -1,5 +1,6 @@
 # make run  - installs what is missing, builds quorvel.exe and starts it under Wine
 # make test - installs what is missing, builds everything and runs every test
+# make package - builds build/quorvel-win64.zip
 BUILD  ?= build
 NATIVE := $(BUILD)/native
 WIN    := $(BUILD)/win
@@ -41,7 +42,7 @@ run: win
 	scripts/run.sh $(WIN)/bin
 
 package: win
-	cd $(WIN) && cmake --build . --target package_zip
+	@cmake --build $(WIN) --target package_zip
 
 clean:
 	rm -rf $(BUILD)

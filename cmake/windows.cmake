@@ -30,6 +30,13 @@ foreach(tool_source ${TOOL_SOURCES})
   list(APPEND TOOL_TARGETS ${tool})
 endforeach()
 
+# A stand-in for the outside programs (x264, bepipe, neroaacenc, mp4box) that
+# the end-to-end test runs job batches with.
+add_executable(standin tests/standin/standin.cpp)
+target_compile_definitions(standin PRIVATE ${WIN32_DEFINITIONS})
+target_compile_options(standin PRIVATE ${WARNINGS})
+target_link_options(standin PRIVATE -municode)
+
 # Tests against the real window and the helper programs, run under Wine.
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
 if(GUI_TEST_SOURCES)
@@ -39,10 +46,32 @@ if(GUI_TEST_SOURCES)
   target_compile_options(quorvel_gui_tests PRIVATE ${WARNINGS})
   target_link_libraries(quorvel_gui_tests PRIVATE quorvel_win32 gmock_main)
   if(TOOL_TARGETS)
-    add_dependencies(quorvel_gui_tests quorvel ${TOOL_TARGETS})
+    add_dependencies(quorvel_gui_tests quorvel standin ${TOOL_TARGETS})
   else()
-    add_dependencies(quorvel_gui_tests quorvel)
+    add_dependencies(quorvel_gui_tests quorvel standin)
   endif()
   add_test(NAME gui COMMAND quorvel_gui_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   set_tests_properties(gui PROPERTIES TIMEOUT 1200)
 endif()
+
+# The release package: the program, its helper programs and a short guide.
+set(PACKAGE_DIR ${CMAKE_BINARY_DIR}/package/quorvel)
+set(PACKAGE_ZIP ${CMAKE_BINARY_DIR}/../quorvel-win64.zip)
+set(PACKAGE_FILES $<TARGET_FILE:quorvel>)
+foreach(tool ${TOOL_TARGETS})
+  list(APPEND PACKAGE_FILES $<TARGET_FILE:${tool}>)
+endforeach()
+add_custom_target(package_zip
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/package
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PACKAGE_DIR}/tools
+  COMMAND ${CMAKE_COMMAND} -E copy ${PACKAGE_FILES} ${PACKAGE_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/README-windows.txt
+          ${PACKAGE_DIR}/README.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/tools-folder.txt
+          ${PACKAGE_DIR}/tools/README.txt
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${PACKAGE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/package
+          ${CMAKE_COMMAND} -E tar cf ${PACKAGE_ZIP} --format=zip quorvel
+  COMMAND ${CMAKE_COMMAND} -E echo "Package: ${PACKAGE_ZIP}"
+  DEPENDS quorvel ${TOOL_TARGETS}
+  VERBATIM)

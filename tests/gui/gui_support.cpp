@@ -44,6 +44,7 @@ namespace {
 
 struct RequesterSearch {
   DWORD process;
+  HWND owner;
   HWND found;
 };
 
@@ -53,7 +54,8 @@ BOOL CALLBACK FindRequester(HWND hwnd, LPARAM param) {
   GetWindowThreadProcessId(hwnd, &owner);
   wchar_t name[16] = {};
   GetClassNameW(hwnd, name, 16);
-  if (owner == search->process && IsWindowVisible(hwnd) && wcscmp(name, L"#32770") == 0) {
+  if (owner == search->process && IsWindowVisible(hwnd) && wcscmp(name, L"#32770") == 0 &&
+      (!search->owner || GetWindow(hwnd, GW_OWNER) == search->owner)) {
     search->found = hwnd;
     return FALSE;
   }
@@ -62,11 +64,11 @@ BOOL CALLBACK FindRequester(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-std::thread AnswerFileRequester(std::wstring path) {
-  return std::thread([path] {
+std::thread AnswerFileRequester(std::wstring path, HWND owner) {
+  return std::thread([path, owner] {
     // The first requester of a process can take many seconds to appear.
     for (int i = 0; i < 2400; ++i) {
-      RequesterSearch search{GetCurrentProcessId(), nullptr};
+      RequesterSearch search{GetCurrentProcessId(), owner, nullptr};
       EnumWindows(FindRequester, reinterpret_cast<LPARAM>(&search));
       if (search.found) {
         HWND name = GetDlgItem(search.found, 0x47C);  // the file name box

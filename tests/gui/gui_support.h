@@ -27,10 +27,10 @@ void ChooseListEntry(HWND list, int index);
 // Presses a button or toggles a check box as a click does.
 void Click(HWND button);
 
-// Answers the next file requester that this process opens with `path`, from
-// another thread, by typing the name and pressing OK. Join the thread after
-// the requester has returned.
-std::thread AnswerFileRequester(std::wstring path);
+// Answers the next file requester that this process opens over `owner` with
+// `path`, from another thread, by typing the name and pressing OK. Join the
+// thread after the requester has returned.
+std::thread AnswerFileRequester(std::wstring path, HWND owner);
 
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);

@@ -62,10 +62,10 @@ class JobCommandsTest : public ::testing::Test {
 
   // Chooses input and output through their requesters.
   void chooseFiles(const std::wstring& input, const std::wstring& output) {
-    std::thread answer = AnswerFileRequester(input);
+    std::thread answer = AnswerFileRequester(input, window().handle());
     Click(control(cid::inputBrowse));
     answer.join();
-    answer = AnswerFileRequester(output);
+    answer = AnswerFileRequester(output, window().handle());
     Click(control(cid::outputBrowse));
     answer.join();
   }
@@ -127,7 +127,7 @@ TEST_F(JobCommandsTest, MakeBatSavesThePreambleAndEveryLine) {
   chooseFiles(work + L"clip.avs", work + L"clip.mp4");
   Click(control(cid::add));
   Click(control(cid::shut));
-  std::thread answer = AnswerFileRequester(work + L"jobs");
+  std::thread answer = AnswerFileRequester(work + L"jobs", window().handle());
   Click(control(cid::makeBat));
   answer.join();
   std::string expected = "@cd /d \"" + Narrow(bin) + "\"\r\n@envprep.exe run\r\n" +

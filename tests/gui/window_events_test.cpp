@@ -196,3 +196,14 @@ TEST_F(WindowEventsTest, FilesDroppedOntoTheWindowAreReportedInOrder) {
   EXPECT_EQ(recorder.dropped[0], (std::vector<std::string>{"D:\\v\\one.avs", "D:\\v\\two ö.mkv"}));
   EXPECT_TRUE(GetWindowLongW(window.handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 }
+
+TEST(WindowLifetime, OnlyClosingTheWindowEndsTheEventLoop) {
+  PumpMessages();
+  { Win32Window discarded(GetModuleHandleW(nullptr), nullptr); }
+  MSG message{};
+  EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+      << "a window object going away posts no quit message";
+  Win32Window closed(GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(closed.handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}

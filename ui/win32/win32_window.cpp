@@ -140,6 +140,8 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
 
 Win32Window::~Win32Window() {
   events_ = nullptr;
+  // Only a closed window ends the event loop; an object going away does not.
+  quitOnDestroy_ = false;
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -347,7 +349,7 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
       DestroyWindow(hwnd);
       return 0;
     case WM_DESTROY:
-      PostQuitMessage(0);
+      if (quitOnDestroy_) PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
       hwnd_ = nullptr;

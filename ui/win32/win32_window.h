@@ -108,5 +108,6 @@ class Win32Window final : public Window, private OwnedWindow {
   int listExtent_ = 0;
   size_t longestLine_ = 0;
   mutable int muted_ = 0;
+  bool quitOnDestroy_ = true;
   WindowEvents* events_ = nullptr;
 };

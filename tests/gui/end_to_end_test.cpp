@@ -1,0 +1,380 @@
+// A whole job from the window to the finished batch: the real program queues
+// an automated double-pass job with audio, "Make BAT" saves it, and the
+// command interpreter runs the batch with standin.exe in place of x264.exe,
+// bepipe.exe, neroaacenc.exe and mp4box.exe in the "tools" folder beside the
+// program. The stand-in records every command line it is started with, so the
+// test sees exactly what the batch ran, in which order, and what the batch's
+// own tests (the log pipe, the clean-up after the muxer) did with the files.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <cwchar>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/win32/program.h"
+#include "gui/gui_support.h"
+#include "platform/win32/wide_text.h"
+#include "support/memory_platform.h"
+#include "ui/control_id.h"
+
+namespace {
+
+constexpr DWORD kBatchTimeoutMs = 30000;
+
+// What the x264 stand-in prints to standard output, naming its "-o" target,
+// and to standard error.
+std::string X264Output(const std::string& target) {
+  return "[50.0%] 1/2 frames\r\n[100.0%] 2/2 frames\r\nwritten to " + target + "\r\n";
+}
+constexpr std::string_view kX264Error = "encoded 2 frames\r\n";
+
+// What the bepipe stand-in writes to standard output.
+std::string BepipeSamples() {
+  std::string samples(1000, '\0');
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<char>(i * 7 & 0xFF);
+  return samples;
+}
+
+std::string Quoted(const std::string& path) {
+  std::string quoted(1, '"');
+  quoted += path;
+  quoted += '"';
+  return quoted;
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
+  return CloseHandle(file) && ok;
+}
+
+// Removes a folder with everything in it.
+void RemoveFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveFolder(folder + name + L"\\");
+      else
+        DeleteFileW((folder + name).c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+// The environment of this process with some variables set (a value) or
+// removed (nothing), as a block for CreateProcessW.
+std::wstring EnvironmentWith(const std::map<std::wstring, std::optional<std::wstring>>& changes) {
+  std::wstring block;
+  const std::unique_ptr<wchar_t, decltype(&FreeEnvironmentStringsW)> strings(
+      GetEnvironmentStringsW(), &FreeEnvironmentStringsW);
+  for (const wchar_t* entry = strings.get(); *entry; entry += wcslen(entry) + 1) {
+    const std::wstring text = entry;
+    const std::wstring name = text.substr(0, text.find(L'=', 1));
+    bool changed = false;
+    for (const auto& change : changes)
+      changed = changed || CompareStringOrdinal(name.c_str(), -1, change.first.c_str(), -1, TRUE) ==
+                               CSTR_EQUAL;
+    if (!changed) block += text + L'\0';
+  }
+  for (const auto& [name, value] : changes)
+    if (value) block += name + L'=' + *value + L'\0';
+  block += L'\0';
+  return block;
+}
+
+// Runs a batch file with "cmd.exe /c" in `folder`, its console output going
+// into `console`. The exit code, or nothing when it could not be started or
+// did not end in time (it is then ended by force).
+std::optional<DWORD> RunBatch(const std::wstring& batch, const std::wstring& folder,
+                              const std::wstring& console,
+                              const std::map<std::wstring, std::optional<std::wstring>>& changes) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileW(console.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE || in == INVALID_HANDLE_VALUE) return std::nullopt;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in;
+  startup.hStdOutput = out;
+  startup.hStdError = out;
+  std::wstring commandLine = L"cmd.exe /c " + batch;
+  std::wstring environment = EnvironmentWith(changes);
+  PROCESS_INFORMATION info{};
+  const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                      CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                                      environment.data(), folder.c_str(), &startup, &info);
+  CloseHandle(out);
+  CloseHandle(in);
+  if (!started) return std::nullopt;
+  CloseHandle(info.hThread);
+  std::optional<DWORD> code;
+  if (WaitForSingleObject(info.hProcess, kBatchTimeoutMs) == WAIT_OBJECT_0) {
+    DWORD exitCode = 0;
+    GetExitCodeProcess(info.hProcess, &exitCode);
+    code = exitCode;
+  } else {
+    TerminateProcess(info.hProcess, 99);
+  }
+  CloseHandle(info.hProcess);
+  return code;
+}
+
+// One call of a stand-in: its program name and its command line after the
+// program token.
+struct Call {
+  std::string program;
+  std::string tail;
+  bool operator==(const Call&) const = default;
+};
+
+void PrintTo(const Call& call, std::ostream* out) {
+  *out << call.program << " [" << call.tail << "]";
+}
+
+// The records that the stand-ins appended: "NAME<tab>TAIL<CR LF>" each.
+std::vector<Call> ParseRecords(const std::string& log) {
+  std::vector<Call> calls;
+  size_t start = 0;
+  while (start < log.size()) {
+    size_t end = log.find("\r\n", start);
+    if (end == std::string::npos) end = log.size();
+    const std::string line = log.substr(start, end - start);
+    const size_t tab = line.find('\t');
+    calls.push_back(tab == std::string::npos ? Call{line, "(no tab)"}
+                                             : Call{line.substr(0, tab), line.substr(tab + 1)});
+    start = end + 2;
+  }
+  return calls;
+}
+
+bool IsStandIn(const std::string& program) {
+  return program == "x264.exe" || program == "bepipe.exe" || program == "neroaacenc.exe" ||
+         program == "mp4box.exe";
+}
+
+// The log pipe behind an x264 pass: standard error joins standard output
+// ("2>&1"), and both go through the bar into teelog.exe.
+constexpr std::string_view kLogPipe = "2>&1|teelog.exe ";
+
+// The calls of stand-ins that the job lines ask for, in order, as the command
+// interpreter makes them: a line loses its leading "@" and its log pipe, and
+// is split at each bar "|" into the commands of a pipe. A command's program
+// token is its first word, the blanks before it skipped; its tail is all the
+// rest of its text, unchanged. The interpreter takes only the redirection and
+// the bar out of a command, so the tail keeps the blank that stood in front of
+// them, and the recorded tails must equal these exactly: no normalisation.
+// Fills `logPaths` with what follows "teelog.exe " in each log pipe.
+std::vector<Call> ExpectedCalls(const std::vector<std::string>& lines,
+                                std::vector<std::string>* logPaths) {
+  std::vector<Call> calls;
+  for (std::string line : lines) {
+    if (line.starts_with("@")) line.erase(0, 1);
+    const size_t pipe = line.find(kLogPipe);
+    if (pipe != std::string::npos) {
+      logPaths->push_back(line.substr(pipe + kLogPipe.size()));
+      line.erase(pipe);
+    }
+    for (size_t start = 0; start != std::string::npos;) {
+      const size_t bar = line.find('|', start);
+      std::string command = line.substr(start, bar == std::string::npos ? bar : bar - start);
+      start = bar == std::string::npos ? bar : bar + 1;
+      command.erase(0, command.find_first_not_of(' '));
+      const size_t blank = command.find(' ');
+      const std::string program = command.substr(0, blank);
+      if (IsStandIn(program))
+        calls.push_back({program, blank == std::string::npos ? "" : command.substr(blank)});
+    }
+  }
+  return calls;
+}
+
+// The real program in this process with scripted requesters, the stand-ins
+// in the "tools" folder beside it and a work folder with a sample input.
+class EndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bin = TestProgramFolder();
+    DeleteFileW((bin + L"quorvel.ini").c_str());
+    tools = bin + L"tools\\";
+    work = bin + L"end to end\\";
+    RemoveFolder(work);
+    ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    for (const wchar_t* name : {L"x264.exe", L"bepipe.exe", L"neroaacenc.exe", L"mp4box.exe"})
+      ASSERT_TRUE(CopyFileW((bin + L"standin.exe").c_str(), (tools + name).c_str(), FALSE))
+          << "standin.exe copied as " << Narrow(name);
+    ASSERT_TRUE(WriteBytes(work + L"clip.avs", "BlankClip()\r\n"));
+    program = std::make_unique<Program>(GetModuleHandleW(nullptr));
+    program->useDialogs(dialogs);
+  }
+
+  void TearDown() override {
+    program.reset();
+    PumpMessages();
+    RemoveFolder(tools);
+    RemoveFolder(work);
+    DeleteFileW((bin + L"envprep.bat").c_str());
+  }
+
+  Win32Window& window() { return program->window(); }
+  HWND control(ControlId id) { return window().control(id); }
+
+  std::vector<std::string> jobLines() {
+    std::vector<std::string> lines;
+    for (int i = 0, n = window().itemCount(cid::jobList); i < n; ++i)
+      lines.push_back(window().item(cid::jobList, i));
+    return lines;
+  }
+
+  // Queues the job through the window and saves it with "Make BAT" as
+  // jobs.bat in the work folder.
+  void queueAndSaveJob() {
+    ChooseListEntry(control(cid::mode), 6);
+    ASSERT_EQ(window().item(cid::mode, window().state(cid::mode)), "Automated Double Passes");
+    ChooseListEntry(control(cid::ae), 1);
+    ASSERT_EQ(window().item(cid::ae, window().state(cid::ae)), "Nero");
+    ChooseListEntry(control(cid::muxer), 0);
+    ASSERT_EQ(window().item(cid::muxer, window().state(cid::muxer)), "MP4Box");
+    ASSERT_EQ(window().state(cid::aud), 0) << "audio is off after a first start";
+    Click(control(cid::aud));
+    ASSERT_EQ(window().state(cid::aud), 1);
+    ASSERT_EQ(window().state(cid::crelog), 1) << "the log pipe is on after a first start";
+    window().setText(cid::input, Narrow(work + L"clip.avs"));
+    window().setText(cid::output, Narrow(output()));
+    window().setText(cid::statsfile, Narrow(work + L"clip.stats"));
+    window().setText(cid::logfile, Narrow(log()));
+    Click(control(cid::add));
+    lines = jobLines();
+    ASSERT_FALSE(lines.empty());
+    ASSERT_EQ(lines.front(), "@echo.");
+    ASSERT_EQ(lines.back(), "@echo+");
+    dialogs.saveAnswers.push_back(Narrow(work + L"jobs.bat"));
+    Click(control(cid::makeBat));
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    ASSERT_EQ(dialogs.calls[0].kind, "save");
+    ASSERT_TRUE(Exists(work + L"jobs.bat"));
+  }
+
+  // Runs jobs.bat as the user would, from the work folder, and returns what
+  // the stand-ins recorded.
+  std::vector<Call> runJobs(const std::optional<std::wstring>& failing) {
+    const std::optional<DWORD> code =
+        RunBatch(L"jobs.bat", work, work + L"console.txt",
+                 {{L"STANDIN_LOG", standinLog()}, {L"STANDIN_FAIL", failing}});
+    EXPECT_TRUE(code.has_value()) << "the batch did not run to its end";
+    console = ReadBytes(work + L"console.txt").value_or("");
+    const std::optional<std::string> records = ReadBytes(standinLog());
+    EXPECT_TRUE(records.has_value()) << "no stand-in ran; console:\n" << console;
+    return ParseRecords(records.value_or(""));
+  }
+
+  std::wstring output() const { return work + L"clip.mp4"; }
+  std::wstring audio() const { return work + L"clip.audio.mp4"; }
+  std::wstring log() const { return work + L"clip.log"; }
+  std::wstring standinLog() const { return work + L"standin-log.txt"; }
+
+  // The checks that hold whether the muxer succeeds or not.
+  void expectTheJobRan(const std::vector<Call>& recorded) {
+    std::vector<std::string> logPaths;
+    const std::vector<Call> expected = ExpectedCalls(lines, &logPaths);
+    ASSERT_EQ(expected.size(), 5u) << "two x264 passes, bepipe, neroaacenc and mp4box";
+    EXPECT_EQ(expected[0].program, "x264.exe");
+    EXPECT_EQ(expected[1].program, "x264.exe");
+    EXPECT_EQ(expected[2].program, "bepipe.exe");
+    EXPECT_EQ(expected[3].program, "neroaacenc.exe");
+    EXPECT_EQ(expected[4].program, "mp4box.exe");
+    EXPECT_EQ(recorded, expected) << "console:\n" << console;
+
+    ASSERT_EQ(logPaths.size(), 2u) << "both passes pipe into teelog.exe";
+    for (const std::string& path : logPaths) EXPECT_EQ(path, Quoted(Narrow(log())));
+    // Both passes write the same log; the second, which writes the output
+    // file, is the one it holds at the end. Windows' interpreter sets up the
+    // pipe before it applies "2>&1", so the log receives both streams of
+    // x264. Wine's applies "2>&1" first, while standard output is still the
+    // console, so there standard error goes to the console and the log
+    // receives standard output alone. Either way, what x264 printed to
+    // standard output is all in the log, and teelog showed it on the console.
+    const std::string printed = X264Output(Narrow(output()));
+    const std::optional<std::string> saved = ReadBytes(log());
+    ASSERT_TRUE(saved.has_value()) << "teelog created the log; console:\n" << console;
+    const bool bothStreams = *saved == printed + std::string(kX264Error);
+    const bool outputAlone = *saved == printed && console.find(kX264Error) != std::string::npos;
+    EXPECT_TRUE(bothStreams || outputAlone) << "teelog saved what x264 printed; the log:\n"
+                                            << *saved << "console:\n"
+                                            << console;
+    EXPECT_NE(console.find(printed), std::string::npos)
+        << "teelog showed what x264 printed; console:\n"
+        << console;
+    EXPECT_EQ(ReadBytes(work + L"clip.stats"), "x264 stand-in stats\r\n") << "the first pass ran";
+    EXPECT_EQ(ReadBytes(output()), "x264 stand-in video\r\n") << "the second pass ran";
+    EXPECT_FALSE(Exists(bin + L"envprep.bat")) << "the batch deleted it";
+  }
+
+  std::wstring bin;
+  std::wstring tools;
+  std::wstring work;
+  FakeDialogs dialogs;
+  std::unique_ptr<Program> program;
+  std::vector<std::string> lines;
+  std::string console;
+};
+
+}  // namespace
+
+TEST_F(EndToEndTest, TheBatchRunsEveryLineOfTheJobAndDeletesTheAudioAfterMuxing) {
+  ASSERT_NO_FATAL_FAILURE(queueAndSaveJob());
+  const std::string del = "@if not errorlevel 1 del " + Quoted(Narrow(audio()));
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], del);
+  const std::vector<Call> recorded = runJobs(std::nullopt);
+  expectTheJobRan(recorded);
+  EXPECT_FALSE(Exists(audio())) << "mp4box succeeded, so the audio file is deleted; console:\n"
+                                << console;
+}
+
+TEST_F(EndToEndTest, AFailingMuxerLeavesTheAudioFile) {
+  ASSERT_NO_FATAL_FAILURE(queueAndSaveJob());
+  const std::vector<Call> recorded = runJobs(L"mp4box.exe");
+  expectTheJobRan(recorded);
+  EXPECT_EQ(ReadBytes(audio()), BepipeSamples())
+      << "the audio file stays and holds what bepipe piped into neroaacenc; console:\n"
+      << console;
+}
