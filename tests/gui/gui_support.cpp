@@ -176,3 +176,56 @@ std::wstring TestProgramFolder() {
   std::wstring folder(path);
   return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
+  return CloseHandle(file) && ok;
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+struct ProgramWindowSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ProgramWindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == search->process && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"quorvelMain") {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND FindShownProgramWindow(DWORD process) {
+  ProgramWindowSearch search{process, nullptr};
+  EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,6 +45,14 @@ bool SaveClientScreenshot(HWND hwnd, const std::wstring& path, int* distinctColo
 
 // The folder that holds the test program, ending with a backslash.
 std::wstring TestProgramFolder();
+
+// Whole files, byte for byte; nothing when the file cannot be read.
+std::optional<std::string> ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+bool Exists(const std::wstring& path);
+
+// The shown main window of the program running as that process, or nullptr.
+HWND FindShownProgramWindow(DWORD process);
 
 // Records what the window reports.
 struct RecordedEvent {

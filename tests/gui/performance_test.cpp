@@ -23,22 +23,6 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-struct WindowSearch {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->process && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"quorvelMain") {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 class PerformanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -67,16 +51,16 @@ TEST(StartupTime, FromProcessStartToTheWindowShownAndIdle) {
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              folder.c_str(), &startup, &process));
   WaitForInputIdle(process.hProcess, 10000);
-  WindowSearch search{process.dwProcessId, nullptr};
-  while (!search.found && MillisecondsSince(start) < 20000) {
-    EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) Sleep(1);
+  HWND shown = nullptr;
+  while (!shown && MillisecondsSince(start) < 20000) {
+    shown = FindShownProgramWindow(process.dwProcessId);
+    if (!shown) Sleep(1);
   }
   const double elapsed = MillisecondsSince(start);
-  ASSERT_NE(search.found, nullptr);
+  ASSERT_NE(shown, nullptr);
   std::printf("[ MEASURE  ] start-up to the window shown and idle: %.0f ms\n", elapsed);
   EXPECT_LT(elapsed, 5000.0);
-  PostMessageW(search.found, WM_CLOSE, 0, 0);
+  PostMessageW(shown, WM_CLOSE, 0, 0);
   WaitForSingleObject(process.hProcess, 10000);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);

@@ -13,18 +13,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(path.c_str(), std::ios::binary);
-  out << bytes;
-}
-
 // A main settings file as the program writes it, with values that differ
 // from the built-in defaults.
 const char kGivenFile[] =
