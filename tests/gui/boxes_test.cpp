@@ -1,0 +1,122 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "app/win32/program.h"
+#include "gui/gui_support.h"
+#include "ui/control_id.h"
+
+// The boxes the job list commands open, answered the way a user answers
+// them: typing, Enter, Escape, the close box.
+namespace {
+
+struct BoxSearch {
+  HWND owner;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == search->owner &&
+      ClassOf(hwnd) == L"#32770" && TextOf(hwnd) == search->title) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Waits on another thread for the box titled `title` over `owner`, then
+// hands it to `answer`.
+std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer) {
+  return std::thread([=] {
+    for (int i = 0; i < 2400; ++i) {
+      BoxSearch search{owner, title, nullptr};
+      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+      if (search.found) {
+        Sleep(50);
+        answer(search.found);
+        return;
+      }
+      Sleep(25);
+    }
+  });
+}
+
+HWND FieldOf(HWND box) { return FindWindowExW(box, nullptr, L"Edit", nullptr); }
+
+class BoxesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteFileW((TestProgramFolder() + L"quorvel.ini").c_str());
+    program = std::make_unique<Program>(GetModuleHandleW(nullptr));
+    Win32Window& window = program->window();
+    for (const char* line : {"@echo.", "@echo first", "@echo+"}) window.addItem(cid::jobList, line);
+    window.setState(cid::jobList, 1);
+  }
+  void TearDown() override {
+    program.reset();
+    PumpMessages();
+  }
+  HWND main() { return program->window().handle(); }
+  std::string line(int i) { return program->window().item(cid::jobList, i); }
+
+  std::unique_ptr<Program> program;
+};
+
+}  // namespace
+
+TEST_F(BoxesTest, EditBoxShowsTheLineAndEnterConfirmsTheTypedText) {
+  std::wstring prompt, initial;
+  std::thread answer = AnswerBox(main(), L"Edit", [&](HWND box) {
+    prompt = TextOf(FindWindowExW(box, nullptr, L"Static", nullptr));
+    HWND field = FieldOf(box);
+    initial = TextOf(field);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"@echo second"));
+    PostMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
+  });
+  Click(program->window().control(cid::edit));
+  answer.join();
+  EXPECT_EQ(prompt, L"For expert only!");
+  EXPECT_EQ(initial, L"@echo first");
+  EXPECT_EQ(line(1), "@echo second");
+  EXPECT_EQ(program->window().state(cid::jobList), 1) << "the edited line stays selected";
+}
+
+TEST_F(BoxesTest, EscapeOrTheCloseBoxLeaveTheLineAsItWas) {
+  struct Case {
+    const char* name;
+    std::function<void(HWND)> dismiss;
+  };
+  const Case cases[] = {
+      {"Escape", [](HWND box) { PostMessageW(FieldOf(box), WM_KEYDOWN, VK_ESCAPE, 0); }},
+      {"close box", [](HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::thread answer = AnswerBox(main(), L"Edit", [&](HWND box) {
+      SendMessageW(FieldOf(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"typed but dropped"));
+      c.dismiss(box);
+    });
+    Click(program->window().control(cid::edit));
+    answer.join();
+    EXPECT_EQ(line(1), "@echo first");
+  }
+}
+
+TEST_F(BoxesTest, ViewShowsTheSelectedLineInAMessageBox) {
+  std::wstring text;
+  std::thread answer = AnswerBox(main(), L"The command line parameter is:", [&](HWND box) {
+    HWND label = GetDlgItem(box, 0xFFFF);  // the text of a message box
+    text = label ? TextOf(label) : L"";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  Click(program->window().control(cid::view));
+  answer.join();
+  EXPECT_EQ(text, L"@echo first");
+}
