@@ -31,8 +31,12 @@ void App::queueJob() {
 void App::queueJobs(const std::vector<std::string>& inputs, const std::string& folder) {
   // Nothing but these jobs changes the controls meanwhile: the settings
   // are read from the window once, not once per job.
+  struct RedrawPaused {
+    Window& window;
+    ~RedrawPaused() { window.setRedraw(cid::jobList, true); }
+  } paused{window_};
+  window_.setRedraw(cid::jobList, false);
   CachedWindow window(window_);
-  window.setRedraw(cid::jobList, false);
   for (const std::string& input : inputs) {
     window.setText(cid::input, input);
     DeriveJobFileNames(window, platform_.files,
@@ -42,7 +46,6 @@ void App::queueJobs(const std::vector<std::string>& inputs, const std::string& f
     window.addItem(cid::jobList, "@echo+");
   }
   window.flush();
-  window.setRedraw(cid::jobList, true);
 }
 
 void App::onAdd(ControlId, EventKind) { queueJob(); }
@@ -113,6 +116,6 @@ void App::onLoadPreset(ControlId, EventKind) {
   const std::string path = PresetPath(platform_.files, window_.text(cid::presetname));
   // A preset that does not exist yet is created empty, so that loading it
   // gives every setting its value for a missing key.
-  if (!platform_.files.readFile(path) && !platform_.files.writeFile(path, "")) return;
+  if (!platform_.files.exists(path) && !platform_.files.writeFile(path, "")) return;
   settings_.LoadSettings(path);
 }

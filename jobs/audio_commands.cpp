@@ -1,5 +1,7 @@
 #include "jobs/audio_commands.h"
 
+#include <cstdint>
+
 #include "core/path_parts.h"
 #include "core/text_number.h"
 #include "jobs/batch_text.h"
@@ -13,7 +15,9 @@ std::string AudioFile(const Window& window, int encoder) {
 void AddAudioCommands(Window& window, int encoder) {
   if (encoder < 0 || encoder > 4) return;
   const std::string aub = window.text(cid::aub);
-  const std::string bps = IntegerText(TextToInt(aub) * 1000);
+  // Wraps around like the reading itself for absurd texts, without overflow.
+  const std::string bps =
+      IntegerText(static_cast<std::int64_t>(static_cast<std::uint64_t>(TextToInt(aub)) * 1000u));
   const std::string audio = QuotedPath(AudioFile(window, encoder));
   const std::string decoder =
       "@bepipe.exe --script \"import(^" + DoublePercent(window.text(cid::input)) + "^)\" | ";

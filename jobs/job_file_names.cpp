@@ -34,6 +34,6 @@ void DeriveJobFileNames(Window& window, FileSystem& files, std::string_view fold
   if (IsAviSynthExtension(ext)) return;
 
   const std::string wrapper = program + "avs\\" + file + ".avs";
-  files.writeTextFile(wrapper, WrapperScript(input, window.text(cid::avsinc)));
+  files.writeTextFile(wrapper, WrapperScript(input, window.text(cid::avsinc)), Durability::Cached);
   window.setText(cid::input, wrapper);
 }

@@ -5,6 +5,11 @@
 #include <string_view>
 #include <vector>
 
+// How soon a written file must be on the disk: settings and batch files are
+// flushed before they take the old file's place; generated scripts may stay
+// in the system's cache.
+enum class Durability { Flushed, Cached };
+
 // What the program asks of the file system. Paths are Windows paths in
 // UTF-8; file contents are raw bytes.
 class FileSystem {
@@ -23,7 +28,10 @@ class FileSystem {
   // Creates or replaces a file with `bytes` in one step: the content goes to
   // a temporary file in the same folder, which then takes the file's place.
   // On any failure the old file stays as it was; false then.
-  virtual bool writeFile(std::string_view path, std::string_view bytes) = 0;
+  virtual bool writeFile(std::string_view path, std::string_view bytes,
+                         Durability durability = Durability::Flushed) = 0;
+
+  virtual bool exists(std::string_view path) const = 0;
 
   virtual bool deleteFile(std::string_view path) = 0;
 
@@ -41,8 +49,9 @@ class FileSystem {
   virtual std::string fromCodePage(std::string_view bytes) const = 0;
 
   // Writes UTF-8 text as a file in the system's code page.
-  bool writeTextFile(std::string_view path, std::string_view utf8) {
-    return writeFile(path, toCodePage(utf8));
+  bool writeTextFile(std::string_view path, std::string_view utf8,
+                     Durability durability = Durability::Flushed) {
+    return writeFile(path, toCodePage(utf8), durability);
   }
 
   // Reads a text file as UTF-8. A file that begins with the UTF-8

@@ -4,6 +4,7 @@
 
 #include <vfw.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/win32/wide_text.h"
@@ -41,8 +42,12 @@ std::optional<ClipInfo> AviMediaProbe::probe(std::string_view path) {
   clip.frames = AVIStreamLength(stream.get());
   if (clip.frames < 0) return std::nullopt;
   // Duration of all frames in milliseconds: frames x scale / rate seconds.
-  if (info.dwRate != 0)
-    clip.durationMs = clip.frames * static_cast<std::int64_t>(info.dwScale) * 1000 /
-                      static_cast<std::int64_t>(info.dwRate);
+  if (info.dwRate != 0) {
+    const std::uint64_t frames = static_cast<std::uint64_t>(clip.frames);
+    const std::uint64_t scale = info.dwScale;
+    // A clip too long for milliseconds in 64 bits is no clip to encode.
+    if (scale != 0 && frames > UINT64_MAX / 1000 / scale) return std::nullopt;
+    clip.durationMs = static_cast<std::int64_t>(frames * scale * 1000 / info.dwRate);
+  }
   return clip;
 }

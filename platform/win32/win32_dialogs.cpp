@@ -1,8 +1,10 @@
 #include "platform/win32/win32_dialogs.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -43,6 +45,35 @@ struct FileRequest {
   }
 };
 
+// The open-file requester changes the current directory whatever its flags
+// say; the program's bare file names ("quorvel.ini") rely on it staying.
+class CurrentFolderKept {
+ public:
+  CurrentFolderKept() {
+    DWORD n = GetCurrentDirectoryW(0, nullptr);
+    folder_.resize(n);
+    folder_.resize(GetCurrentDirectoryW(n, folder_.data()));
+  }
+  ~CurrentFolderKept() {
+    if (!folder_.empty()) SetCurrentDirectoryW(folder_.c_str());
+  }
+  CurrentFolderKept(const CurrentFolderKept&) = delete;
+  CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
+
+ private:
+  std::wstring folder_;
+};
+
+// Runs a requester; a preset name Windows refuses as a file name opens the
+// requester without one instead of failing unseen.
+BOOL Request(FileRequest& file, BOOL(WINAPI* show)(OPENFILENAMEW*)) {
+  CurrentFolderKept kept;
+  if (show(&file.request)) return TRUE;
+  if (CommDlgExtendedError() != FNERR_INVALIDFILENAME) return FALSE;
+  std::fill(file.buffer.begin(), file.buffer.end(), L'\0');
+  return show(&file.request);
+}
+
 int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
   if (message == BFFM_INITIALIZED && data) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
   return 0;
@@ -53,7 +84,7 @@ int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
 std::string Win32Dialogs::openFile(std::string_view title, std::string_view presetName,
                                    std::string_view pattern) {
   FileRequest file(owner_, title, presetName, pattern, 32768);
-  if (!GetOpenFileNameW(&file.request)) return {};
+  if (!Request(file, GetOpenFileNameW)) return {};
   return Narrow(file.buffer.data());
 }
 
@@ -64,7 +95,7 @@ std::vector<std::string> Win32Dialogs::openFiles(std::string_view title,
   FileRequest file(owner_, title, presetName, pattern, 1 << 20);
   file.request.Flags |= OFN_ALLOWMULTISELECT;
   std::vector<std::string> paths;
-  if (!GetOpenFileNameW(&file.request)) return paths;
+  if (!Request(file, GetOpenFileNameW)) return paths;
   // One name: the full path. Several: the folder, then each name.
   const wchar_t* p = file.buffer.data();
   std::wstring first = p;
@@ -85,7 +116,7 @@ std::vector<std::string> Win32Dialogs::openFiles(std::string_view title,
 std::string Win32Dialogs::saveFile(std::string_view title, std::string_view presetName,
                                    std::string_view pattern) {
   FileRequest file(owner_, title, presetName, pattern, 32768);
-  if (!GetSaveFileNameW(&file.request)) return {};
+  if (!Request(file, GetSaveFileNameW)) return {};
   return Narrow(file.buffer.data());
 }
 
@@ -100,7 +131,11 @@ std::string Win32Dialogs::chooseFolder(std::string_view title, std::string_view 
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
   browse.lpfn = StartInFolder;
   browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+  PIDLIST_ABSOLUTE chosen = nullptr;
+  {
+    CurrentFolderKept kept;
+    chosen = SHBrowseForFolderW(&browse);
+  }
   if (!chosen) return {};
   std::vector<wchar_t> path(32768, L'\0');
   BOOL ok =

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/wildcard.h"
 #include "platform/win32/system_message.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
@@ -53,7 +54,8 @@ std::optional<std::string> Win32FileSystem::readFile(std::string_view path) cons
   return bytes;
 }
 
-bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes) {
+bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes,
+                                Durability durability) {
   std::wstring target = Widen(path);
   size_t sep = target.find_last_of(L"\\/");
   std::wstring folder = sep == std::wstring::npos ? L"." : target.substr(0, sep + 1);
@@ -78,17 +80,33 @@ bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes) {
         }
         done += put;
       }
-      if (written) written = FlushFileBuffers(file.get()) != FALSE;
+      if (written && durability == Durability::Flushed)
+        written = FlushFileBuffers(file.get()) != FALSE;
     }
   }
-  if (written)
-    written = MoveFileExW(temporary, target.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (written) {
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING |
+                        (durability == Durability::Flushed ? MOVEFILE_WRITE_THROUGH : 0);
+    // A virus scanner or indexer may hold the new file for a moment.
+    for (int attempt = 0;; ++attempt) {
+      written = MoveFileExW(temporary, target.c_str(), flags) != FALSE;
+      const DWORD error = GetLastError();
+      if (written || attempt == 9 ||
+          (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION &&
+           error != ERROR_LOCK_VIOLATION))
+        break;
+      Sleep(20);
+    }
+  }
   if (!written) {
     lastError_ = GetLastError();
     DeleteFileW(temporary);
   }
   return written;
+}
+
+bool Win32FileSystem::exists(std::string_view path) const {
+  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32FileSystem::deleteFile(std::string_view path) {

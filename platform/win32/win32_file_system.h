@@ -9,7 +9,9 @@ class Win32FileSystem final : public FileSystem {
   std::string programFolder() const override { return programFolder_; }
   bool createFolder(std::string_view path) override;
   std::optional<std::string> readFile(std::string_view path) const override;
-  bool writeFile(std::string_view path, std::string_view bytes) override;
+  bool writeFile(std::string_view path, std::string_view bytes,
+                 Durability durability = Durability::Flushed) override;
+  bool exists(std::string_view path) const override;
   bool deleteFile(std::string_view path) override;
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;

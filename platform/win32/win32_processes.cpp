@@ -26,6 +26,10 @@ std::optional<std::uint32_t> Win32Processes::startBatch(std::string_view path,
     return std::nullopt;
   }
   CloseHandle(process.hThread);
+  // Batches that have ended need their handles no longer.
+  std::erase_if(started_, [](const auto& entry) {
+    return WaitForSingleObject(entry.second.get(), 0) != WAIT_TIMEOUT;
+  });
   started_[process.dwProcessId] = KernelHandle(process.hProcess);
   return process.dwProcessId;
 }

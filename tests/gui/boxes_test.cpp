@@ -9,6 +9,7 @@
 
 #include "app/win32/program.h"
 #include "gui/gui_support.h"
+#include "support/memory_platform.h"
 #include "ui/control_id.h"
 
 // The boxes the job list commands open, answered the way a user answers
@@ -119,4 +120,23 @@ TEST_F(BoxesTest, ViewShowsTheSelectedLineInAMessageBox) {
   Click(program->window().control(cid::view));
   answer.join();
   EXPECT_EQ(text, L"@echo first");
+}
+
+TEST_F(BoxesTest, ACustomMatrixChosenFromTheListKeepsItsPath) {
+  FakeDialogs dialogs;
+  dialogs.openAnswers.push_back("C:\\m\\q.cfg");
+  program->useDialogs(dialogs);
+  HWND cqm = program->window().control(cid::cqm);
+  SetFocus(cqm);
+  for (int press = 0; press < 2; ++press) {  // "jvt", then "custom..."
+    SendMessageW(cqm, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(cqm, WM_KEYUP, VK_DOWN, 0);
+    PumpMessages();
+  }
+  ASSERT_EQ(dialogs.calls.size(), 1u);
+  EXPECT_EQ(dialogs.calls[0].title, "Select a matrix file");
+  EXPECT_EQ(program->window().text(cid::cqm), "\"C:\\m\\q.cfg\"");
+  SetFocus(program->window().control(cid::nr));
+  PumpMessages();
+  EXPECT_EQ(program->window().text(cid::cqm), "\"C:\\m\\q.cfg\"") << "the list leaves it alone";
 }

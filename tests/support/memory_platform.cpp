@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/wildcard.h"
+
 namespace {
 
 std::string Lower(std::string_view text) {
@@ -14,21 +16,6 @@ std::string Lower(std::string_view text) {
 std::string FolderOf(const std::string& path) {
   size_t sep = path.find_last_of("\\/");
   return sep == std::string::npos ? std::string() : path.substr(0, sep);
-}
-
-// Wildcard match with * and ?, without regard to case.
-bool Matches(std::string_view name, std::string_view pattern) {
-  if (pattern.empty()) return name.empty();
-  if (pattern[0] == '*') {
-    for (size_t skip = 0; skip <= name.size(); ++skip)
-      if (Matches(name.substr(skip), pattern.substr(1))) return true;
-    return false;
-  }
-  if (name.empty()) return false;
-  if (pattern[0] != '?' && std::tolower(static_cast<unsigned char>(pattern[0])) !=
-                               std::tolower(static_cast<unsigned char>(name[0])))
-    return false;
-  return Matches(name.substr(1), pattern.substr(1));
 }
 
 template <class T>
@@ -54,7 +41,7 @@ std::optional<std::string> MemoryFileSystem::readFile(std::string_view path) con
   return found->second.second;
 }
 
-bool MemoryFileSystem::writeFile(std::string_view path, std::string_view bytes) {
+bool MemoryFileSystem::writeFile(std::string_view path, std::string_view bytes, Durability) {
   std::string key = Lower(path);
   std::string folderKey = FolderOf(key);
   if (!folders.count(folderKey)) {
@@ -84,7 +71,7 @@ std::vector<std::string> MemoryFileSystem::listFiles(std::string_view folderPath
   for (const auto& [lower, entry] : files) {
     if (FolderOf(lower) != key) continue;
     std::string name = entry.first.substr(entry.first.find_last_of("\\/") + 1);
-    if (Matches(name, pattern)) names.push_back(name);
+    if (WildcardMatch(name, pattern)) names.push_back(name);
   }
   return names;
 }
@@ -100,9 +87,7 @@ bool MemoryFileSystem::hasFolder(const std::string& path) const {
   return folders.count(key) > 0;
 }
 
-bool MemoryFileSystem::exists(const std::string& path) const {
-  return files.count(Lower(path)) > 0;
-}
+bool MemoryFileSystem::exists(std::string_view path) const { return files.count(Lower(path)) > 0; }
 
 std::string FakeDialogs::openFile(std::string_view title, std::string_view presetName,
                                   std::string_view pattern) {

@@ -16,7 +16,9 @@ class MemoryFileSystem final : public FileSystem {
   std::string programFolder() const override { return folder; }
   bool createFolder(std::string_view path) override;
   std::optional<std::string> readFile(std::string_view path) const override;
-  bool writeFile(std::string_view path, std::string_view bytes) override;
+  bool writeFile(std::string_view path, std::string_view bytes,
+                 Durability durability = Durability::Flushed) override;
+  bool exists(std::string_view path) const override;
   bool deleteFile(std::string_view path) override;
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;
@@ -27,7 +29,6 @@ class MemoryFileSystem final : public FileSystem {
 
   // Puts a file in place (creating its folder) without going through the seam.
   void put(const std::string& path, const std::string& bytes);
-  bool exists(const std::string& path) const;
   bool hasFolder(const std::string& path) const;
 
   std::string folder = "C:\\prog\\";

@@ -17,6 +17,7 @@ constexpr int kClientWidth = 308;
 constexpr int kClientHeight = 440;
 constexpr int kTabWidth = 310;
 constexpr int kTabHeight = 405;
+constexpr UINT kDeferredSelection = WM_APP + 1;
 constexpr DWORD kMainStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -131,10 +132,17 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
   }
 
   Mute mute(*this);
-  createFonts();
-  createTabs();
-  createControls();
-  createToolTips();
+  try {
+    createFonts();
+    createTabs();
+    createControls();
+    createToolTips();
+  } catch (...) {
+    // The destructor will not run: take the half-built window down here.
+    quitOnDestroy_ = false;
+    DestroyWindow(hwnd_);
+    throw;
+  }
   selectPage(0);
 }
 
@@ -331,6 +339,17 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         selectPage(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)));
       return 0;
     }
+    case kDeferredSelection:
+      if (!muted_ && events_)
+        events_->onEvent(static_cast<ControlId>(wParam), EventKind::SelectionChanged);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Windows is logging off or shutting down (a queued "Shut" line does
+      // this too): the settings are saved as on closing.
+      if (wParam && events_) events_->onClose();
+      return 0;
     case WM_DROPFILES: {
       HDROP drop = reinterpret_cast<HDROP>(wParam);
       std::vector<std::string> paths;
@@ -377,11 +396,11 @@ void Win32Window::onCommand(HWND child, int code) {
   std::optional<EventKind> kind = Translate(found->kind, code);
   if (!kind) return;
   if (found->kind == ControlKind::EditList && *kind == EventKind::SelectionChanged) {
-    // The edit part shows the chosen entry only after this notification;
-    // give it the entry now so that handlers read the new text.
-    Mute mute(*this);
-    int selected = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
-    if (selected >= 0) SetWindowTextW(child, ComboItem(child, selected).c_str());
+    // The edit part of the list takes the chosen entry only after this
+    // notification: the handler runs once the list has finished, so that it
+    // reads the new text and what it writes is not overwritten.
+    PostMessageW(hwnd_, kDeferredSelection, static_cast<WPARAM>(id), 0);
+    return;
   }
   if (events_) events_->onEvent(id, *kind);
 }
