@@ -12,6 +12,8 @@ have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
 have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
 have wine || need+=(wine)
 [ -e /usr/lib/wine/wine64 ] || [ -e /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/kernel32.dll ] || need+=(wine64)
+# Wine's own Tahoma, so that the window is laid out with the metrics it is made for.
+[ -e /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)
 have xvfb-run || need+=(xvfb)
 have xauth || need+=(xauth)
 have python3 || need+=(python3)
