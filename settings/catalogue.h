@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/control_spec.h"
+#include "ui/control_table.h"
 #include "ui/window.h"
 
 // How a setting is kept in a settings file: a number is the control's state

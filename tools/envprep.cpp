@@ -24,22 +24,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/unique_handle.h"
+
 namespace {
-
-class OwnedHandle {
- public:
-  explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-  ~OwnedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-
- private:
-  HANDLE handle_;
-};
 
 void WriteError(std::string_view text) {
   DWORD written = 0;
@@ -137,10 +124,10 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  OwnedHandle file(CreateFileW(L"envprep.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file(CreateFileW(L"envprep.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  if (!file.valid() ||
+  if (!file ||
       !WriteFile(file.get(), text->data(), static_cast<DWORD>(text->size()), &written, nullptr) ||
       written != text->size()) {
     WriteError("envprep: cannot write envprep.bat\r\n");

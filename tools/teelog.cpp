@@ -16,22 +16,9 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/win32/unique_handle.h"
+
 namespace {
-
-class OwnedHandle {
- public:
-  explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-  ~OwnedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-
- private:
-  HANDLE handle_;
-};
 
 // Writes all bytes, however many calls that takes.
 bool WriteAll(HANDLE target, const char* data, DWORD size) {
@@ -58,9 +45,9 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   // Others may read the log while it grows.
-  OwnedHandle log(CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  bool logging = log.valid();
+  KernelHandle log(CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  bool logging = static_cast<bool>(log);
   if (!logging) WriteError("teelog: cannot create the log file\r\n");
 
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);

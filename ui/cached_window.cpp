@@ -1,6 +1,6 @@
 #include "ui/cached_window.h"
 
-#include "ui/control_spec.h"
+#include "ui/control_table.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // creation order. Both the Win32 window and the in-memory window are built
 // from this table.
 
-#include <array>
+#include "ui/control_table.h"
 
-#include "ui/control_spec.h"
+#include <array>
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/control_spec.h"
+#include "ui/control_table.h"
 #include "ui/window.h"
 
 // The main window held in memory, built from the same control table as the

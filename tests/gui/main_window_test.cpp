@@ -9,7 +9,7 @@
 #include "app/win32/program.h"
 #include "gui/gui_support.h"
 #include "platform/win32/wide_text.h"
-#include "ui/control_spec.h"
+#include "ui/control_table.h"
 #include "ui/win32/bitmap_decoder.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "settings/fixed_lists.h"
 #include "ui/control_id.h"
-#include "ui/control_spec.h"
+#include "ui/control_table.h"
 #include "ui/memory_window.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "settings/catalogue.h"
-#include "ui/control_spec.h"
+#include "ui/control_table.h"
 
 namespace {
 

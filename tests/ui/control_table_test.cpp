@@ -1,6 +1,8 @@
 // Checks the control table against a second, independent transcription of
 // the window layout, and the lookups and the in-memory window built on it.
 
+#include "ui/control_table.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,7 +14,6 @@
 #include <vector>
 
 #include "ui/control_id.h"
-#include "ui/control_spec.h"
 #include "ui/memory_window.h"
 
 namespace {

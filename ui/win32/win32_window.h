@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/control_spec.h"
+#include "ui/control_table.h"
 #include "ui/win32/gdi_object.h"
 #include "ui/win32/owned_window.h"
 #include "ui/window.h"
