@@ -36,7 +36,7 @@ test-wine: win
 test: test-native test-wine
 
 bench: native
-	$(NATIVE)/quorvel_bench
+	$(NATIVE)/bin/quorvel_bench
 
 run: win
 	scripts/run.sh $(WIN)/bin

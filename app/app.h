@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "jobs/compose_job.h"
+#include "jobs/job_file_names.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/media_probe.h"
@@ -93,11 +95,28 @@ class App {
   void onStart(ControlId, EventKind);
   void onShut(ControlId, EventKind);
 
-  // Queues one job per input, deriving its names with the output in
-  // `folder`, or beside each input when `folder` is empty.
-  void queueJobs(const std::vector<std::string>& inputs, const std::string& folder);
-  void queueJob();
+  // Queues one job per input with `settings`, deriving its names with the
+  // output in `folder`, or beside each input when `folder` is empty. An
+  // input whose names cannot stand in a line is skipped and reported.
+  void queueJobs(const Settings& settings, const std::vector<std::string>& inputs,
+                 const std::string& folder);
+  // Fills the file fields from the input field, writing a wrapper script
+  // for an input that is not an AviSynth script.
+  void deriveFileNames(std::string_view folder);
+  // Writes the wrapper script a job's names call for; false when it cannot.
+  bool writeWrapper(const JobFileNames& names);
+  // Appends one framed job to the job list.
+  void appendJob(const JobLines& lines);
+  // Tells the user why nothing was queued.
+  void reportRefusal(const Refusal& refusal);
+  // The refusal in the user's terms: the field by its label, its text and
+  // what it must be.
+  std::string refusalText(const Refusal& refusal) const;
+  // Empties the input, output, stats and log fields.
+  void clearFileFields();
   void reportWriteFailure(const std::string& path);
+  // The lines of the job list, in order.
+  std::vector<std::string> jobListLines() const;
 
   Window& window_;
   Platform platform_;

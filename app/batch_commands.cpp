@@ -21,7 +21,8 @@ void App::onMakeBat(ControlId, EventKind) {
   std::string path = platform_.dialogs.saveFile("", "", "Batch File|*.BAT");
   if (path.empty()) return;
   if (Extension(path).empty()) path += ".bat";
-  if (!platform_.files.writeTextFile(path, MakeBatScript(window_, platform_.files.programFolder())))
+  if (!platform_.files.writeTextFile(
+          path, MakeBatScript(jobListLines(), platform_.files.programFolder())))
     reportWriteFailure(path);
 }
 
@@ -37,7 +38,7 @@ void App::onStart(ControlId, EventKind) {
     name = "temp" + std::to_string(n) + ".bat";
   }
   const std::string path = folder + name;
-  if (!platform_.files.writeTextFile(path, StartScript(window_, folder, name))) {
+  if (!platform_.files.writeTextFile(path, StartScript(jobListLines(), folder, name))) {
     reportWriteFailure(path);
     return;
   }

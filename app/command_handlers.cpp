@@ -3,9 +3,7 @@
 
 #include "app/app.h"
 #include "core/path_parts.h"
-#include "jobs/compose_job.h"
-#include "jobs/job_file_names.h"
-#include "ui/cached_window.h"
+#include "settings/catalogue.h"
 #include "ui/control_id.h"
 
 namespace {
@@ -15,6 +13,16 @@ constexpr std::string_view kBatchPattern = "AVS(*.AVS)|*.avs|Other Media|*.*";
 constexpr std::string_view kOutputPattern = "MP4(*.mp4)|*.MP4|MKV(*.mkv)|*.MKV|RAW(*.264)|*.264";
 constexpr std::string_view kStatsPattern = "Statsfile (*.stat)|*.stat";
 constexpr std::string_view kLogPattern = "Log file (*.txt)|*.txt";
+constexpr std::string_view kMessageTitle = "quorvel";
+
+// A text shown in a message: at most 200 characters, cut at a character.
+std::string Shortened(const std::string& text) {
+  constexpr size_t kShown = 200;
+  if (text.size() <= kShown) return text;
+  size_t cut = kShown;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut) + "...";
+}
 
 std::string PresetPath(const FileSystem& files, const std::string& name) {
   return files.programFolder() + "configs\\" + name + ".ini";
@@ -22,57 +30,151 @@ std::string PresetPath(const FileSystem& files, const std::string& name) {
 
 }  // namespace
 
-void App::queueJob() {
+std::vector<std::string> App::jobListLines() const {
+  std::vector<std::string> lines;
+  const int count = window_.itemCount(cid::jobList);
+  lines.reserve(static_cast<size_t>(count > 0 ? count : 0));
+  for (int i = 0; i < count; ++i) lines.push_back(window_.item(cid::jobList, i));
+  return lines;
+}
+
+void App::appendJob(const JobLines& lines) {
   window_.addItem(cid::jobList, "@echo.");
-  ComposeJob(window_, platform_.media);
+  for (const std::string& line : lines) window_.addItem(cid::jobList, line);
   window_.addItem(cid::jobList, "@echo+");
 }
 
-void App::queueJobs(const std::vector<std::string>& inputs, const std::string& folder) {
-  // Nothing but these jobs changes the controls meanwhile: the settings
-  // are read from the window once, not once per job.
+void App::reportRefusal(const Refusal& refusal) {
+  platform_.dialogs.message(kMessageTitle, "Nothing was queued: " + refusalText(refusal));
+}
+
+std::string App::refusalText(const Refusal& refusal) const {
+  const std::string label = refusal.field == cid::none ? std::string("A line of the job")
+                                                       : FieldLabel(window_, refusal.field);
+  const std::string expected(refusal.expected);
+  if (refusal.text.empty()) return "\"" + label + "\" is empty; it must be " + expected + ".";
+  return "\"" + label + "\" holds \"" + Shortened(refusal.text) + "\"; it must be " + expected +
+         ".";
+}
+
+bool App::writeWrapper(const JobFileNames& names) {
+  if (!names.wrapper) return true;
+  return platform_.files.writeTextFile(names.input, *names.wrapper, Durability::Cached);
+}
+
+void App::deriveFileNames(std::string_view folder) {
+  const std::string input = window_.text(cid::input);
+  if (input.empty()) return;
+  const JobFileNames names =
+      DeriveJobFileNames(input, window_.text(cid::avsinc), platform_.files.programFolder(), folder);
+  window_.setText(cid::statsfile, names.statsfile);
+  window_.setText(cid::logfile, names.logfile);
+  window_.setText(cid::output, names.output);
+  // A wrapper that cannot be written still becomes the input; the job then
+  // names a script that does not exist, and the batch reports it.
+  writeWrapper(names);
+  window_.setText(cid::input, names.input);
+}
+
+void App::clearFileFields() {
+  for (ControlId field : {cid::input, cid::output, cid::statsfile, cid::logfile})
+    window_.setText(field, "");
+}
+
+void App::queueJobs(const Settings& settings, const std::vector<std::string>& inputs,
+                    const std::string& folder) {
   struct RedrawPaused {
     Window& window;
     ~RedrawPaused() { window.setRedraw(cid::jobList, true); }
   } paused{window_};
   window_.setRedraw(cid::jobList, false);
-  CachedWindow window(window_);
+  const std::string program = platform_.files.programFolder();
+  std::vector<std::string> skipped;
+  std::optional<Refusal> firstRefusal;
+  bool queued = false;
   for (const std::string& input : inputs) {
-    window.setText(cid::input, input);
-    DeriveJobFileNames(window, platform_.files,
-                       folder.empty() ? std::string(FolderPart(input)) : folder);
-    window.addItem(cid::jobList, "@echo.");
-    ComposeJob(window, platform_.media);
-    window.addItem(cid::jobList, "@echo+");
+    if (input.empty()) continue;
+    const JobFileNames names =
+        DeriveJobFileNames(input, settings.avsinc, program,
+                           folder.empty() ? FolderPart(input) : std::string_view(folder));
+    writeWrapper(names);
+    Settings job = settings;
+    job.input = names.input;
+    job.output = names.output;
+    job.statsfile = names.statsfile;
+    job.logfile = names.logfile;
+    const ComposedJob composed = ComposeJob(job, platform_.media);
+    if (composed.refusal) {
+      skipped.push_back(input);
+      if (!firstRefusal) firstRefusal = composed.refusal;
+      continue;
+    }
+    appendJob(composed.lines);
+    queued = true;
   }
-  window.flush();
+  // As after "Add", the next job needs a new input.
+  if (queued) clearFileFields();
+  if (!skipped.empty()) {
+    std::string text = "These files were not queued:\n";
+    constexpr size_t kListed = 10;
+    for (size_t i = 0; i < skipped.size() && i < kListed; ++i) {
+      text += skipped[i];
+      text += '\n';
+    }
+    if (skipped.size() > kListed)
+      text += "and " + std::to_string(skipped.size() - kListed) + " more\n";
+    text += '\n';
+    text += refusalText(*firstRefusal);
+    platform_.dialogs.message(kMessageTitle, text);
+  }
 }
 
-void App::onAdd(ControlId, EventKind) { queueJob(); }
+void App::onAdd(ControlId, EventKind) {
+  const Settings settings = ReadSettings(window_);
+  const ComposedJob job = ComposeJob(settings, platform_.media);
+  if (job.refusal) {
+    reportRefusal(*job.refusal);
+    return;
+  }
+  appendJob(job.lines);
+  // An empty input or output queues the frame alone and leaves the fields.
+  if (!job.lines.empty()) clearFileFields();
+}
 
 void App::onBatchAdding(ControlId, EventKind) {
+  // The settings are checked before anything is asked.
+  const Settings settings = ReadSettings(window_);
+  if (std::optional<Refusal> refusal = CheckSettings(settings)) {
+    reportRefusal(*refusal);
+    return;
+  }
   const std::string folder =
       platform_.dialogs.chooseFolder("Select a folder for output", platform_.files.programFolder());
   if (folder.empty()) return;
   const std::vector<std::string> inputs =
       platform_.dialogs.openFiles("Select some files", "", kBatchPattern);
   // No file chosen: nothing is queued.
-  queueJobs(inputs, folder);
+  queueJobs(settings, inputs, folder);
 }
 
 void App::onFilesDropped(const std::vector<std::string>& paths) {
   if (paths.size() == 1) {
     window_.setText(cid::input, paths.front());
-    DeriveJobFileNames(window_, platform_.files, FolderPart(paths.front()));
+    deriveFileNames(FolderPart(paths.front()));
   } else if (paths.size() > 1) {
-    queueJobs(paths, "");
+    const Settings settings = ReadSettings(window_);
+    if (std::optional<Refusal> refusal = CheckSettings(settings)) {
+      reportRefusal(*refusal);
+      return;
+    }
+    queueJobs(settings, paths, "");
   }
 }
 
 void App::onInputBrowse(ControlId, EventKind) {
   const std::string input = platform_.dialogs.openFile("", "", kInputPattern);
   window_.setText(cid::input, input);
-  DeriveJobFileNames(window_, platform_.files, FolderPart(input));
+  deriveFileNames(FolderPart(input));
 }
 
 void App::onOutputBrowse(ControlId, EventKind) {

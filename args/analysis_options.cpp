@@ -8,11 +8,9 @@
 #include <utility>
 
 #include "core/text_number.h"
-#include "ui/control_id.h"
+#include "settings/fixed_lists.h"
 
 namespace {
-
-bool Ticked(const Window& window, ControlId id) { return window.state(id) == 1; }
 
 // Joins partition names with "," or gives "none" when there are none.
 std::string PartitionList(std::initializer_list<std::pair<bool, std::string_view>> names) {
@@ -25,10 +23,11 @@ std::string PartitionList(std::initializer_list<std::pair<bool, std::string_view
   return list.empty() ? std::string("none") : list;
 }
 
-std::string AsciiLower(std::string text) {
-  for (char& c : text)
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
+  return lower;
 }
 
 // The x264 name of a motion search method by the index of `ms`, and the
@@ -42,97 +41,99 @@ constexpr MethodTable kFullSearch = {{"dia", "hex", "umh", "esa", "tesa"}, "tesa
 // The fast first passes never search wider than hexagonal.
 constexpr MethodTable kFastSearch = {{"dia", "hex", "hex", "hex", "hex"}, "hex"};
 
-OptionFragment MotionSearch(const Window& window, const MethodTable& methods) {
-  const int index = window.state(cid::ms);
+ArgList MotionSearch(const Settings& s, const MethodTable& methods) {
   const std::string_view method =
-      index >= 0 && static_cast<std::size_t>(index) < methods.byIndex.size()
-          ? methods.byIndex[static_cast<std::size_t>(index)]
+      s.ms >= 0 && static_cast<std::size_t>(s.ms) < methods.byIndex.size()
+          ? methods.byIndex[static_cast<std::size_t>(s.ms)]
           : methods.otherwise;
-  return " --me " + std::string(method) + " --merange " + window.text(cid::range);
+  return {arg::Literal("--me"), arg::Word(std::string(method), cid::ms), arg::Literal("--merange"),
+          arg::Integer(s.range, cid::range)};
 }
 
 // The subpixel level is the index of `m` plus 1, capped at `maxLevel`. With
 // no entry selected (index -1) the level reads as 0 and is written as such,
 // in every variant: the cap only ever lowers a level.
-OptionFragment Subme(const Window& window, int maxLevel) {
-  const int level = window.state(cid::m) + 1;
-  return " -m " + IntegerText(level > maxLevel ? maxLevel : level);
+ArgList Subme(const Settings& s, int maxLevel) {
+  const int level = s.m + 1;
+  return {arg::Literal("-m"),
+          arg::Integer(IntegerText(level > maxLevel ? maxLevel : level), cid::m)};
 }
 
 }  // namespace
 
-OptionFragment PartitionOptions(const Window& window) {
-  const bool transform8x8 = Ticked(window, cid::a1);
-  const bool p8x8 = Ticked(window, cid::a2);
+ArgList PartitionOptions(const Settings& s) {
   const std::string list = PartitionList({
-      {p8x8, "p8x8"},
-      {p8x8 && Ticked(window, cid::a4), "p4x4"},
-      {Ticked(window, cid::a3), "b8x8"},
-      {transform8x8 && Ticked(window, cid::a5), "i8x8"},
-      {Ticked(window, cid::a6), "i4x4"},
+      {s.a2, "p8x8"},
+      {s.a2 && s.a4, "p4x4"},
+      {s.a3, "b8x8"},
+      {s.a1 && s.a5, "i8x8"},
+      {s.a6, "i4x4"},
   });
-  return std::string(transform8x8 ? " --8x8dct" : "") + " -A " + list;
+  ArgList args;
+  if (s.a1) args.push_back(arg::Literal("--8x8dct"));
+  args.push_back(arg::Literal("-A"));
+  args.push_back(arg::Word(list, cid::a2));
+  return args;
 }
 
-OptionFragment FirstPassPartitionOptions(const Window& window) {
-  return " -A " + PartitionList({
-                      {Ticked(window, cid::a2), "p8x8"},
-                      {Ticked(window, cid::a6), "i4x4"},
-                  });
+ArgList FirstPassPartitionOptions(const Settings& s) {
+  return {arg::Literal("-A"), arg::Word(PartitionList({{s.a2, "p8x8"}, {s.a6, "i4x4"}}), cid::a2)};
 }
 
-OptionFragment BFrameOptions(const Window& window) {
-  const std::string frames = window.text(cid::mb);
-  OptionFragment fragment = " -b " + frames;
-  if (TextToInt(frames) <= 0) return fragment;
+ArgList BFrameOptions(const Settings& s) {
+  ArgList args = {arg::Literal("-b"), arg::Integer(s.mb, cid::mb)};
+  if (TextToInt(s.mb) <= 0) return args;
 
-  // The selected entry as typed in lower case; no selection leaves the quotes
-  // empty rather than guessing a mode.
-  fragment += " --direct \"" + AsciiLower(window.text(cid::dm)) + "\"";
-  const int adapt = !Ticked(window, cid::ba) ? 0 : Ticked(window, cid::bfoptimal) ? 2 : 1;
-  fragment += " --b-adapt " + IntegerText(adapt);
-  fragment += " --b-bias " + window.text(cid::bias);
-  if (Ticked(window, cid::bref)) fragment += " --b-pyramid";
-  if (Ticked(window, cid::bwb)) fragment += " -w";
-  return fragment;
+  // The selected entry in lower case; with no entry selected the word is
+  // empty, and the writer refuses it rather than guessing a mode.
+  args.push_back(arg::Literal("--direct"));
+  args.push_back(arg::QuotedWord(AsciiLower(EntryOf(cid::dm, s.dm)), cid::dm));
+  const int adapt = !s.ba ? 0 : s.bfoptimal ? 2 : 1;
+  args.push_back(arg::Literal("--b-adapt"));
+  args.push_back(arg::Literal(IntegerText(adapt)));
+  args.push_back(arg::Literal("--b-bias"));
+  args.push_back(arg::Integer(s.bias, cid::bias));
+  if (s.bref) args.push_back(arg::Literal("--b-pyramid"));
+  if (s.bwb) args.push_back(arg::Literal("-w"));
+  return args;
 }
 
-OptionFragment MotionSearchOptions(const Window& window) {
-  return MotionSearch(window, kFullSearch);
+ArgList MotionSearchOptions(const Settings& s) { return MotionSearch(s, kFullSearch); }
+
+ArgList FastMotionSearchOptions(const Settings& s) { return MotionSearch(s, kFastSearch); }
+
+ArgList SubmeOptions(const Settings& s) { return Subme(s, 9); }
+ArgList SubmeCap6Options(const Settings& s) { return Subme(s, 6); }
+ArgList SubmeCap3Options(const Settings& s) { return Subme(s, 3); }
+
+ArgList ReferenceOptions(const Settings& s) {
+  return {arg::Literal("-r"), arg::Integer(s.ref, cid::ref)};
 }
 
-OptionFragment FastMotionSearchOptions(const Window& window) {
-  return MotionSearch(window, kFastSearch);
+ArgList ChromaMeOption(const Settings& s) {
+  if (s.chromame) return {};
+  return {arg::Literal("--no-chroma-me")};
 }
 
-OptionFragment SubmeOptions(const Window& window) { return Subme(window, 9); }
-OptionFragment SubmeCap6Options(const Window& window) { return Subme(window, 6); }
-OptionFragment SubmeCap3Options(const Window& window) { return Subme(window, 3); }
-
-OptionFragment ReferenceOptions(const Window& window) { return " -r " + window.text(cid::ref); }
-
-OptionFragment ChromaMeOption(const Window& window) {
-  return Ticked(window, cid::chromame) ? "" : " --no-chroma-me";
+ArgList EntropyOptions(const Settings& s) {
+  if (!s.cab) return {arg::Literal("--no-cabac")};
+  // Any index but 0 writes the switch with the selected entry; with no
+  // entry selected the word is empty and refused.
+  if (s.tre != 0)
+    return {arg::Literal("-t"), arg::Word(std::string(EntryOf(cid::tre, s.tre)), cid::tre)};
+  return {};
 }
 
-OptionFragment EntropyOptions(const Window& window) {
-  if (!Ticked(window, cid::cab)) return " --no-cabac";
-  // Any index but 0 writes the switch with the selected entry's text; with
-  // no entry selected that text is empty, as an empty field would be.
-  if (window.state(cid::tre) != 0) return " -t " + window.text(cid::tre);
-  return "";
+ArgList CabacOnlyOption(const Settings& s) {
+  if (s.cab) return {};
+  return {arg::Literal("--no-cabac")};
 }
 
-OptionFragment CabacOnlyOption(const Window& window) {
-  return Ticked(window, cid::cab) ? "" : " --no-cabac";
-}
-
-OptionFragment MacroblockSwitches(const Window& window) {
-  OptionFragment fragment;
-  if (!Ticked(window, cid::fastpsk)) fragment += " --no-fast-pskip";
-  if (!Ticked(window, cid::dctd)) fragment += " --no-dct-decimate";
-  if (Ticked(window, cid::apin)) fragment += " --thread-input";
-  if (Ticked(window, cid::mxref) && TextToInt(window.text(cid::ref)) > 1)
-    fragment += " --mixed-refs";
-  return fragment;
+ArgList MacroblockSwitches(const Settings& s) {
+  ArgList args;
+  if (!s.fastpsk) args.push_back(arg::Literal("--no-fast-pskip"));
+  if (!s.dctd) args.push_back(arg::Literal("--no-dct-decimate"));
+  if (s.apin) args.push_back(arg::Literal("--thread-input"));
+  if (s.mxref && TextToInt(s.ref) > 1) args.push_back(arg::Literal("--mixed-refs"));
+  return args;
 }

@@ -3,10 +3,12 @@
 #include "args/analysis_options.h"
 #include "args/rate_control_options.h"
 
-OptionFragment CommonOptions(const Window& window) {
-  return MetricOptions(window) + QuantMatrixOptions(window) + MacroblockSwitches(window) +
-         KeyframeOptions(window) + SarOption(window) + ThreadOptions(window) +
-         NoiseReductionOption(window) + DeblockOptions(window) + BFrameOptions(window) +
-         DeadzoneOptions(window) + AqOptions(window) + ChromaQpOffsetOption(window) +
-         LevelOption(window) + PsyRdOption(window);
+ArgList CommonOptions(const Settings& s) {
+  ArgList args;
+  for (ArgList (*group)(const Settings&) :
+       {MetricOptions, QuantMatrixOptions, MacroblockSwitches, KeyframeOptions, SarOption,
+        ThreadOptions, NoiseReductionOption, DeblockOptions, BFrameOptions, DeadzoneOptions,
+        AqOptions, ChromaQpOffsetOption, LevelOption, PsyRdOption})
+    Append(args, group(s));
+  return args;
 }

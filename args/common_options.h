@@ -1,8 +1,8 @@
 #pragma once
 
-#include "args/option_fragment.h"
-#include "ui/window.h"
+#include "args/argument.h"
+#include "settings/settings_value.h"
 
 // The groups every x264 command carries right after the program call, in
 // their fixed order.
-OptionFragment CommonOptions(const Window& window);
+ArgList CommonOptions(const Settings& s);

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/text_number.h"
-#include "ui/control_id.h"
 
 namespace {
 
@@ -54,7 +53,7 @@ std::optional<std::int64_t> SizeInBits(float megabytes) {
 // The average bitrate in kbit/s that makes the video of `clip` fill the
 // target size, less the audio; nothing when the clip gives no usable frame
 // rate or duration, or a figure goes beyond 64 bits.
-std::optional<std::int64_t> DerivedBitrate(const Window& window, const ClipInfo& clip) {
+std::optional<std::int64_t> DerivedBitrate(const Settings& s, const ClipInfo& clip) {
   const std::int64_t frames = clip.frames;
   const std::int64_t durationMs = clip.durationMs;
   if (frames <= 0 || durationMs <= 0) return std::nullopt;
@@ -66,12 +65,12 @@ std::optional<std::int64_t> DerivedBitrate(const Window& window, const ClipInfo&
   const std::int64_t seconds = DivideRoundingHalfToEven(frames, rate);
   if (seconds == 0) return std::nullopt;
 
-  std::optional<std::int64_t> sizeBits = SizeInBits(TextToFloat(window.text(cid::value)));
+  std::optional<std::int64_t> sizeBits = SizeInBits(TextToFloat(s.value));
   if (!sizeBits) return std::nullopt;
 
   std::int64_t audioBits = 0;
-  if (window.state(cid::aud) != 0) {
-    std::optional<std::int64_t> perSecond = Multiply(TextToInt(window.text(cid::aub)), 1024);
+  if (s.aud) {
+    std::optional<std::int64_t> perSecond = Multiply(TextToInt(s.aub), 1024);
     if (!perSecond) return std::nullopt;
     std::optional<std::int64_t> total = Multiply(*perSecond, seconds);
     if (!total) return std::nullopt;
@@ -84,7 +83,7 @@ std::optional<std::int64_t> DerivedBitrate(const Window& window, const ClipInfo&
 }
 
 // The text with blanks removed at both ends; tabs and other white space stay.
-std::string TrimBlanks(std::string text) {
+std::string TrimBlanks(const std::string& text) {
   size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos) return {};
   size_t last = text.find_last_not_of(' ');
@@ -92,28 +91,13 @@ std::string TrimBlanks(std::string text) {
 }
 
 // A percentage typed as a whole number, as a fraction.
-float Percent(const Window& window, ControlId id) {
-  return static_cast<float>(TextToInt(window.text(id))) / 100.0f;
-}
+float Percent(const std::string& text) { return static_cast<float>(TextToInt(text)) / 100.0f; }
 
-// The fragment of each entry of the level list, by index.
-constexpr std::string_view kLevelFragments[] = {
-    "",
-    " --level 1",
-    " --level 1.1",
-    " --level 1.2",
-    " --level 1.3",
-    " --level 2",
-    " --level 2.1",
-    " --level 2.2",
-    " --level 3",
-    " --level 3.1",
-    " --level 3.2",
-    " --level 4",
-    " --level 4.1",
-    " --level 4.2",
-    " --level 5",
-    " --level 5.1",
+// The x264 level of each entry of the level list, by index; the first
+// entry, "Disable", writes no level.
+constexpr std::string_view kLevels[] = {
+    "",  "1",   "1.1", "1.2", "1.3", "2",   "2.1", "2.2",
+    "3", "3.1", "3.2", "4",   "4.1", "4.2", "5",   "5.1",
 };
 
 // The quantization matrices that x264 knows by name; any other text of the
@@ -122,98 +106,108 @@ constexpr std::string_view kNamedMatrices[] = {"flat", "jvt"};
 
 }  // namespace
 
-OptionFragment BitrateOption(const Window& window, MediaProbe& media, std::string_view inputPath,
-                             bool sizeMode) {
-  if (!sizeMode) return " -B " + window.text(cid::value);
-  std::optional<ClipInfo> clip = media.probe(inputPath);
+ArgList BitrateOption(const Settings& s, const std::optional<ClipInfo>& clip) {
+  if (!s.sizemode) return {arg::Literal("-B"), arg::Integer(s.value, cid::value)};
   if (!clip) return {};
-  std::optional<std::int64_t> bitrate = DerivedBitrate(window, *clip);
+  std::optional<std::int64_t> bitrate = DerivedBitrate(s, *clip);
   if (!bitrate) return {};
-  return " -B " + IntegerText(*bitrate);
+  return {arg::Literal("-B"), arg::Integer(IntegerText(*bitrate), cid::value)};
 }
 
-OptionFragment QuantizerLimitOptions(const Window& window) {
-  return " --qpmin " + window.text(cid::minqp) + " --qpmax " + window.text(cid::maxqp) +
-         " --qpstep " + window.text(cid::qps) + " --qcomp " +
-         DecimalText(Percent(window, cid::vbr));
+ArgList QuantizerLimitOptions(const Settings& s) {
+  return {arg::Literal("--qpmin"),  arg::Integer(s.minqp, cid::minqp),
+          arg::Literal("--qpmax"),  arg::Integer(s.maxqp, cid::maxqp),
+          arg::Literal("--qpstep"), arg::Integer(s.qps, cid::qps),
+          arg::Literal("--qcomp"),  arg::Decimal(DecimalText(Percent(s.vbr)), cid::vbr)};
 }
 
-OptionFragment FrameQpRatioOptions(const Window& window) {
-  return " --ipratio " + DecimalText(1.0f + Percent(window, cid::kfb)) + " --pbratio " +
-         DecimalText(1.0f + Percent(window, cid::bfr));
+ArgList FrameQpRatioOptions(const Settings& s) {
+  return {arg::Literal("--ipratio"), arg::Decimal(DecimalText(1.0f + Percent(s.kfb)), cid::kfb),
+          arg::Literal("--pbratio"), arg::Decimal(DecimalText(1.0f + Percent(s.bfr)), cid::bfr)};
 }
 
-OptionFragment ChromaQpOffsetOption(const Window& window) {
-  return " --chroma-qp-offset " + window.text(cid::chromaqpoffset);
+ArgList ChromaQpOffsetOption(const Settings& s) {
+  return {arg::Literal("--chroma-qp-offset"), arg::Integer(s.chromaqpoffset, cid::chromaqpoffset)};
 }
 
-OptionFragment VbvOptions(const Window& window, bool omitRatetol) {
-  OptionFragment fragment;
-  if (!omitRatetol) fragment += " --ratetol " + DecimalText(Percent(window, cid::bv));
-  fragment += " --vbv-init " + window.text(cid::vib);
-  std::string bufferSize = window.text(cid::vbs);
-  if (TextToFloat(bufferSize) != 0.0f) fragment += " --vbv-bufsize " + bufferSize;
-  std::string maxRate = window.text(cid::vmb);
-  if (TextToFloat(maxRate) != 0.0f) fragment += " --vbv-maxrate " + maxRate;
-  return fragment;
+ArgList VbvOptions(const Settings& s, bool omitRatetol) {
+  ArgList args;
+  if (!omitRatetol) {
+    args.push_back(arg::Literal("--ratetol"));
+    args.push_back(arg::Decimal(DecimalText(Percent(s.bv)), cid::bv));
+  }
+  args.push_back(arg::Literal("--vbv-init"));
+  args.push_back(arg::Decimal(s.vib, cid::vib));
+  if (TextToFloat(s.vbs) != 0.0f) {
+    args.push_back(arg::Literal("--vbv-bufsize"));
+    args.push_back(arg::Integer(s.vbs, cid::vbs));
+  }
+  if (TextToFloat(s.vmb) != 0.0f) {
+    args.push_back(arg::Literal("--vbv-maxrate"));
+    args.push_back(arg::Integer(s.vmb, cid::vmb));
+  }
+  return args;
 }
 
-OptionFragment KeyframeOptions(const Window& window) {
-  return " --scenecut " + window.text(cid::sct) + " -I " + window.text(cid::maxgop) + " -i " +
-         window.text(cid::mingop);
+ArgList KeyframeOptions(const Settings& s) {
+  return {arg::Literal("--scenecut"), arg::Integer(s.sct, cid::sct),
+          arg::Literal("-I"),         arg::Integer(s.maxgop, cid::maxgop),
+          arg::Literal("-i"),         arg::Integer(s.mingop, cid::mingop)};
 }
 
-OptionFragment AqOptions(const Window& window) {
-  const int mode = window.state(cid::aq);
-  OptionFragment fragment = " --aq-mode " + IntegerText(mode);
-  if (mode != 0) fragment += " --aq-strength " + window.text(cid::aq1);
-  return fragment;
+ArgList AqOptions(const Settings& s) {
+  ArgList args = {arg::Literal("--aq-mode"), arg::Integer(IntegerText(s.aq), cid::aq)};
+  if (s.aq != 0) {
+    args.push_back(arg::Literal("--aq-strength"));
+    args.push_back(arg::Decimal(s.aq1, cid::aq1));
+  }
+  return args;
 }
 
-OptionFragment DeadzoneOptions(const Window& window) {
-  return " --deadzone-inter " + window.text(cid::dzinter) + " --deadzone-intra " +
-         window.text(cid::dzintra);
+ArgList DeadzoneOptions(const Settings& s) {
+  return {arg::Literal("--deadzone-inter"), arg::Integer(s.dzinter, cid::dzinter),
+          arg::Literal("--deadzone-intra"), arg::Integer(s.dzintra, cid::dzintra)};
 }
 
-OptionFragment LevelOption(const Window& window) {
-  const int index = window.state(cid::level);
-  if (index < 0 || index >= static_cast<int>(std::size(kLevelFragments))) return {};
-  return OptionFragment(kLevelFragments[index]);
+ArgList LevelOption(const Settings& s) {
+  if (s.level <= 0 || s.level >= static_cast<int>(std::size(kLevels))) return {};
+  return {arg::Literal("--level"), arg::Word(std::string(kLevels[s.level]), cid::level)};
 }
 
-OptionFragment PsyRdOption(const Window& window) {
-  return " --psy-rd " + window.text(cid::psyrd_rdo) + ":" + window.text(cid::psyrd_tre);
+ArgList PsyRdOption(const Settings& s) {
+  return {arg::Literal("--psy-rd"), arg::Decimal(s.psyrd_rdo, cid::psyrd_rdo),
+          arg::Decimal(s.psyrd_tre, cid::psyrd_tre, ":")};
 }
 
-OptionFragment NoiseReductionOption(const Window& window) {
-  return " --nr " + window.text(cid::nr);
+ArgList NoiseReductionOption(const Settings& s) {
+  return {arg::Literal("--nr"), arg::Integer(s.nr, cid::nr)};
 }
 
-OptionFragment QuantMatrixOptions(const Window& window) {
-  std::string matrix = window.text(cid::cqm);
+ArgList QuantMatrixOptions(const Settings& s) {
   for (std::string_view name : kNamedMatrices)
-    if (matrix == name) return " --cqm " + matrix;
-  return " --cqmfile " + matrix;
+    if (s.cqm == name) return {arg::Literal("--cqm"), arg::Word(s.cqm, cid::cqm)};
+  return {arg::Literal("--cqmfile"), arg::MatrixFile(s.cqm, cid::cqm)};
 }
 
-OptionFragment SarOption(const Window& window) {
-  return " --sar " + TrimBlanks(window.text(cid::arx)) + ":" + TrimBlanks(window.text(cid::ary));
+ArgList SarOption(const Settings& s) {
+  return {arg::Literal("--sar"), arg::Integer(TrimBlanks(s.arx), cid::arx),
+          arg::Integer(TrimBlanks(s.ary), cid::ary, ":")};
 }
 
-OptionFragment ThreadOptions(const Window& window) {
-  std::string threads = window.text(cid::thr);
-  if (TextToInt(threads) == 0) return " --threads auto";
-  return " --threads " + threads;
+ArgList ThreadOptions(const Settings& s) {
+  if (TextToInt(s.thr) == 0) return {arg::Literal("--threads"), arg::Literal("auto")};
+  return {arg::Literal("--threads"), arg::Integer(s.thr, cid::thr)};
 }
 
-OptionFragment MetricOptions(const Window& window) {
-  OptionFragment fragment;
-  if (window.state(cid::psnr) == 0) fragment += " --no-psnr";
-  if (window.state(cid::ssim) == 0) fragment += " --no-ssim";
-  return fragment;
+ArgList MetricOptions(const Settings& s) {
+  ArgList args;
+  if (!s.psnr) args.push_back(arg::Literal("--no-psnr"));
+  if (!s.ssim) args.push_back(arg::Literal("--no-ssim"));
+  return args;
 }
 
-OptionFragment DeblockOptions(const Window& window) {
-  if (window.state(cid::fil) == 0) return " --no-deblock";
-  return " -f " + TrimBlanks(window.text(cid::fa)) + ":" + TrimBlanks(window.text(cid::fb));
+ArgList DeblockOptions(const Settings& s) {
+  if (!s.fil) return {arg::Literal("--no-deblock")};
+  return {arg::Literal("-f"), arg::Integer(TrimBlanks(s.fa), cid::fa),
+          arg::Integer(TrimBlanks(s.fb), cid::fb, ":")};
 }

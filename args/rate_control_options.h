@@ -1,32 +1,31 @@
 #pragma once
 
-#include <string_view>
+#include <optional>
 
-#include "args/option_fragment.h"
+#include "args/argument.h"
 #include "platform/media_probe.h"
-#include "ui/window.h"
+#include "settings/settings_value.h"
 
 // Option groups of rate control and quantization, key frames, the level and
-// the miscellaneous switches. Each reads the controls at the moment of the
-// call and has no other effect.
+// the miscellaneous switches. Each is a pure function of the settings (and,
+// for the bitrate, of the facts of the input clip).
 
-// " -B " and the bitrate: `value` as typed, or, in size mode, derived from
-// the target size in MB and the clip's frame count and duration. Empty when
-// the clip cannot be opened or gives no usable rate or duration.
-OptionFragment BitrateOption(const Window& window, MediaProbe& media, std::string_view inputPath,
-                             bool sizeMode);
-OptionFragment QuantizerLimitOptions(const Window& window);
-OptionFragment FrameQpRatioOptions(const Window& window);
-OptionFragment ChromaQpOffsetOption(const Window& window);
-OptionFragment VbvOptions(const Window& window, bool omitRatetol);
-OptionFragment KeyframeOptions(const Window& window);
-OptionFragment AqOptions(const Window& window);
-OptionFragment DeadzoneOptions(const Window& window);
-OptionFragment LevelOption(const Window& window);
-OptionFragment PsyRdOption(const Window& window);
-OptionFragment NoiseReductionOption(const Window& window);
-OptionFragment QuantMatrixOptions(const Window& window);
-OptionFragment SarOption(const Window& window);
-OptionFragment ThreadOptions(const Window& window);
-OptionFragment MetricOptions(const Window& window);
-OptionFragment DeblockOptions(const Window& window);
+// "-B" and the bitrate: `value` as typed, or, in size mode, derived from the
+// target size in MB and the clip's frame count and duration. Nothing when
+// the clip could not be opened or gives no usable rate or duration.
+ArgList BitrateOption(const Settings& s, const std::optional<ClipInfo>& clip);
+ArgList QuantizerLimitOptions(const Settings& s);
+ArgList FrameQpRatioOptions(const Settings& s);
+ArgList ChromaQpOffsetOption(const Settings& s);
+ArgList VbvOptions(const Settings& s, bool omitRatetol);
+ArgList KeyframeOptions(const Settings& s);
+ArgList AqOptions(const Settings& s);
+ArgList DeadzoneOptions(const Settings& s);
+ArgList LevelOption(const Settings& s);
+ArgList PsyRdOption(const Settings& s);
+ArgList NoiseReductionOption(const Settings& s);
+ArgList QuantMatrixOptions(const Settings& s);
+ArgList SarOption(const Settings& s);
+ArgList ThreadOptions(const Settings& s);
+ArgList MetricOptions(const Settings& s);
+ArgList DeblockOptions(const Settings& s);

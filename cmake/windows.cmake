@@ -1,14 +1,17 @@
 # Windows build: quorvel.exe, the helper programs, and the tests that run
 # under Wine against the real window.
+include(GoogleTest)
 set(WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 set(WIN32_LIBRARIES comctl32 comdlg32 shell32 ole32 uuid uxtheme gdi32 user32 vfw32 shlwapi version)
 
-file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS ui/win32/*.cpp platform/win32/*.cpp app/win32/*.cpp)
-list(FILTER WIN32_SOURCES EXCLUDE REGEX "/app/win32/main\\.cpp$")
-add_library(quorvel_win32 STATIC ${WIN32_SOURCES})
-target_compile_definitions(quorvel_win32 PUBLIC ${WIN32_DEFINITIONS})
-target_compile_options(quorvel_win32 PRIVATE ${WARNINGS})
-target_link_libraries(quorvel_win32 PUBLIC quorvel_core ${WIN32_LIBRARIES})
+quorvel_layer(platform_win32 FOLDER platform/win32 SEES platform core
+              LINKS platform ${WIN32_LIBRARIES})
+target_compile_definitions(platform_win32 PUBLIC ${WIN32_DEFINITIONS})
+quorvel_layer(ui_win32 FOLDER ui/win32 SEES ui platform/win32 platform core
+              LINKS ui platform_win32)
+quorvel_layer(app_win32 FOLDER app/win32 EXCLUDE main.cpp
+              SEES app jobs args settings ui/win32 ui platform/win32 platform core
+              LINKS app ui_win32)
 
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/quorvel.rc)
 set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS
@@ -16,16 +19,19 @@ set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS
 
 add_executable(quorvel WIN32 app/win32/main.cpp ${RESOURCE_FILE})
 target_compile_options(quorvel PRIVATE ${WARNINGS})
-target_link_libraries(quorvel PRIVATE quorvel_win32)
+target_include_directories(quorvel PRIVATE ${CMAKE_BINARY_DIR}/layers/app_win32)
+target_link_libraries(quorvel PRIVATE app_win32)
 target_link_options(quorvel PRIVATE -municode)
 
-# Helper programs that the generated batch files call.
+# Helper programs that the generated batch files call. They stand alone and
+# share only the Win32 handle owner.
+quorvel_view_folder(${CMAKE_BINARY_DIR}/layers/tools platform/win32)
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS tools/*.cpp)
 foreach(tool_source ${TOOL_SOURCES})
   get_filename_component(tool ${tool_source} NAME_WE)
   add_executable(${tool} ${tool_source})
   target_compile_definitions(${tool} PRIVATE ${WIN32_DEFINITIONS})
-  target_include_directories(${tool} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_include_directories(${tool} PRIVATE ${CMAKE_BINARY_DIR}/layers/tools)
   target_compile_options(${tool} PRIVATE ${WARNINGS})
   target_link_options(${tool} PRIVATE -municode)
   list(APPEND TOOL_TARGETS ${tool})
@@ -41,18 +47,19 @@ target_link_options(standin PRIVATE -municode)
 # Tests against the real window and the helper programs, run under Wine.
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
 if(GUI_TEST_SOURCES)
-  file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS tests/support/*.cpp)
-  add_executable(quorvel_gui_tests ${GUI_TEST_SOURCES} ${SUPPORT_SOURCES} ${RESOURCE_FILE})
-  target_include_directories(quorvel_gui_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  add_executable(quorvel_gui_tests ${GUI_TEST_SOURCES} ${RESOURCE_FILE})
   target_compile_options(quorvel_gui_tests PRIVATE ${WARNINGS})
-  target_link_libraries(quorvel_gui_tests PRIVATE quorvel_win32 gmock_main)
+  target_link_libraries(quorvel_gui_tests PRIVATE test_support app_win32 gmock_main)
   if(TOOL_TARGETS)
     add_dependencies(quorvel_gui_tests quorvel standin ${TOOL_TARGETS})
   else()
     add_dependencies(quorvel_gui_tests quorvel standin)
   endif()
-  add_test(NAME gui COMMAND quorvel_gui_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  set_tests_properties(gui PROPERTIES TIMEOUT 1200)
+  # Listed when ctest runs (under Wine on the virtual display), each test an
+  # entry of its own.
+  gtest_discover_tests(quorvel_gui_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+                       DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES TIMEOUT 600)
 endif()
 
 # The release package: the program, its helper programs and a short guide.

@@ -4,41 +4,44 @@
 
 #include "core/path_parts.h"
 #include "core/text_number.h"
-#include "jobs/batch_text.h"
+#include "jobs/batch_line.h"
 #include "jobs/mux_commands.h"
-#include "ui/control_id.h"
 
-std::string AudioFile(const Window& window, int encoder) {
-  return std::string(Stem(window.text(cid::output))) + (encoder == 0 ? ".audio.aac" : ".audio.mp4");
+std::string AudioFile(const Settings& s) {
+  return std::string(Stem(s.output)) + (s.ae == AudioEncoder::CtAac ? ".audio.aac" : ".audio.mp4");
 }
 
-void AddAudioCommands(Window& window, int encoder) {
-  if (encoder < 0 || encoder > 4) return;
-  const std::string aub = window.text(cid::aub);
+void AddAudioCommands(const Settings& s, std::vector<std::string>& lines) {
   // Wraps around like the reading itself for absurd texts, without overflow.
   const std::string bps =
-      IntegerText(static_cast<std::int64_t>(static_cast<std::uint64_t>(TextToInt(aub)) * 1000u));
-  const std::string audio = QuotedPath(AudioFile(window, encoder));
-  const std::string decoder =
-      "@bepipe.exe --script \"import(^" + DoublePercent(window.text(cid::input)) + "^)\" | ";
-  std::string line;
-  switch (encoder) {
-    case 0:
-      line = decoder + "enc_aacplus.exe - " + audio + " --cbr " + bps;
+      IntegerText(static_cast<std::int64_t>(static_cast<std::uint64_t>(TextToInt(s.aub)) * 1000u));
+  const std::string audio = AudioFile(s);
+  ArgList args = {arg::Literal("--script"), arg::ImportedScript(s.input, cid::input),
+                  arg::Literal("|")};
+  const Arg file = arg::Path(audio, cid::output);
+  switch (s.ae) {
+    case AudioEncoder::CtAac:
+      Append(args, {arg::Literal("enc_aacplus.exe"), arg::Literal("-"), file, arg::Literal("--cbr"),
+                    arg::Literal(bps)});
       break;
-    case 1:
-      line = decoder + "neroaacenc.exe -if - -of " + audio + " -ignorelength -cbr " + bps;
+    case AudioEncoder::Nero:
+    case AudioEncoder::NeroAbr:
+      Append(args, {arg::Literal("neroaacenc.exe"), arg::Literal("-if"), arg::Literal("-"),
+                    arg::Literal("-of"), file, arg::Literal("-ignorelength"),
+                    arg::Literal(s.ae == AudioEncoder::Nero ? "-cbr" : "-br"), arg::Literal(bps)});
       break;
-    case 2:
-      line = decoder + "neroaacenc.exe -if - -of " + audio + " -ignorelength -br " + bps;
+    case AudioEncoder::NeroQuality:
+      Append(args, {arg::Literal("neroaacenc.exe"), arg::Literal("-if"), arg::Literal("-"),
+                    arg::Literal("-of"), file, arg::Literal("-ignorelength"), arg::Literal("-q"),
+                    arg::Decimal(s.aub, cid::aub)});
       break;
-    case 3:
-      line = decoder + "neroaacenc.exe -if - -of " + audio + " -ignorelength -q " + aub;
+    case AudioEncoder::Faac:
+      Append(args, {arg::Literal("faac.exe"), arg::Literal("-b"), arg::Integer(s.aub, cid::aub),
+                    arg::Literal("-"), arg::Literal("-o"), file});
       break;
-    case 4:
-      line = decoder + "faac.exe -b " + aub + " - -o " + audio;
-      break;
+    default:
+      return;
   }
-  window.addItem(cid::jobList, line);
-  AddMuxCommands(window, audio);
+  lines.push_back(BatchLine("@bepipe.exe", args));
+  AddMuxCommands(s, audio, lines);
 }

@@ -1,14 +1,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "ui/window.h"
+#include "settings/settings_value.h"
 
 // The audio file of a job: beside the output, "{stem}.audio.aac" for the
-// encoder "CT AAC" (index 0), "{stem}.audio.mp4" for the others.
-std::string AudioFile(const Window& window, int encoder);
+// encoder "CT AAC", "{stem}.audio.mp4" for the others.
+std::string AudioFile(const Settings& s);
 
 // Appends the line that decodes the input's audio through AviSynth and
-// encodes it with the encoder of that index (the `ae` list), then the mux
-// lines. An index outside 0 to 4 appends nothing.
-void AddAudioCommands(Window& window, int encoder);
+// encodes it with the encoder of `ae`, then the mux lines. An encoder
+// outside the list appends nothing. Throws RefusedArgument when a setting
+// it writes is not well formed.
+void AddAudioCommands(const Settings& s, std::vector<std::string>& lines);

@@ -2,91 +2,100 @@
 
 #include <string>
 
-#include "core/encode_mode.h"
 #include "jobs/audio_commands.h"
-#include "jobs/batch_text.h"
-#include "jobs/pass_command.h"
-#include "ui/control_id.h"
+#include "jobs/batch_line.h"
 
 namespace {
 
-using namespace encode_mode;
-
-// Selects the mode of a stage and builds its pass.
-void AddStage(Window& window, MediaProbe& media, int stage) {
-  window.setState(cid::mode, stage);
-  AddPassToJobList(window, media);
+// A copy of the settings for one stage of a job.
+Settings Stage(const Settings& s, EncodeMode mode) {
+  Settings stage = s;
+  stage.mode = mode;
+  return stage;
 }
 
-// A first pass at the rate factor of `auto1pcrf`, then the Nth pass at the
-// user's `value`.
-void AddCrfFirstPassThenNth(Window& window, MediaProbe& media, int firstStage) {
-  const std::string value = window.text(cid::value);
-  window.setText(cid::value, window.text(cid::auto1pcrf));
-  AddStage(window, media, firstStage);
-  window.setState(cid::mode, kNthPass);
-  window.setText(cid::value, value);
-  AddPassToJobList(window, media);
+// The first stage of the automated CRF modes runs at the rate factor of
+// `auto1pcrf`. It is checked under its own name, so that a refusal names the
+// field the user typed it into.
+Settings FirstPassAtAutoCrf(const Settings& s, EncodeMode mode) {
+  if (std::optional<Refusal> refusal = CheckArgument(arg::Decimal(s.auto1pcrf, cid::auto1pcrf)))
+    throw RefusedArgument(*refusal);
+  Settings stage = Stage(s, mode);
+  stage.value = s.auto1pcrf;
+  return stage;
 }
 
-void AddConditionalDoublePasses(Window& window, MediaProbe& media) {
-  const std::string value = window.text(cid::value);
-  window.setText(cid::value, window.text(cid::auto1pcrf));
-  window.setState(cid::mode, kFirstPassCrfWithOutput);
-  const int audio = window.state(cid::aud);
-  window.setState(cid::aud, 0);
-  AddPassToJobList(window, media);
-  window.setState(cid::aud, audio);
-  window.setText(cid::value, value);
-  window.addItem(cid::jobList, "@gaugit.exe " + window.text(cid::minsize) + " " +
-                                   window.text(cid::maxsize) + " " +
-                                   QuotedPath(window.text(cid::output)));
-  AddStage(window, media, kConditionalDouble);
+void AddBody(const Settings& s, MediaProbe& media, JobLines& lines) {
+  lines.push_back(BatchLine("@echo", {{ArgKind::Path, s.input, cid::input, " Input:"}}));
+  lines.push_back(BatchLine("@echo", {{ArgKind::Path, s.output, cid::output, " Output:"}}));
+  lines.push_back("@echo Encode Mode:" + std::string(EncodeModeName(s.mode)));
+
+  using enum EncodeMode;
+  if (s.muxer == Muxer::AudioOnly) {
+    AddAudioCommands(s, lines);
+    return;
+  }
+  switch (s.mode) {
+    case AutomatedDouble:
+      AddPassToJobList(Stage(s, FirstPass), media, lines);
+      AddPassToJobList(Stage(s, NthPass), media, lines);
+      break;
+    case AutomatedDoubleFast:
+      AddPassToJobList(Stage(s, FirstPassFast), media, lines);
+      AddPassToJobList(Stage(s, NthPass), media, lines);
+      break;
+    case AutomatedDoubleCrf:
+      AddPassToJobList(FirstPassAtAutoCrf(s, FirstPassCrf), media, lines);
+      AddPassToJobList(Stage(s, NthPass), media, lines);
+      break;
+    case AutomatedDoubleCrfFast:
+      AddPassToJobList(FirstPassAtAutoCrf(s, FirstPassCrfFast), media, lines);
+      AddPassToJobList(Stage(s, NthPass), media, lines);
+      break;
+    case ConditionalDouble: {
+      // The first pass writes the output at the first-pass rate factor,
+      // without audio; the size check decides whether the second runs.
+      Settings first = FirstPassAtAutoCrf(s, FirstPassCrfWithOutput);
+      first.aud = false;
+      AddPassToJobList(first, media, lines);
+      lines.push_back(BatchLine("@gaugit.exe", {arg::Decimal(s.minsize, cid::minsize),
+                                                arg::Decimal(s.maxsize, cid::maxsize),
+                                                arg::Path(s.output, cid::output)}));
+      AddPassToJobList(s, media, lines);
+      break;
+    }
+    default:
+      AddPassToJobList(s, media, lines);
+      break;
+  }
 }
+
+// No clip can be opened.
+class NoMedia final : public MediaProbe {
+ public:
+  std::optional<ClipInfo> probe(std::string_view) override { return std::nullopt; }
+};
 
 }  // namespace
 
-void ComposeJob(Window& window, MediaProbe& media) {
-  const std::string input = window.text(cid::input);
-  const std::string output = window.text(cid::output);
-  if (input.empty() || output.empty()) return;
-
-  window.addItem(cid::jobList, "@echo Input:" + QuotedPath(input));
-  window.addItem(cid::jobList, "@echo Output:" + QuotedPath(output));
-  window.addItem(cid::jobList, "@echo Encode Mode:" + window.text(cid::mode));
-
-  const int mode = window.state(cid::mode);
-  if (window.state(cid::muxer) == 4) {  // Audio Only
-    AddAudioCommands(window, window.state(cid::ae));
-  } else {
-    switch (mode) {
-      case kAutomatedDouble:
-        AddStage(window, media, kFirstPass);
-        AddStage(window, media, kNthPass);
-        window.setState(cid::mode, mode);
-        break;
-      case kAutomatedDoubleFast:
-        AddStage(window, media, kFirstPassFast);
-        AddStage(window, media, kNthPass);
-        window.setState(cid::mode, mode);
-        break;
-      case kAutomatedDoubleCrf:
-        AddCrfFirstPassThenNth(window, media, kFirstPassCrf);
-        window.setState(cid::mode, mode);
-        break;
-      case kAutomatedDoubleCrfFast:
-        AddCrfFirstPassThenNth(window, media, kFirstPassCrfFast);
-        window.setState(cid::mode, mode);
-        break;
-      case kConditionalDouble:
-        AddConditionalDoublePasses(window, media);
-        break;
-      default:
-        AddPassToJobList(window, media);
-        break;
-    }
+ComposedJob ComposeJob(const Settings& s, MediaProbe& media) {
+  ComposedJob job;
+  if (s.input.empty() || s.output.empty()) return job;
+  try {
+    AddBody(s, media, job.lines);
+  } catch (const RefusedArgument& refused) {
+    job.lines.clear();
+    job.refusal = refused.refusal();
   }
+  return job;
+}
 
-  for (ControlId field : {cid::input, cid::output, cid::statsfile, cid::logfile})
-    window.setText(field, "");
+std::optional<Refusal> CheckSettings(const Settings& s) {
+  Settings standIn = s;
+  standIn.input = "C:\\input.avs";
+  standIn.output = "C:\\output.mp4";
+  standIn.statsfile = "C:\\input.avs.stat";
+  standIn.logfile = "C:\\input.avs.txt";
+  NoMedia media;
+  return ComposeJob(standIn, media).refusal;
 }

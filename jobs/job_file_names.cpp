@@ -1,7 +1,6 @@
 #include "jobs/job_file_names.h"
 
 #include "core/path_parts.h"
-#include "ui/control_id.h"
 
 namespace {
 
@@ -20,20 +19,19 @@ std::string WrapperScript(std::string_view input, std::string_view preset) {
   return script;
 }
 
-void DeriveJobFileNames(Window& window, FileSystem& files, std::string_view folder) {
-  const std::string input = window.text(cid::input);
-  if (input.empty()) return;
-  const std::string program = files.programFolder();
+JobFileNames DeriveJobFileNames(std::string_view input, std::string_view preset,
+                                std::string_view programFolder, std::string_view folder) {
+  const std::string program(programFolder);
   const std::string file(FilePart(input));
-  const std::string_view ext = Extension(input);
-  const std::string base(Stem(file));
-
-  window.setText(cid::statsfile, program + "stats\\" + file + ".stat");
-  window.setText(cid::logfile, program + "log\\" + file + ".txt");
-  window.setText(cid::output, std::string(folder) + base + ".mp4");
-  if (IsAviSynthExtension(ext)) return;
-
-  const std::string wrapper = program + "avs\\" + file + ".avs";
-  files.writeTextFile(wrapper, WrapperScript(input, window.text(cid::avsinc)), Durability::Cached);
-  window.setText(cid::input, wrapper);
+  JobFileNames names;
+  names.statsfile = program + "stats\\" + file + ".stat";
+  names.logfile = program + "log\\" + file + ".txt";
+  names.output = std::string(folder) + std::string(Stem(file)) + ".mp4";
+  if (IsAviSynthExtension(Extension(input))) {
+    names.input = std::string(input);
+  } else {
+    names.input = program + "avs\\" + file + ".avs";
+    names.wrapper = WrapperScript(input, preset);
+  }
+  return names;
 }

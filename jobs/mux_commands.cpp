@@ -1,10 +1,7 @@
 #include "jobs/mux_commands.h"
 
-#include <string>
-
 #include "core/path_parts.h"
-#include "jobs/batch_text.h"
-#include "ui/control_id.h"
+#include "jobs/batch_line.h"
 
 namespace {
 
@@ -16,31 +13,36 @@ bool IsMkv(std::string_view path) {
 
 }  // namespace
 
-void AddMuxCommands(Window& window, std::string_view quotedAudio) {
-  const std::string output = window.text(cid::output);
-  const std::string audio(quotedAudio);
-  const std::string video = QuotedPath(output);
-  auto append = [&](const std::string& line) { window.addItem(cid::jobList, line); };
-  switch (window.state(cid::muxer)) {
-    case 0:  // MP4Box
-      append("@mp4box.exe -add " + audio + " " + video);
-      append("@if not errorlevel 1 del " + audio);
+void AddMuxCommands(const Settings& s, std::string_view audioFile,
+                    std::vector<std::string>& lines) {
+  // Every file named here is the output or derived from it.
+  const Arg audio = arg::Path(std::string(audioFile), cid::output);
+  const Arg video = arg::Path(s.output, cid::output);
+  switch (s.muxer) {
+    case Muxer::Mp4Box:
+      lines.push_back(BatchLine("@mp4box.exe", {arg::Literal("-add"), audio, video}));
+      lines.push_back(BatchLine("@if not errorlevel 1 del", {audio}));
       break;
-    case 1:  // MP4Creator
-      append("@mp4creator.exe -create=" + audio + " " + video);
-      append("@if not errorlevel 1 del " + audio);
+    case Muxer::Mp4Creator: {
+      Arg glued = audio;
+      glued.before = "";
+      lines.push_back(BatchLine("@mp4creator.exe", {arg::Literal("-create="), glued, video}));
+      lines.push_back(BatchLine("@if not errorlevel 1 del", {audio}));
       break;
-    case 2: {  // MKVMerge
+    }
+    case Muxer::MkvMerge: {
       // An output that is a Matroska file already cannot be its own target:
       // the joined file gets another name and takes the output's place last.
-      const bool sameName = IsMkv(output);
-      const std::string joined =
-          QuotedPath(std::string(Stem(output)) + (sameName ? ".muxed.mkv" : ".mkv"));
-      append("@mkvmerge -o " + joined + " " + video + " " + audio);
-      append("@if exist " + joined + " del " + audio);
-      append("@if exist " + joined + " del " + video);
+      const bool sameName = IsMkv(s.output);
+      const Arg joined =
+          arg::Path(std::string(Stem(s.output)) + (sameName ? ".muxed.mkv" : ".mkv"), cid::output);
+      lines.push_back(BatchLine("@mkvmerge", {arg::Literal("-o"), joined, video, audio}));
+      lines.push_back(BatchLine("@if exist", {joined, arg::Literal("del"), audio}));
+      lines.push_back(BatchLine("@if exist", {joined, arg::Literal("del"), video}));
       if (sameName)
-        append("@if exist " + joined + " ren " + joined + " " + QuotedPath(FilePart(output)));
+        lines.push_back(
+            BatchLine("@if exist", {joined, arg::Literal("ren"), joined,
+                                    arg::Path(std::string(FilePart(s.output)), cid::output)}));
       break;
     }
     default:  // No mux, Audio Only

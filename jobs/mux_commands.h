@@ -1,11 +1,13 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
-#include "ui/window.h"
+#include "settings/settings_value.h"
 
-// Appends to the job list the lines that join the audio file with the video
-// the passes wrote, by the muxer chosen in `muxer`, and the lines that remove
-// the sources afterwards. `quotedAudio` is the audio file in double quotes.
-// "No mux" and "Audio Only" append nothing.
-void AddMuxCommands(Window& window, std::string_view quotedAudio);
+// Appends the lines that join the audio file with the video the passes
+// wrote, by the muxer of `muxer`, and the lines that remove the sources
+// afterwards. "No mux" and "Audio Only" append nothing. Throws
+// RefusedArgument when the output cannot stand in a line.
+void AddMuxCommands(const Settings& s, std::string_view audioFile, std::vector<std::string>& lines);

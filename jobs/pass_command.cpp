@@ -6,10 +6,8 @@
 #include "args/analysis_options.h"
 #include "args/common_options.h"
 #include "args/rate_control_options.h"
-#include "core/encode_mode.h"
 #include "jobs/audio_commands.h"
-#include "jobs/batch_text.h"
-#include "ui/control_id.h"
+#include "jobs/batch_line.h"
 
 namespace {
 
@@ -49,7 +47,7 @@ const Pieces kNthPassPieces = {P::LaterPass,     P::Stats,      P::Bitrate,    P
                                P::FrameQpRatios, P::ChromaMe,   P::Partitions, P::Subme,
                                P::MotionSearch,  P::References, P::Vbv,        P::Entropy};
 
-std::span<const Piece> ModePieces(int mode) {
+std::span<const Piece> ModePieces(EncodeMode mode) {
   static const Pieces kModes[] = {
       // 0 Single Pass - Bitrate
       {P::FrameQpRatios, P::Partitions, P::Bitrate, P::QuantizerLimits, P::Subme, P::Vbv,
@@ -87,80 +85,89 @@ std::span<const Piece> ModePieces(int mode) {
       // 13 Conditional Double Passes(1P-CRF): the second run is an Nth pass
       kNthPassPieces,
   };
-  if (mode < 0 || mode >= static_cast<int>(std::size(kModes))) return {};
-  return kModes[mode];
+  const auto index = static_cast<size_t>(mode);
+  if (index >= std::size(kModes)) return {};
+  return kModes[index];
 }
 
-std::string PieceText(Piece piece, const Window& w, MediaProbe& media) {
+ArgList PieceArguments(Piece piece, const Settings& s, MediaProbe& media) {
   switch (piece) {
     case P::FirstPass:
-      return " -p 1";
+      return {arg::Literal("-p"), arg::Literal("1")};
     case P::LaterPass:
-      return w.state(cid::upstat) == 1 ? " -p 3" : " -p 2";
+      return {arg::Literal("-p"), arg::Literal(s.upstat ? "3" : "2")};
     case P::Stats:
-      return " --stats " + QuotedPath(w.text(cid::statsfile));
+      return {arg::Literal("--stats"), arg::Path(s.statsfile, cid::statsfile)};
     case P::Quantizer:
-      return " -q " + w.text(cid::value);
+      return {arg::Literal("-q"), arg::Integer(s.value, cid::value)};
     case P::RateFactor:
-      return " --crf " + w.text(cid::value);
+      return {arg::Literal("--crf"), arg::Decimal(s.value, cid::value)};
     case P::NoPartitions:
-      return " -A none";
+      return {arg::Literal("-A"), arg::Literal("none")};
     case P::OneReference:
-      return " -r 1";
+      return {arg::Literal("-r"), arg::Literal("1")};
     case P::Bitrate:
-      return BitrateOption(w, media, w.text(cid::input), w.state(cid::sizemode) == 1);
+      return BitrateOption(s, s.sizemode ? media.probe(s.input) : std::nullopt);
     case P::QuantizerLimits:
-      return QuantizerLimitOptions(w);
+      return QuantizerLimitOptions(s);
     case P::FrameQpRatios:
-      return FrameQpRatioOptions(w);
+      return FrameQpRatioOptions(s);
     case P::Partitions:
-      return PartitionOptions(w);
+      return PartitionOptions(s);
     case P::FirstPassPartitions:
-      return FirstPassPartitionOptions(w);
+      return FirstPassPartitionOptions(s);
     case P::Subme:
-      return SubmeOptions(w);
+      return SubmeOptions(s);
     case P::SubmeCap6:
-      return SubmeCap6Options(w);
+      return SubmeCap6Options(s);
     case P::SubmeCap3:
-      return SubmeCap3Options(w);
+      return SubmeCap3Options(s);
     case P::MotionSearch:
-      return MotionSearchOptions(w);
+      return MotionSearchOptions(s);
     case P::FastMotionSearch:
-      return FastMotionSearchOptions(w);
+      return FastMotionSearchOptions(s);
     case P::Vbv:
-      return VbvOptions(w, false);
+      return VbvOptions(s, false);
     case P::VbvWithoutRatetol:
-      return VbvOptions(w, true);
+      return VbvOptions(s, true);
     case P::References:
-      return ReferenceOptions(w);
+      return ReferenceOptions(s);
     case P::ChromaMe:
-      return ChromaMeOption(w);
+      return ChromaMeOption(s);
     case P::Entropy:
-      return EntropyOptions(w);
+      return EntropyOptions(s);
     case P::CabacOnly:
-      return CabacOnlyOption(w);
+      return CabacOnlyOption(s);
   }
   return {};
 }
 
 }  // namespace
 
-std::string PassCommandBuilder(const Window& window, MediaProbe& media) {
-  const int mode = window.state(cid::mode);
-  std::string line = "@x264.exe --progress" + CommonOptions(window);
-  for (Piece piece : ModePieces(mode)) line += PieceText(piece, window, media);
-  line += encode_mode::DiscardsOutput(mode) ? " -o nul "
-                                            : " -o " + QuotedPath(window.text(cid::output)) + " ";
-  line += QuotedPath(window.text(cid::input));
-  if (window.state(cid::crelog) == 1)
-    line += " 2>&1|teelog.exe " + QuotedPath(window.text(cid::logfile));
-  if (mode == encode_mode::kConditionalDouble) line.insert(0, "@if errorlevel 1 ");
-  return line;
+ArgList PassArguments(const Settings& s, MediaProbe& media) {
+  ArgList args = {arg::Literal("--progress")};
+  Append(args, CommonOptions(s));
+  for (Piece piece : ModePieces(s.mode)) Append(args, PieceArguments(piece, s, media));
+  args.push_back(arg::Literal("-o"));
+  if (DiscardsOutput(s.mode))
+    args.push_back(arg::Literal("nul"));
+  else
+    args.push_back(arg::Path(s.output, cid::output));
+  args.push_back(arg::Path(s.input, cid::input));
+  if (s.crelog) {
+    args.push_back(arg::Literal("2>&1|teelog.exe"));
+    args.push_back(arg::Path(s.logfile, cid::logfile));
+  }
+  return args;
 }
 
-void AddPassToJobList(Window& window, MediaProbe& media) {
-  window.addItem(cid::jobList, PassCommandBuilder(window, media));
-  const int mode = window.state(cid::mode);
-  if (window.state(cid::aud) == 1 && !encode_mode::DiscardsOutput(mode))
-    AddAudioCommands(window, window.state(cid::ae));
+std::string PassCommandBuilder(const Settings& s, MediaProbe& media) {
+  const bool conditional = s.mode == EncodeMode::ConditionalDouble;
+  return BatchLine(conditional ? "@if errorlevel 1 @x264.exe" : "@x264.exe",
+                   PassArguments(s, media));
+}
+
+void AddPassToJobList(const Settings& s, MediaProbe& media, JobLines& lines) {
+  lines.push_back(PassCommandBuilder(s, media));
+  if (s.aud && !DiscardsOutput(s.mode)) AddAudioCommands(s, lines);
 }

@@ -1,16 +1,25 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "args/argument.h"
 #include "platform/media_probe.h"
-#include "ui/window.h"
+#include "settings/settings_value.h"
 
-// The command line of one x264 run for the encode mode selected now: the
-// program call, the common options, the pieces of the mode, the output, the
-// input and the optional log pipe. Reads the controls at the moment of the
-// call; the probe serves the bitrate derived from a target size.
-std::string PassCommandBuilder(const Window& window, MediaProbe& media);
+// The lines of a job, in order.
+using JobLines = std::vector<std::string>;
 
-// Appends that line to the job list and, when audio is on and the mode
-// writes the output, the audio and mux lines.
-void AddPassToJobList(Window& window, MediaProbe& media);
+// The arguments of one x264 run for the encode mode of `s`, after the
+// program call: the common options, the pieces of the mode, the output, the
+// input and the optional log pipe. The probe serves the bitrate derived from
+// a target size.
+ArgList PassArguments(const Settings& s, MediaProbe& media);
+
+// The command line of that run. Throws RefusedArgument when a setting it
+// writes is not well formed.
+std::string PassCommandBuilder(const Settings& s, MediaProbe& media);
+
+// Appends that line to `lines` and, when audio is on and the mode writes the
+// output, the audio and mux lines.
+void AddPassToJobList(const Settings& s, MediaProbe& media, JobLines& lines);

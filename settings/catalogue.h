@@ -4,7 +4,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
+#include "settings/settings_value.h"
 #include "ui/control_table.h"
 #include "ui/window.h"
 
@@ -30,6 +32,12 @@ struct Clamp {
   std::string_view maxText;  // written when the value is above max
 };
 
+// Where a control's value goes in the settings value; none for the controls
+// a job never reads.
+using SettingMember =
+    std::variant<std::monostate, bool Settings::*, int Settings::*, std::string Settings::*,
+                 EncodeMode Settings::*, AudioEncoder Settings::*, Muxer Settings::*>;
+
 struct SettingSpec {
   std::string_view key;  // INI key, lower case, as written in a file
   ControlId id;
@@ -39,6 +47,8 @@ struct SettingSpec {
   std::string_view defaultIni;  // its value there (meaningful only when inDefaults)
   std::string_view missing;     // value used when a loaded file lacks the key
   Clamp clamp;                  // range check after a load (text settings)
+  SettingMember member;         // its place in the settings value
+  ControlId label;              // the control whose caption names it on the window
 };
 
 // The 70 keyed settings in file order: the 34 number keys, then the 36 text keys.
@@ -54,6 +64,8 @@ struct KeylessControl {
   std::string_view name;
   ControlId id;
   ControlKind kind;
+  SettingMember member;
+  ControlId label;
 };
 std::span<const KeylessControl> KeylessControls();
 
@@ -71,3 +83,12 @@ void SetStoredNumber(Window& window, const SettingSpec& setting, std::int64_t st
 // to the text is selected; an empty text or one that no entry equals leaves
 // the selection as it is.
 void SetStoredText(Window& window, const SettingSpec& setting, std::string_view text);
+
+// Every setting and the key-less values a job uses, read from the window in
+// one pass.
+Settings ReadSettings(const Window& window);
+
+// How the window names a setting or key-less field to the user: the caption
+// of its label as it shows now (the label of `value` follows the encode
+// mode), without the "&&" doubling and a trailing ":".
+std::string FieldLabel(const Window& window, ControlId field);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "core/encode_mode.h"
 #include "core/text_number.h"
+#include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
 namespace {
@@ -118,12 +118,12 @@ void ApplyEnablingRule(Window& window, ControlId source) {
 
 void UpdateModeControls(Window& window) {
   using namespace cid;
-  const int mode = window.state(cid::mode);
+  const auto mode = static_cast<EncodeMode>(window.state(cid::mode));
   const ControlId limits[] = {vbr, minqp, maxqp, qps, vbs, vmb, vib};
-  if (encode_mode::IsQuantizerClass(mode)) {
+  if (IsQuantizerClass(mode)) {
     window.setText(valueLabel, "Quantizer");
     window.setText(rangeLabel, kQuantizerRange);
-    for (ControlId id : limits) window.setEnabled(id, mode != encode_mode::kSinglePassQuantizer);
+    for (ControlId id : limits) window.setEnabled(id, mode != EncodeMode::SinglePassQuantizer);
     window.setEnabled(bv, false);
     window.setVisible(sizemode, false);
   } else {
@@ -135,14 +135,14 @@ void UpdateModeControls(Window& window) {
     window.setVisible(sizemode, true);
   }
 
-  const bool multiPass = encode_mode::IsMultiPass(mode);
+  const bool multiPass = IsMultiPass(mode);
   for (ControlId id : {upstat, statsfile, statsfileBrowse}) window.setEnabled(id, multiPass);
 
-  const bool firstPassCrf = encode_mode::HasFirstPassCrf(mode);
+  const bool firstPassCrf = HasFirstPassCrf(mode);
   window.setVisible(auto1pcrf, firstPassCrf);
   window.setVisible(auto1pcrfLabel, firstPassCrf);
 
-  const bool sizeWindow = mode == encode_mode::kConditionalDouble;
+  const bool sizeWindow = mode == EncodeMode::ConditionalDouble;
   window.setVisible(banner, !sizeWindow);
   for (ControlId id : {minsize, maxsize, minsizeLabel, maxsizeLabel})
     window.setVisible(id, sizeWindow);

@@ -61,6 +61,10 @@ constexpr std::string_view kLevel[] = {
     "Level 4.1", "Level 4.2", "Level 5",   "Level 5.1",
 };
 
+static_assert(std::size(kEncodeMode) == static_cast<size_t>(EncodeMode::ConditionalDouble) + 1);
+static_assert(std::size(kAudioEncoder) == static_cast<size_t>(AudioEncoder::Faac) + 1);
+static_assert(std::size(kMuxer) == static_cast<size_t>(Muxer::AudioOnly) + 1);
+
 constexpr FixedList kFixedLists[] = {
     {cid::dm, kDirectMode, 2},   {cid::directpm, kDirectPredictionSize, 0},
     {cid::mode, kEncodeMode, 1}, {cid::m, kPartitionDecision, 4},
@@ -80,4 +84,14 @@ const FixedList* FindFixedList(ControlId id) {
   return found == std::end(kFixedLists) ? nullptr : found;
 }
 
+std::string_view EntryOf(ControlId list, int index) {
+  const FixedList* found = FindFixedList(list);
+  if (!found || index < 0 || static_cast<size_t>(index) >= found->entries.size()) return {};
+  return found->entries[static_cast<size_t>(index)];
+}
+
 std::span<const std::string_view> EncodeModeNames() { return kEncodeMode; }
+
+std::string_view EncodeModeName(EncodeMode mode) {
+  return EntryOf(cid::mode, static_cast<int>(mode));
+}

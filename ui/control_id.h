@@ -45,6 +45,11 @@ inline constexpr ControlId input = 88;
 inline constexpr ControlId output = 89;
 inline constexpr ControlId inputBrowse = 90;
 inline constexpr ControlId outputBrowse = 91;
+inline constexpr ControlId presetsLabel = 161;
+inline constexpr ControlId avsincLabel = 160;
+inline constexpr ControlId statsfileLabel = 28;
+inline constexpr ControlId inputLabel = 92;
+inline constexpr ControlId outputLabel = 93;
 
 // "Rate Control" page.
 inline constexpr ControlId kfb = 37;
@@ -65,6 +70,28 @@ inline constexpr ControlId aq = 146;
 inline constexpr ControlId aq1 = 144;
 inline constexpr ControlId dzinter = 150;
 inline constexpr ControlId dzintra = 151;
+inline constexpr ControlId limitsFrame = 31;
+inline constexpr ControlId vbvFrame = 32;
+inline constexpr ControlId qpFrame = 33;
+inline constexpr ControlId kfbLabel = 34;
+inline constexpr ControlId bfrLabel = 35;
+inline constexpr ControlId vbrLabel = 36;
+inline constexpr ControlId chromaqpoffsetLabel = 153;
+inline constexpr ControlId minqpLabel = 40;
+inline constexpr ControlId maxqpLabel = 41;
+inline constexpr ControlId qpsLabel = 42;
+inline constexpr ControlId vbsLabel = 134;
+inline constexpr ControlId vmbLabel = 135;
+inline constexpr ControlId vibLabel = 136;
+inline constexpr ControlId bvLabel = 137;
+inline constexpr ControlId sctLabel = 46;
+inline constexpr ControlId mingopLabel = 47;
+inline constexpr ControlId maxgopLabel = 48;
+inline constexpr ControlId aqLabel = 145;
+inline constexpr ControlId aq1Label = 143;
+inline constexpr ControlId deadzoneLabel = 147;
+inline constexpr ControlId dzinterLabel = 148;
+inline constexpr ControlId dzintraLabel = 149;
 
 // "MBs&Frames" page.
 inline constexpr ControlId a1 = 6;
@@ -84,6 +111,15 @@ inline constexpr ControlId dm = 82;
 inline constexpr ControlId directpm = 155;
 inline constexpr ControlId psyrd_rdo = 163;
 inline constexpr ControlId psyrd_tre = 164;
+inline constexpr ControlId partitionsFrame = 1;
+inline constexpr ControlId bFramesFrame = 2;
+inline constexpr ControlId psyFrame = 162;
+inline constexpr ControlId mbLabel = 12;
+inline constexpr ControlId biasLabel = 13;
+inline constexpr ControlId dmLabel = 20;
+inline constexpr ControlId directpmLabel = 154;
+inline constexpr ControlId psyrd_rdoLabel = 165;
+inline constexpr ControlId psyrd_treLabel = 166;
 
 // "More" page.
 inline constexpr ControlId m = 53;
@@ -111,6 +147,23 @@ inline constexpr ControlId aud = 107;
 inline constexpr ControlId aub = 108;
 inline constexpr ControlId ae = 110;
 inline constexpr ControlId muxer = 111;
+inline constexpr ControlId motionFrame = 52;
+inline constexpr ControlId mLabel = 55;
+inline constexpr ControlId msLabel = 56;
+inline constexpr ControlId merangeLabel = 57;  // beside `range`
+inline constexpr ControlId refLabel = 58;
+inline constexpr ControlId miscFrame = 63;
+inline constexpr ControlId sarLabel = 65;
+inline constexpr ControlId sarColon = 68;
+inline constexpr ControlId thrLabel = 69;
+inline constexpr ControlId treLabel = 72;
+inline constexpr ControlId nrLabel = 73;
+inline constexpr ControlId cqmLabel = 122;
+inline constexpr ControlId deb_aLabel = 76;
+inline constexpr ControlId deb_bLabel = 77;
+inline constexpr ControlId aubLabel = 109;
+inline constexpr ControlId aeLabel = 167;
+inline constexpr ControlId muxerLabel = 168;
 
 // "Job" page.
 inline constexpr ControlId jobList = 94;

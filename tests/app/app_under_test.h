@@ -5,8 +5,8 @@
 
 #include "app/app.h"
 #include "support/memory_platform.h"
+#include "support/memory_window.h"
 #include "ui/control_id.h"
-#include "ui/memory_window.h"
 
 // The program after a first start in the empty program folder "C:\prog\"
 // (the five folders exist, the built-in defaults are shown), driven through

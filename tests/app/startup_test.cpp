@@ -4,9 +4,9 @@
 
 #include "app/app.h"
 #include "support/memory_platform.h"
+#include "support/memory_window.h"
 #include "support/startup_state.h"
 #include "ui/control_id.h"
-#include "ui/memory_window.h"
 
 TEST(Startup, WindowShowsTheBuiltStateBeforeSettingsAreLoaded) {
   MemoryWindow window;

@@ -8,13 +8,17 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "jobs/batch_line.h"
+#include "settings/catalogue.h"
+#include "support/memory_window.h"
 #include "ui/control_id.h"
-#include "ui/memory_window.h"
 
 namespace {
 
 // No list entry selected.
 constexpr int kNoEntry = -1;
+
+using Group = ArgList (*)(const Settings&);
 
 class AnalysisOptions : public ::testing::Test {
  protected:
@@ -27,6 +31,9 @@ class AnalysisOptions : public ::testing::Test {
   }
 
   void check(ControlId id, bool ticked) { window.setState(id, ticked ? 1 : 0); }
+
+  // The text a batch line carries for `group` with the settings the window shows.
+  std::string written(Group group) const { return WriteArguments(group(ReadSettings(window))); }
 
   MemoryWindow window;
 };
@@ -45,7 +52,6 @@ struct PartitionCase {
 
 TEST_F(AnalysisOptions, PartitionsFollowTheTickedBoxes) {
   const PartitionCase cases[] = {
-      // The documented table.
       {kPartitionBoxes, " --8x8dct -A p8x8,p4x4,b8x8,i8x8,i4x4", " -A p8x8,i4x4"},
       {{cid::a2, cid::a3, cid::a6}, " -A p8x8,b8x8,i4x4", " -A p8x8,i4x4"},
       {{cid::a1, cid::a2, cid::a3, cid::a5, cid::a6},
@@ -70,8 +76,8 @@ TEST_F(AnalysisOptions, PartitionsFollowTheTickedBoxes) {
   };
   for (const PartitionCase& c : cases) {
     tick(kPartitionBoxes, c.ticked);
-    EXPECT_EQ(PartitionOptions(window), c.full) << "expected " << c.full;
-    EXPECT_EQ(FirstPassPartitionOptions(window), c.firstPass) << "with " << c.full;
+    EXPECT_EQ(written(PartitionOptions), c.full) << "expected " << c.full;
+    EXPECT_EQ(written(FirstPassPartitionOptions), c.firstPass) << "with " << c.full;
   }
 }
 
@@ -80,7 +86,7 @@ TEST_F(AnalysisOptions, PartitionsFollowTheTickedBoxes) {
 
 struct BFrameCase {
   std::string_view mb;
-  std::string_view direct;  // the dm entry to select; "" selects none
+  std::string_view direct;  // the dm entry to select
   bool ba, bfoptimal;
   std::string_view bias;
   bool bref, bwb;
@@ -89,13 +95,10 @@ struct BFrameCase {
 
 TEST_F(AnalysisOptions, BFrameDetailsFollowTheNumberOfBFrames) {
   const BFrameCase cases[] = {
-      // The documented example.
       {"3", "Spatial", true, false, "0", true, true,
        R"( -b 3 --direct "spatial" --b-adapt 1 --b-bias 0 --b-pyramid -w)"},
       // No B-frames, or a count that reads as none: the count alone.
       {"0", "Spatial", true, true, "10", true, true, " -b 0"},
-      {"abc", "Auto", true, true, "10", true, true, " -b abc"},
-      {"", "Auto", true, true, "10", true, true, " -b "},
       {"-2", "Auto", true, true, "10", true, true, " -b -2"},
       {"00", "Auto", false, false, "0", false, false, " -b 00"},
       // One B-frame already brings every applicable detail.
@@ -110,31 +113,22 @@ TEST_F(AnalysisOptions, BFrameDetailsFollowTheNumberOfBFrames) {
        R"( -b 2 --direct "spatial" --b-adapt 1 --b-bias 0)"},
       {"2", "Spatial", true, true, "0", false, false,
        R"( -b 2 --direct "spatial" --b-adapt 2 --b-bias 0)"},
-      // Each direct mode lower-cased in quotes; none selected leaves them empty.
+      // Each direct mode lower-cased in quotes.
       {"16", "Temporal", false, false, "5", false, true,
        R"( -b 16 --direct "temporal" --b-adapt 0 --b-bias 5 -w)"},
       {"16", "None", false, false, "5", true, false,
        R"( -b 16 --direct "none" --b-adapt 0 --b-bias 5 --b-pyramid)"},
-      {"16", "", false, false, "5", false, false, R"( -b 16 --direct "" --b-adapt 0 --b-bias 5)"},
-      // Texts are copied as they are; only the test reads a number.
-      {"2x", "Auto", true, false, "", true, false,
-       R"( -b 2x --direct "auto" --b-adapt 1 --b-bias  --b-pyramid)"},
-      {" 4", "Auto", true, false, "-1", false, false,
-       R"( -b  4 --direct "auto" --b-adapt 1 --b-bias -1)"},
   };
   for (const BFrameCase& c : cases) {
     window.setText(cid::mb, c.mb);
-    if (c.direct.empty())
-      window.setState(cid::dm, kNoEntry);
-    else
-      window.setText(cid::dm, c.direct);
+    window.setText(cid::dm, c.direct);
     ASSERT_EQ(window.text(cid::dm), c.direct) << "the dm list lacks " << c.direct;
     check(cid::ba, c.ba);
     check(cid::bfoptimal, c.bfoptimal);
     window.setText(cid::bias, c.bias);
     check(cid::bref, c.bref);
     check(cid::bwb, c.bwb);
-    EXPECT_EQ(BFrameOptions(window), c.expected);
+    EXPECT_EQ(written(BFrameOptions), c.expected);
   }
 }
 
@@ -157,16 +151,13 @@ TEST_F(AnalysisOptions, MotionSearchMethodAndRange) {
       {4, "64", " --me tesa --merange 64", " --me hex --merange 64"},
       // No method selected is one of the others.
       {kNoEntry, "8", " --me tesa --merange 8", " --me hex --merange 8"},
-      // The range is copied as typed, nothing included.
-      {0, "", " --me dia --merange ", " --me dia --merange "},
-      {2, "4 ", " --me umh --merange 4 ", " --me hex --merange 4 "},
   };
   for (const MotionSearchCase& c : cases) {
     window.setState(cid::ms, c.index);
     ASSERT_EQ(window.state(cid::ms), c.index);
     window.setText(cid::range, c.range);
-    EXPECT_EQ(MotionSearchOptions(window), c.full) << "ms index " << c.index;
-    EXPECT_EQ(FastMotionSearchOptions(window), c.fast) << "ms index " << c.index;
+    EXPECT_EQ(written(MotionSearchOptions), c.full) << "ms index " << c.index;
+    EXPECT_EQ(written(FastMotionSearchOptions), c.fast) << "ms index " << c.index;
   }
 }
 
@@ -197,33 +188,31 @@ TEST_F(AnalysisOptions, SubpixelLevelInTheThreeVariants) {
   for (const SubmeCase& c : cases) {
     window.setState(cid::m, c.index);
     ASSERT_EQ(window.state(cid::m), c.index);
-    EXPECT_EQ(SubmeOptions(window), c.full) << "m index " << c.index;
-    EXPECT_EQ(SubmeCap6Options(window), c.cap6) << "m index " << c.index;
-    EXPECT_EQ(SubmeCap3Options(window), c.cap3) << "m index " << c.index;
+    EXPECT_EQ(written(SubmeOptions), c.full) << "m index " << c.index;
+    EXPECT_EQ(written(SubmeCap6Options), c.cap6) << "m index " << c.index;
+    EXPECT_EQ(written(SubmeCap3Options), c.cap3) << "m index " << c.index;
   }
 }
 
 // ---------------------------------------------------------------------------
 // References and chroma motion estimation
 
-TEST_F(AnalysisOptions, ReferencesCopyTheFieldAsTyped) {
+TEST_F(AnalysisOptions, ReferencesWriteTheFieldAsTyped) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"1", " -r 1"},
       {"16", " -r 16"},
-      {"", " -r "},
-      {"x3", " -r x3"},
   };
   for (const auto& [ref, expected] : cases) {
     window.setText(cid::ref, ref);
-    EXPECT_EQ(ReferenceOptions(window), expected);
+    EXPECT_EQ(written(ReferenceOptions), expected);
   }
 }
 
 TEST_F(AnalysisOptions, ChromaMotionEstimationIsSwitchedOffOnlyWhenUnticked) {
   check(cid::chromame, false);
-  EXPECT_EQ(ChromaMeOption(window), " --no-chroma-me");
+  EXPECT_EQ(written(ChromaMeOption), " --no-chroma-me");
   check(cid::chromame, true);
-  EXPECT_EQ(ChromaMeOption(window), "");
+  EXPECT_EQ(written(ChromaMeOption), "");
 }
 
 // ---------------------------------------------------------------------------
@@ -246,16 +235,13 @@ TEST_F(AnalysisOptions, EntropyCodingAndTrellis) {
       {true, 0, "", ""},
       {true, 1, " -t 1", ""},
       {true, 2, " -t 2", ""},
-      // No trellis entry selected is not index 0: the switch comes with the
-      // empty text of the list, as an empty field would give.
-      {true, kNoEntry, " -t ", ""},
   };
   for (const EntropyCase& c : cases) {
     check(cid::cab, c.cabac);
     window.setState(cid::tre, c.trellis);
     ASSERT_EQ(window.state(cid::tre), c.trellis);
-    EXPECT_EQ(EntropyOptions(window), c.full) << "cab " << c.cabac << ", tre " << c.trellis;
-    EXPECT_EQ(CabacOnlyOption(window), c.cabacOnly) << "cab " << c.cabac << ", tre " << c.trellis;
+    EXPECT_EQ(written(EntropyOptions), c.full) << "cab " << c.cabac << ", tre " << c.trellis;
+    EXPECT_EQ(written(CabacOnlyOption), c.cabacOnly) << "cab " << c.cabac << ", tre " << c.trellis;
   }
 }
 
@@ -270,7 +256,7 @@ struct MacroblockCase {
 
 TEST_F(AnalysisOptions, MacroblockSwitchesInTheirOrder) {
   const MacroblockCase cases[] = {
-      // The documented example, then with a single reference.
+      // Several references, then a single one.
       {true, false, false, true, "3", " --no-dct-decimate --mixed-refs"},
       {true, false, false, true, "1", " --no-dct-decimate"},
       // A reference count that reads as none keeps mixed references out.
@@ -293,7 +279,42 @@ TEST_F(AnalysisOptions, MacroblockSwitchesInTheirOrder) {
     check(cid::apin, c.apin);
     check(cid::mxref, c.mxref);
     window.setText(cid::ref, c.ref);
-    EXPECT_EQ(MacroblockSwitches(window), c.expected) << "ref \"" << c.ref << "\"";
+    EXPECT_EQ(written(MacroblockSwitches), c.expected) << "ref \"" << c.ref << "\"";
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Malformed fields
+
+TEST_F(AnalysisOptions, MalformedFieldsAreRefusedByName) {
+  const std::pair<ControlId, std::string_view> valid[] = {
+      {cid::mb, "3"},     {cid::dm, "Spatial"}, {cid::bias, "0"},
+      {cid::range, "16"}, {cid::ref, "3"},      {cid::tre, "1"},
+  };
+  const struct {
+    Group group;
+    ControlId field;
+    std::string_view typed;  // in a list: the entry to select; "" selects none
+  } cases[] = {
+      {BFrameOptions, cid::mb, ""},          {BFrameOptions, cid::mb, "abc"},
+      {BFrameOptions, cid::mb, "2x"},        {BFrameOptions, cid::mb, " 4"},
+      {BFrameOptions, cid::bias, ""},        {BFrameOptions, cid::dm, ""},
+      {MotionSearchOptions, cid::range, ""}, {FastMotionSearchOptions, cid::range, "4 "},
+      {ReferenceOptions, cid::ref, ""},      {ReferenceOptions, cid::ref, "x3"},
+      {EntropyOptions, cid::tre, ""},
+  };
+  check(cid::cab, true);
+  for (const auto& c : cases) {
+    for (const auto& [id, text] : valid) window.setText(id, text);
+    ASSERT_NO_THROW(written(c.group)) << "field " << c.field;
+    window.setText(c.field, c.typed);
+    try {
+      written(c.group);
+      ADD_FAILURE() << "field " << c.field << " \"" << c.typed << "\" was written";
+    } catch (const RefusedArgument& refused) {
+      EXPECT_EQ(refused.refusal().field, c.field) << "\"" << c.typed << "\"";
+      EXPECT_EQ(refused.refusal().text, c.typed) << "field " << c.field;
+    }
   }
 }
 

@@ -1,56 +1,62 @@
-// How fast jobs are composed on the in-memory window.
+// How fast jobs are composed from a settings value.
 
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
 #include <string>
 
-#include "../jobs/job_test_window.h"
+#include "app/app.h"
 #include "args/common_options.h"
+#include "jobs/batch_line.h"
 #include "jobs/compose_job.h"
 #include "jobs/pass_command.h"
-#include "ui/control_id.h"
+#include "settings/catalogue.h"
+#include "support/memory_platform.h"
+#include "support/memory_window.h"
 
 namespace {
 
-// The job list is emptied after this many jobs, so memory stays bounded.
-constexpr std::int64_t kJobsPerList = 1000;
+// The settings of a first start (the built-in defaults) with the files of
+// one input filled in.
+Settings FirstStartSettings() {
+  MemoryPlatform platform;
+  MemoryWindow window;
+  App app(window, platform.services());
+  platform.files.createFolder(R"(C:\prog)");
+  CreateProgramFolders(platform.files);
+  app.start();
+  Settings s = ReadSettings(window);
+  s.input = R"(D:\enc\clip.avs)";
+  s.output = R"(D:\enc\clip.mkv)";
+  s.statsfile = R"(C:\prog\stats\clip.avs.stat)";
+  s.logfile = R"(C:\prog\log\clip.avs.txt)";
+  return s;
+}
 
 // The heaviest job: the conditional mode (two passes and a size check) with
 // audio on and "MKVMerge" onto a Matroska output (four mux lines).
 void BM_ComposeConditionalJobWithAudio(benchmark::State& state) {
-  job_test::ExampleWindow example;
-  MemoryWindow& window = example.window;
-  job_test::ApplyExampleAudio(window);
-  window.setText(cid::muxer, "MKVMerge");
-  window.setState(cid::mode, 13);
-
-  std::int64_t jobs = 0;
+  Settings s = FirstStartSettings();
+  s.mode = EncodeMode::ConditionalDouble;
+  s.aud = true;
+  s.muxer = Muxer::MkvMerge;
+  FakeMedia media;
   for (auto _ : state) {
-    window.setText(cid::input, R"(D:\enc\clip.avs)");
-    window.setText(cid::output, R"(D:\enc\clip.mkv)");
-    window.setText(cid::statsfile, R"(D:\enc\clip.stats)");
-    window.setText(cid::logfile, R"(D:\enc\clip.log)");
-    ComposeJob(window, example.media);
-    if (++jobs % kJobsPerList == 0) {
-      state.PauseTiming();
-      window.clearItems(cid::jobList);
-      state.ResumeTiming();
-    }
+    ComposedJob job = ComposeJob(s, media);
+    if (job.lines.size() != 11) state.SkipWithError("a job did not have its eleven lines");
+    benchmark::DoNotOptimize(job);
   }
-  if (window.itemCount(cid::jobList) != (jobs % kJobsPerList) * 11)
-    state.SkipWithError("a job did not have its eleven lines");
-  state.SetItemsProcessed(jobs);
+  state.SetItemsProcessed(state.iterations());
   state.SetLabel("jobs");
 }
 BENCHMARK(BM_ComposeConditionalJobWithAudio);
 
 // One command line: the common options and every group of the Nth pass.
 void BM_PassCommandMode5(benchmark::State& state) {
-  job_test::ExampleWindow example;
-  example.window.setState(cid::mode, 5);
+  Settings s = FirstStartSettings();
+  s.mode = EncodeMode::NthPass;
+  FakeMedia media;
   for (auto _ : state) {
-    std::string line = PassCommandBuilder(example.window, example.media);
+    std::string line = PassCommandBuilder(s, media);
     benchmark::DoNotOptimize(line);
   }
   state.SetItemsProcessed(state.iterations());
@@ -60,9 +66,9 @@ BENCHMARK(BM_PassCommandMode5);
 
 // The common options alone, the part every command line shares.
 void BM_CommonOptions(benchmark::State& state) {
-  job_test::ExampleWindow example;
+  const Settings s = FirstStartSettings();
   for (auto _ : state) {
-    std::string options = CommonOptions(example.window);
+    std::string options = WriteArguments(CommonOptions(s));
     benchmark::DoNotOptimize(options);
   }
   state.SetItemsProcessed(state.iterations());

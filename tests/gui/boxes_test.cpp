@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -15,39 +14,6 @@
 // The boxes the job list commands open, answered the way a user answers
 // them: typing, Enter, Escape, the close box.
 namespace {
-
-struct BoxSearch {
-  HWND owner;
-  const wchar_t* title;
-  HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<BoxSearch*>(param);
-  if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == search->owner &&
-      ClassOf(hwnd) == L"#32770" && TextOf(hwnd) == search->title) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// Waits on another thread for the box titled `title` over `owner`, then
-// hands it to `answer`.
-std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer) {
-  return std::thread([=] {
-    for (int i = 0; i < 2400; ++i) {
-      BoxSearch search{owner, title, nullptr};
-      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-      if (search.found) {
-        Sleep(50);
-        answer(search.found);
-        return;
-      }
-      Sleep(25);
-    }
-  });
-}
 
 HWND FieldOf(HWND box) { return FindWindowExW(box, nullptr, L"Edit", nullptr); }
 

@@ -42,6 +42,41 @@ void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 namespace {
 
+struct BoxSearch {
+  HWND owner;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == search->owner &&
+      ClassOf(hwnd) == L"#32770" && TextOf(hwnd) == search->title) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer) {
+  return std::thread([=] {
+    for (int i = 0; i < 2400; ++i) {
+      BoxSearch search{owner, title, nullptr};
+      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+      if (search.found) {
+        Sleep(50);
+        answer(search.found);
+        return;
+      }
+      Sleep(25);
+    }
+  });
+}
+
+namespace {
+
 struct RequesterSearch {
   DWORD process;
   HWND owner;

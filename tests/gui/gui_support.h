@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -32,6 +33,10 @@ void Click(HWND button);
 // `path`, from another thread, by typing the name and pressing OK. Join the
 // thread after the requester has returned.
 std::thread AnswerFileRequester(std::wstring path, HWND owner);
+
+// Waits on another thread for the box titled `title` over `owner`, then
+// hands it to `answer`. Join the thread after the box has closed.
+std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer);
 
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);

@@ -106,6 +106,49 @@ TEST_F(JobCommandsTest, AddQueuesTheJobOfTheChosenModeIntoTheList) {
   }
 }
 
+TEST_F(JobCommandsTest, AddRefusesAPresetWhoseTextsCannotStandInALine) {
+  struct Case {
+    const char* preset;
+    const wchar_t* message;
+  };
+  const Case cases[] = {
+      {"nr = 0 & calc.exe",
+       L"Nothing was queued: \"Noise Reduction\" holds \"0 & calc.exe\"; it must be a whole "
+       L"number."},
+      {"range =", L"Nothing was queued: \"Range\" is empty; it must be a whole number."},
+      {"psyrd_tre = 0.0 | calc",
+       L"Nothing was queued: \"Trellis (requires trellis)\" holds \"0.0 | calc\"; it must be a "
+       L"number (digits with at most one decimal point)."},
+      {"mb = 2\r\ndm = 9",
+       L"Nothing was queued: \"Direct Mode\" is empty; it must be one of the entries of its list."},
+      {"cqm = \"C:\\m\"&calc&\"q.cfg\"",
+       L"Nothing was queued: \"Quant\" holds \"\"C:\\m\"&calc&\"q.cfg\"\"; it must be flat, jvt "
+       L"or a matrix file."},
+  };
+  const std::wstring preset = bin + L"configs\\shared.ini";
+  HWND presetName = FindWindowExW(control(cid::presetname), nullptr, L"Edit", nullptr);
+  ASSERT_NE(presetName, nullptr);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.preset);
+    ASSERT_TRUE(WriteBytes(preset, std::string(c.preset) + "\r\n"));
+    TypeInto(presetName, L"shared");
+    Click(control(cid::loadPreset));
+    Click(control(cid::clear));
+    chooseFiles(work + L"clip.avs", work + L"clip.mp4");
+    std::wstring shown;
+    std::thread answer = AnswerBox(window().handle(), L"quorvel", [&](HWND box) {
+      shown = TextOf(GetDlgItem(box, 0xFFFF));
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    Click(control(cid::add));
+    answer.join();
+    EXPECT_EQ(shown, c.message);
+    EXPECT_TRUE(jobLines().empty());
+    EXPECT_EQ(window().text(cid::input), Narrow(work + L"clip.avs")) << "the fields stay";
+  }
+  DeleteFileW(preset.c_str());
+}
+
 TEST_F(JobCommandsTest, MakeBatSavesThePreambleAndEveryLine) {
   ChooseListEntry(control(cid::mode), 1);
   chooseFiles(work + L"clip.avs", work + L"clip.mp4");

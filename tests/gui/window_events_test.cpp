@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "app/startup.h"
 #include "gui/gui_support.h"
 #include "support/startup_state.h"
@@ -206,4 +211,22 @@ TEST(WindowLifetime, OnlyClosingTheWindowEndsTheEventLoop) {
   Win32Window closed(GetModuleHandleW(nullptr), nullptr);
   SendMessageW(closed.handle(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(WindowEventsTest, AFailureInAHandlerIsShownNotSwallowed) {
+  struct Failing final : WindowEvents {
+    void onEvent(ControlId, EventKind) override { throw std::runtime_error("the disk is full"); }
+    void onClose() override {}
+    void onFilesDropped(const std::vector<std::string>&) override {}
+  } failing;
+  window.setEvents(&failing);
+  std::wstring shown;
+  std::thread answer = AnswerBox(window.handle(), L"quorvel", [&](HWND box) {
+    shown = TextOf(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  Click(window.control(cid::add));
+  answer.join();
+  EXPECT_EQ(shown, L"quorvel could not finish what it was doing:\n\nthe disk is full");
+  window.setEvents(&recorder);
 }

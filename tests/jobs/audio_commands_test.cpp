@@ -6,131 +6,139 @@
 #include <string_view>
 #include <vector>
 
-#include "app/startup.h"
-#include "job_test_window.h"
+#include "jobs/batch_line.h"
+#include "settings/settings_value.h"
 #include "ui/control_id.h"
-#include "ui/memory_window.h"
 
 namespace {
 
-using job_test::JobLines;
 using Lines = std::vector<std::string>;
+using enum AudioEncoder;
 
 class AudioCommands : public ::testing::Test {
  protected:
   AudioCommands() {
-    FillFixedLists(window);
-    window.setText(cid::input, R"(D:\v\clip.avs)");
-    window.setText(cid::output, R"(D:\v\clip.mp4)");
-    window.setText(cid::aub, "64");
-    window.setText(cid::muxer, "No mux");
+    s.input = R"(D:\v\clip.avs)";
+    s.output = R"(D:\v\clip.mp4)";
+    s.aub = "64";
+    s.muxer = Muxer::NoMux;
   }
 
-  Lines audio(int encoder) {
-    window.clearItems(cid::jobList);
-    AddAudioCommands(window, encoder);
-    return JobLines(window);
+  Lines audio(AudioEncoder encoder) {
+    s.ae = encoder;
+    Lines lines;
+    AddAudioCommands(s, lines);
+    return lines;
   }
 
-  MemoryWindow window;
+  // The field the audio line is refused for; cid::none when it is written.
+  ControlId refusedField(AudioEncoder encoder) {
+    try {
+      audio(encoder);
+    } catch (const RefusedArgument& refused) {
+      return refused.refusal().field;
+    }
+    return cid::none;
+  }
+
+  Settings s;
 };
 
 constexpr std::string_view kDecoder = R"~(@bepipe.exe --script "import(^D:\v\clip.avs^)" | )~";
 
-struct EncoderCase {
-  int encoder;
-  std::string_view aub;
-  std::string_view encode;  // the line after the decoder part
-};
+constexpr const char* kRefused = nullptr;
 
 TEST_F(AudioCommands, EachEncoderWithItsRate) {
-  const EncoderCase cases[] = {
-      {0, "64", R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 64000)"},
-      {1, "64", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 64000)"},
-      {2, "64", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -br 64000)"},
-      {3, "64", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -q 64)"},
-      {4, "64", R"(faac.exe -b 64 - -o "D:\v\clip.audio.mp4")"},
-      // The bitrates are whole kbit/s; quality and FAAC take the text.
-      {0, "0.35", R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 0)"},
-      {1, "0.35", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 0)"},
-      {2, "0.35", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -br 0)"},
-      {3, "0.35", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -q 0.35)"},
-      {4, "0.35", R"(faac.exe -b 0.35 - -o "D:\v\clip.audio.mp4")"},
-      {1, "96.5", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 96000)"},
-      {3, "96.5", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -q 96.5)"},
-      {2, "abc", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -br 0)"},
-      {4, "abc", R"(faac.exe -b abc - -o "D:\v\clip.audio.mp4")"},
-      {0, " 128", R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 128000)"},
-      {1, "-8", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr -8000)"},
-      {1, "$40", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 64000)"},
-      {0, "", R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 0)"},
+  const struct {
+    AudioEncoder encoder;
+    std::string_view aub;
+    const char* encode;  // the line after the decoder part; kRefused: refused for `aub`
+  } cases[] = {
+      {CtAac, "64", R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 64000)"},
+      {Nero, "64", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 64000)"},
+      {NeroAbr, "64", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -br 64000)"},
+      {NeroQuality, "64", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -q 64)"},
+      {Faac, "64", R"(faac.exe -b 64 - -o "D:\v\clip.audio.mp4")"},
+      // The bitrates are whole kbit/s; the quality is a number, FAAC's rate a whole one.
+      {CtAac, "0.35", R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 0)"},
+      {Nero, "0.35", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 0)"},
+      {NeroAbr, "0.35", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -br 0)"},
+      {NeroQuality, "0.35",
+       R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -q 0.35)"},
+      {Faac, "0.35", kRefused},
+      {Nero, "96.5", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 96000)"},
+      {NeroQuality, "96.5",
+       R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -q 96.5)"},
+      {NeroAbr, "abc", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -br 0)"},
+      {NeroQuality, "abc", kRefused},
+      {Faac, "abc", kRefused},
+      {CtAac, " 128", R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 128000)"},
+      {Nero, "-8", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr -8000)"},
+      {Nero, "$40", R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 64000)"},
+      {CtAac, "", R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 0)"},
   };
-  for (const EncoderCase& c : cases) {
-    window.setText(cid::aub, c.aub);
-    EXPECT_EQ(audio(c.encoder), Lines{std::string(kDecoder) + std::string(c.encode)})
-        << "encoder " << c.encoder << " aub " << c.aub;
+  for (const auto& c : cases) {
+    s.aub = c.aub;
+    if (c.encode == kRefused) {
+      EXPECT_EQ(refusedField(c.encoder), cid::aub) << static_cast<int>(c.encoder) << " " << c.aub;
+    } else {
+      EXPECT_EQ(audio(c.encoder), Lines{std::string(kDecoder) + c.encode})
+          << "encoder " << static_cast<int>(c.encoder) << " aub " << c.aub;
+    }
   }
 }
 
 TEST_F(AudioCommands, TheMuxStepGetsTheAudioFile) {
-  window.setText(cid::muxer, "MP4Box");
+  s.muxer = Muxer::Mp4Box;
   const struct {
-    int encoder;
+    AudioEncoder encoder;
     std::string_view file;
   } cases[] = {
-      {0, R"("D:\v\clip.audio.aac")"}, {1, R"("D:\v\clip.audio.mp4")"},
-      {2, R"("D:\v\clip.audio.mp4")"}, {3, R"("D:\v\clip.audio.mp4")"},
-      {4, R"("D:\v\clip.audio.mp4")"},
+      {CtAac, R"("D:\v\clip.audio.aac")"},   {Nero, R"("D:\v\clip.audio.mp4")"},
+      {NeroAbr, R"("D:\v\clip.audio.mp4")"}, {NeroQuality, R"("D:\v\clip.audio.mp4")"},
+      {Faac, R"("D:\v\clip.audio.mp4")"},
   };
   for (const auto& c : cases) {
     const Lines lines = audio(c.encoder);
-    ASSERT_EQ(lines.size(), 3u) << "encoder " << c.encoder;
+    ASSERT_EQ(lines.size(), 3u) << "encoder " << static_cast<int>(c.encoder);
     EXPECT_EQ(lines[1], "@mp4box.exe -add " + std::string(c.file) + R"( "D:\v\clip.mp4")");
     EXPECT_EQ(lines[2], "@if not errorlevel 1 del " + std::string(c.file));
   }
 }
 
 TEST_F(AudioCommands, NoEncoderNoLines) {
-  window.setText(cid::muxer, "MKVMerge");
-  for (int encoder : {-1, 5, 100}) EXPECT_EQ(audio(encoder), Lines{}) << "encoder " << encoder;
+  s.muxer = Muxer::MkvMerge;
+  for (int encoder : {-1, 5, 100})
+    EXPECT_EQ(audio(static_cast<AudioEncoder>(encoder)), Lines{}) << "encoder " << encoder;
 }
 
 TEST_F(AudioCommands, AudioFileSitsBesideTheOutput) {
   const struct {
     std::string_view output;
-    int encoder;
+    AudioEncoder encoder;
     std::string_view file;
   } cases[] = {
-      {R"(D:\v\clip.mp4)", 0, R"(D:\v\clip.audio.aac)"},
-      {R"(D:\v\clip.mp4)", 1, R"(D:\v\clip.audio.mp4)"},
-      {R"(D:\v\clip.mp4)", 4, R"(D:\v\clip.audio.mp4)"},
-      {R"(D:\v\clip.mkv)", 0, R"(D:\v\clip.audio.aac)"},
-      {R"(D:\v\clip)", 1, R"(D:\v\clip.audio.mp4)"},
-      {R"(D:\v\clip)", 0, R"(D:\v\clip.audio.aac)"},
-      {R"(D:\v.1\clip)", 2, R"(D:\v.1\clip.audio.mp4)"},
-      {R"(D:/v.1/clip)", 2, R"(D:/v.1/clip.audio.mp4)"},
-      {R"(D:\v\clip.part1.mp4)", 3, R"(D:\v\clip.part1.audio.mp4)"},
-      {R"(D:\v\clip.)", 1, R"(D:\v\clip.audio.mp4)"},
+      {R"(D:\v\clip.mp4)", CtAac, R"(D:\v\clip.audio.aac)"},
+      {R"(D:\v\clip.mp4)", Nero, R"(D:\v\clip.audio.mp4)"},
+      {R"(D:\v\clip.mp4)", Faac, R"(D:\v\clip.audio.mp4)"},
+      {R"(D:\v\clip.mkv)", CtAac, R"(D:\v\clip.audio.aac)"},
+      {R"(D:\v\clip)", Nero, R"(D:\v\clip.audio.mp4)"},
+      {R"(D:\v\clip)", CtAac, R"(D:\v\clip.audio.aac)"},
+      {R"(D:\v.1\clip)", NeroAbr, R"(D:\v.1\clip.audio.mp4)"},
+      {R"(D:/v.1/clip)", NeroAbr, R"(D:/v.1/clip.audio.mp4)"},
+      {R"(D:\v\clip.part1.mp4)", NeroQuality, R"(D:\v\clip.part1.audio.mp4)"},
+      {R"(D:\v\clip.)", Nero, R"(D:\v\clip.audio.mp4)"},
   };
   for (const auto& c : cases) {
-    window.setText(cid::output, c.output);
-    EXPECT_EQ(AudioFile(window, c.encoder), c.file) << c.output << ", encoder " << c.encoder;
+    s.output = c.output;
+    s.ae = c.encoder;
+    EXPECT_EQ(AudioFile(s), c.file) << c.output << ", encoder " << static_cast<int>(c.encoder);
   }
 }
 
-TEST_F(AudioCommands, OutputsWithoutADotInTheFileName) {
-  window.setText(cid::output, R"(D:\v\clip)");
-  EXPECT_EQ(audio(1),
-            Lines{std::string(kDecoder) +
-                  R"(neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 64000)"});
-  window.setText(cid::output, R"(D:\v.x\clip)");
-  EXPECT_EQ(audio(4),
-            Lines{std::string(kDecoder) + R"(faac.exe -b 64 - -o "D:\v.x\clip.audio.mp4")"});
-}
-
 TEST_F(AudioCommands, CtAacWithAMatroskaOutput) {
-  window.setText(cid::output, R"(D:\v\clip.mkv)");
-  window.setText(cid::muxer, "MKVMerge");
+  s.output = R"(D:\v\clip.mkv)";
+  s.muxer = Muxer::MkvMerge;
   const Lines expected = {
       std::string(kDecoder) + R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 64000)",
       R"(@mkvmerge -o "D:\v\clip.muxed.mkv" "D:\v\clip.mkv" "D:\v\clip.audio.aac")",
@@ -138,16 +146,20 @@ TEST_F(AudioCommands, CtAacWithAMatroskaOutput) {
       R"(@if exist "D:\v\clip.muxed.mkv" del "D:\v\clip.mkv")",
       R"(@if exist "D:\v\clip.muxed.mkv" ren "D:\v\clip.muxed.mkv" "clip.mkv")",
   };
-  EXPECT_EQ(audio(0), expected);
+  EXPECT_EQ(audio(CtAac), expected);
 }
 
+// The input is imported as it stands; AviSynth reads "^" as a quote, so an
+// input holding one is refused.
 TEST_F(AudioCommands, TheInputIsImportedAsItStands) {
-  window.setText(cid::input, R"(C:\prog\avs\my clip.mkv.avs)");
-  const Lines lines = audio(1);
+  s.input = R"(C:\prog\avs\my clip.mkv.avs)";
+  const Lines lines = audio(Nero);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(
       lines[0].rfind(R"~(@bepipe.exe --script "import(^C:\prog\avs\my clip.mkv.avs^)" | )~", 0),
       0u);
+  s.input = R"(C:\prog\avs\a^b.avs)";
+  EXPECT_EQ(refusedField(Nero), cid::input);
 }
 
 }  // namespace

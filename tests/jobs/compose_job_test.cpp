@@ -2,35 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "job_test_window.h"
 #include "ui/control_id.h"
 
 namespace {
 
-using job_test::JobLines;
-using Lines = std::vector<std::string>;
+using Lines = JobLines;
 
 class ComposeJobTest : public ::testing::Test, protected job_test::ExampleWindow {
  protected:
   ComposeJobTest() { job_test::ApplyExampleAudio(window); }
 
-  // What "Add" queues: the job frame around the body.
-  Lines add() {
-    window.addItem(cid::jobList, "@echo.");
-    ComposeJob(window, media);
-    window.addItem(cid::jobList, "@echo+");
-    return JobLines(window);
-  }
-
+  // The lines of a job in `mode` that is not refused.
   Lines compose(int mode) {
-    window.clearItems(cid::jobList);
-    window.setState(cid::mode, mode);
-    ComposeJob(window, media);
-    return JobLines(window);
+    const ComposedJob job = ComposeJob(settings(mode), media);
+    EXPECT_FALSE(job.refusal) << "mode " << mode << " refused " << job.refusal->field;
+    return job.lines;
   }
 };
 
@@ -90,10 +81,7 @@ TEST_F(ComposeJobTest, EveryModeQueuesItsPassesAudioAndMux) {
        {kInputLine, kOutputLine, "@echo Encode Mode:Conditional Double Passes(1P-CRF)",
         l::kMode12AtFirstPassCrf, kSizeCheck, l::kMode13, kNero, kMp4BoxAdd, kMp4BoxClean}},
   };
-  for (const ModeJob& c : cases) {
-    job_test::ApplyExampleSettings(window);
-    EXPECT_EQ(compose(c.mode), c.lines) << "mode " << c.mode;
-  }
+  for (const ModeJob& c : cases) EXPECT_EQ(compose(c.mode), c.lines) << "mode " << c.mode;
 }
 
 TEST_F(ComposeJobTest, WithAudioOffNoModeQueuesAudio) {
@@ -104,7 +92,6 @@ TEST_F(ComposeJobTest, WithAudioOffNoModeQueuesAudio) {
   } cases[] = {{0, 1}, {1, 1}, {2, 1}, {3, 1},  {4, 1},  {5, 1},  {6, 2},
                {7, 2}, {8, 1}, {9, 1}, {10, 2}, {11, 2}, {12, 1}, {13, 3}};
   for (const auto& c : cases) {
-    job_test::ApplyExampleSettings(window);
     const Lines lines = compose(c.mode);
     EXPECT_EQ(lines.size(), 3 + c.passes) << "mode " << c.mode;
     for (const std::string& line : lines)
@@ -113,7 +100,7 @@ TEST_F(ComposeJobTest, WithAudioOffNoModeQueuesAudio) {
 }
 
 // ---------------------------------------------------------------------------
-// The documented whole job, line for line.
+// A whole job, line for line.
 
 TEST_F(ComposeJobTest, WorkedExampleOfAConditionalJob) {
   window.setText(cid::mode, "Conditional Double Passes(1P-CRF)");
@@ -129,7 +116,6 @@ TEST_F(ComposeJobTest, WorkedExampleOfAConditionalJob) {
   window.setText(cid::muxer, "MP4Box");
 
   const Lines expected = {
-      "@echo.",
       R"(@echo Input:"D:\v\clip.avs")",
       R"(@echo Output:"D:\v\clip.mp4")",
       "@echo Encode Mode:Conditional Double Passes(1P-CRF)",
@@ -139,54 +125,59 @@ TEST_F(ComposeJobTest, WorkedExampleOfAConditionalJob) {
       R"~(@bepipe.exe --script "import(^D:\v\clip.avs^)" | neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 64000)~",
       R"(@mp4box.exe -add "D:\v\clip.audio.mp4" "D:\v\clip.mp4")",
       R"(@if not errorlevel 1 del "D:\v\clip.audio.mp4")",
-      "@echo+",
   };
-  EXPECT_EQ(add(), expected);
+  const ComposedJob job = ComposeJob(ReadSettings(window), media);
+  EXPECT_EQ(job.lines, expected);
+  EXPECT_FALSE(job.refusal);
 }
 
-TEST_F(ComposeJobTest, SizeCheckTakesTheLimitsAsTyped) {
-  window.setText(cid::minsize, " 9.5");
-  window.setText(cid::maxsize, "");
-  const Lines lines = compose(13);
-  ASSERT_EQ(lines.size(), 9u);
-  EXPECT_EQ(lines[3], job_test::line::kMode12AtFirstPassCrf);
-  EXPECT_EQ(lines[4], R"(@gaugit.exe  9.5  "D:\enc\clip.mp4")");
-  EXPECT_EQ(lines[5], job_test::line::kMode13);
-}
-
-// ---------------------------------------------------------------------------
-// The window afterwards: the user's mode, value and audio switch, and the
-// four file fields empty.
-
-TEST_F(ComposeJobTest, UserSettingsComeBackAndFileFieldsAreEmptied) {
-  for (int mode = 0; mode < 14; ++mode) {
-    for (int aud : {0, 1}) {
-      job_test::ApplyExampleSettings(window);
-      window.setState(cid::aud, aud);
-      window.setText(cid::value, "1000");
-      window.setText(cid::auto1pcrf, "16");
-      compose(mode);
-      EXPECT_EQ(window.state(cid::mode), mode) << "mode " << mode << " aud " << aud;
-      EXPECT_EQ(window.text(cid::value), "1000") << "mode " << mode << " aud " << aud;
-      EXPECT_EQ(window.text(cid::auto1pcrf), "16") << "mode " << mode << " aud " << aud;
-      EXPECT_EQ(window.state(cid::aud), aud) << "mode " << mode << " aud " << aud;
-      for (ControlId field : {cid::input, cid::output, cid::statsfile, cid::logfile})
-        EXPECT_EQ(window.text(field), "") << "field " << field << " mode " << mode;
+// The size check takes the limits as they are typed; a limit that is no
+// number refuses the whole job, naming its field.
+TEST_F(ComposeJobTest, SizeCheckLimitsAreWrittenOrRefused) {
+  const struct {
+    std::string_view minsize;
+    std::string_view maxsize;
+    ControlId refused;
+    std::string_view check;
+  } cases[] = {
+      {"9.5", "110", cid::none, R"(@gaugit.exe 9.5 110 "D:\enc\clip.mp4")"},
+      {" 9.5", "110", cid::minsize, ""},
+      {"90", "", cid::maxsize, ""},
+      {"90", "1 & calc", cid::maxsize, ""},
+  };
+  for (const auto& c : cases) {
+    window.setText(cid::minsize, c.minsize);
+    window.setText(cid::maxsize, c.maxsize);
+    const ComposedJob job = ComposeJob(settings(13), media);
+    if (c.refused == cid::none) {
+      EXPECT_FALSE(job.refusal);
+      ASSERT_EQ(job.lines.size(), 9u);
+      EXPECT_EQ(job.lines[3], job_test::line::kMode12AtFirstPassCrf);
+      EXPECT_EQ(job.lines[4], c.check);
+      EXPECT_EQ(job.lines[5], job_test::line::kMode13);
+    } else {
+      EXPECT_TRUE(job.lines.empty()) << c.minsize << " " << c.maxsize;
+      ASSERT_TRUE(job.refusal) << c.minsize << " " << c.maxsize;
+      EXPECT_EQ(job.refusal->field, c.refused) << c.minsize << " " << c.maxsize;
     }
   }
 }
 
 TEST_F(ComposeJobTest, TwoPassModesUseTheFirstPassRateFactorThenTheUserValue) {
   for (int mode : {10, 11, 13}) {
-    job_test::ApplyExampleSettings(window);
+    window.setText(cid::auto1pcrf, "16");
     const Lines lines = compose(mode);
     const size_t second = mode == 13 ? 5 : 4;
     ASSERT_GT(lines.size(), second) << "mode " << mode;
     EXPECT_NE(lines[3].find(" --crf 16 "), std::string::npos) << "mode " << mode;
     EXPECT_EQ(lines[3].find("1000"), std::string::npos) << "mode " << mode;
     EXPECT_NE(lines[second].find(" -B 1000 "), std::string::npos) << "mode " << mode;
-    EXPECT_EQ(window.text(cid::value), "1000");
-    EXPECT_EQ(window.state(cid::mode), mode);
+    // A first-pass rate factor that is no number is refused under its own name.
+    window.setText(cid::auto1pcrf, "16 & x");
+    const ComposedJob refused = ComposeJob(settings(mode), media);
+    EXPECT_TRUE(refused.lines.empty()) << "mode " << mode;
+    ASSERT_TRUE(refused.refusal) << "mode " << mode;
+    EXPECT_EQ(refused.refusal->field, cid::auto1pcrf) << "mode " << mode;
   }
 }
 
@@ -198,15 +189,11 @@ TEST_F(ComposeJobTest, AudioOnlyQueuesTheAudioLineAlone) {
   window.setText(cid::muxer, "Audio Only");
   for (int mode : {0, 5, 6, 7, 10, 11, 13}) {
     for (int aud : {0, 1}) {
-      job_test::ApplyExampleSettings(window);
       window.setState(cid::aud, aud);
-      window.setState(cid::mode, mode);
-      const std::string label = "@echo Encode Mode:" + window.text(cid::mode);
+      const std::string label =
+          "@echo Encode Mode:" + std::string(EncodeModeName(static_cast<EncodeMode>(mode)));
       EXPECT_EQ(compose(mode), (Lines{kInputLine, kOutputLine, label, kNero}))
           << "mode " << mode << " aud " << aud;
-      EXPECT_EQ(window.state(cid::mode), mode);
-      EXPECT_EQ(window.state(cid::aud), aud);
-      EXPECT_EQ(window.text(cid::input), "");
     }
   }
 }
@@ -223,9 +210,9 @@ TEST_F(ComposeJobTest, AudioOnlyWithCtAacNamesTheAacFile) {
 }
 
 // ---------------------------------------------------------------------------
-// Nothing is queued without an input or an output.
+// Nothing is composed without an input or an output.
 
-TEST_F(ComposeJobTest, EmptyInputOrOutputQueuesNothingAndChangesNothing) {
+TEST_F(ComposeJobTest, EmptyInputOrOutputComposesNothing) {
   const struct {
     const char* what;
     std::string_view input;
@@ -236,34 +223,47 @@ TEST_F(ComposeJobTest, EmptyInputOrOutputQueuesNothingAndChangesNothing) {
       {"neither", "", ""},
   };
   for (const auto& c : cases) {
+    window.setText(cid::input, c.input);
+    window.setText(cid::output, c.output);
     for (int mode : {5, 10, 13}) {
-      job_test::ApplyExampleSettings(window);
-      window.setText(cid::input, c.input);
-      window.setText(cid::output, c.output);
-      window.setState(cid::mode, mode);
-      window.clearItems(cid::jobList);
-      EXPECT_EQ(add(), (Lines{"@echo.", "@echo+"})) << c.what << ", mode " << mode;
-      EXPECT_EQ(window.text(cid::input), c.input) << c.what;
-      EXPECT_EQ(window.text(cid::output), c.output) << c.what;
-      EXPECT_EQ(window.text(cid::statsfile), job_test::kStatsPath) << c.what;
-      EXPECT_EQ(window.text(cid::logfile), job_test::kLogPath) << c.what;
-      EXPECT_EQ(window.text(cid::value), "1000") << c.what;
-      EXPECT_EQ(window.state(cid::mode), mode) << c.what;
+      const ComposedJob job = ComposeJob(settings(mode), media);
+      EXPECT_TRUE(job.lines.empty()) << c.what << ", mode " << mode;
+      EXPECT_FALSE(job.refusal) << c.what << ", mode " << mode;
     }
   }
 }
 
-TEST_F(ComposeJobTest, JobsFollowOneAnother) {
-  const Lines first = compose(3);
-  ASSERT_EQ(first.size(), 4u);
-  job_test::ApplyExampleSettings(window);
-  window.setState(cid::mode, 4);
-  ComposeJob(window, media);
-  const Lines both = JobLines(window);
-  ASSERT_EQ(both.size(), 8u);
-  EXPECT_EQ(Lines(both.begin(), both.begin() + 4), first);
-  EXPECT_EQ(both[6], "@echo Encode Mode:Mutipass - First Pass(fast)");
-  EXPECT_EQ(both[7], job_test::line::kMode4);
+// The settings are checked before any file is chosen: stand-in names take
+// the place of the empty file fields.
+TEST_F(ComposeJobTest, CheckSettingsRefusesWhatNoJobCouldHold) {
+  for (ControlId field : {cid::input, cid::output, cid::statsfile, cid::logfile})
+    window.setText(field, "");
+  for (int mode = 0; mode < 14; ++mode) EXPECT_FALSE(CheckSettings(settings(mode))) << mode;
+  window.setText(cid::value, "1000 & x");
+  const std::optional<Refusal> refusal = CheckSettings(settings(5));
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->field, cid::value);
+  EXPECT_EQ(refusal->text, "1000 & x");
+}
+
+// A "%" in any file name is doubled in every line that names the file.
+TEST_F(ComposeJobTest, EveryLineDoublesThePercentOfItsFiles) {
+  window.setText(cid::input, R"(D:\50%\clip%1.avs)");
+  window.setText(cid::output, R"(D:\50%\a%b.mkv)");
+  window.setText(cid::statsfile, R"(C:\prog\stats\%x%.stat)");
+  window.setText(cid::logfile, R"(C:\prog\log\%x%.txt)");
+  window.setText(cid::muxer, "MKVMerge");
+  const Lines lines = compose(13);
+  ASSERT_EQ(lines.size(), 11u);
+  for (const std::string& line : lines) {
+    std::string rest = line;
+    for (size_t at = rest.find("%%"); at != std::string::npos; at = rest.find("%%", at))
+      rest.erase(at, 2);
+    EXPECT_EQ(rest.find('%'), std::string::npos) << line;
+    if (line.rfind("@echo Encode Mode:", 0) != 0) {
+      EXPECT_NE(line.find("%%"), std::string::npos) << line;
+    }
+  }
 }
 
 }  // namespace

@@ -5,27 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/startup.h"
-#include "support/memory_platform.h"
-#include "ui/control_id.h"
-#include "ui/memory_window.h"
-
 namespace {
-
-class JobFileNames : public ::testing::Test {
- protected:
-  JobFileNames() {
-    FillFixedLists(window);
-    for (const char* folder : {"avs", "stats", "configs", "log", "avsinc"})
-      files.createFolder(std::string(R"(C:\prog\)") + folder);
-    window.addItem(cid::avsinc, "P");
-    window.addItem(cid::avsinc, "Other");
-    window.setText(cid::avsinc, "P");
-  }
-
-  MemoryWindow window;
-  MemoryFileSystem files;
-};
 
 struct NamingCase {
   std::string_view input;
@@ -34,10 +14,10 @@ struct NamingCase {
   std::string_view logfile;
   std::string_view output;
   std::string_view newInput;  // the wrapper, or the input itself for a script
-  std::string_view wrapper;   // its bytes; empty: none written
+  std::string_view wrapper;   // its text; empty: none
 };
 
-TEST_F(JobFileNames, NamesAndWrappersByInput) {
+TEST(JobFileNames, NamesAndWrappersByInput) {
   const NamingCase cases[] = {
       // An AviSynth script, whatever the case of its extension, is used as it is.
       {R"(D:\v\clip.AVS)", R"(D:\v\)", R"(C:\prog\stats\clip.AVS.stat)",
@@ -75,26 +55,16 @@ TEST_F(JobFileNames, NamesAndWrappersByInput) {
        "fs=\"D:\\100%\\clip.mkv\"\r\nmfn=\"D:\\100%\\clip\"\r\nimport(\"..\\avsinc\\P.avs\")\r\n"},
   };
   for (const NamingCase& c : cases) {
-    files.files.clear();
-    files.writes = 0;
-    window.setText(cid::input, c.input);
-    DeriveJobFileNames(window, files, c.folder);
-    EXPECT_EQ(window.text(cid::statsfile), c.statsfile) << c.input;
-    EXPECT_EQ(window.text(cid::logfile), c.logfile) << c.input;
-    EXPECT_EQ(window.text(cid::output), c.output) << c.input;
-    EXPECT_EQ(window.text(cid::input), c.newInput) << c.input;
-    if (c.wrapper.empty()) {
-      EXPECT_EQ(files.writes, 0) << c.input;
-      EXPECT_TRUE(files.files.empty()) << c.input;
-    } else {
-      EXPECT_EQ(files.writes, 1) << c.input;
-      EXPECT_EQ(files.files.size(), 1u) << c.input;
-      EXPECT_EQ(files.readFile(c.newInput), std::string(c.wrapper)) << c.input;
-    }
+    const JobFileNames names = DeriveJobFileNames(c.input, "P", R"(C:\prog\)", c.folder);
+    EXPECT_EQ(names.statsfile, c.statsfile) << c.input;
+    EXPECT_EQ(names.logfile, c.logfile) << c.input;
+    EXPECT_EQ(names.output, c.output) << c.input;
+    EXPECT_EQ(names.input, c.newInput) << c.input;
+    EXPECT_EQ(names.wrapper.value_or(""), c.wrapper) << c.input;
   }
 }
 
-TEST_F(JobFileNames, WrapperScriptBytes) {
+TEST(JobFileNames, WrapperScriptBytes) {
   const struct {
     std::string_view input;
     std::string_view preset;
@@ -111,62 +81,6 @@ TEST_F(JobFileNames, WrapperScriptBytes) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(WrapperScript(c.input, c.preset), c.bytes) << c.input << " / " << c.preset;
-}
-
-TEST_F(JobFileNames, EmptyPresetImportsDotAvs) {
-  window.setState(cid::avsinc, -1);
-  window.setText(cid::input, R"(D:\v\clip.mkv)");
-  DeriveJobFileNames(window, files, R"(D:\v\)");
-  EXPECT_EQ(files.readFile(R"(C:\prog\avs\clip.mkv.avs)"),
-            "fs=\"D:\\v\\clip.mkv\"\r\nmfn=\"D:\\v\\clip\"\r\nimport(\"..\\avsinc\\.avs\")\r\n");
-}
-
-TEST_F(JobFileNames, TheChosenPresetIsImported) {
-  window.setText(cid::avsinc, "Other");
-  window.setText(cid::input, R"(D:\v\clip.mkv)");
-  DeriveJobFileNames(window, files, R"(D:\v\)");
-  EXPECT_EQ(
-      files.readFile(R"(C:\prog\avs\clip.mkv.avs)"),
-      "fs=\"D:\\v\\clip.mkv\"\r\nmfn=\"D:\\v\\clip\"\r\nimport(\"..\\avsinc\\Other.avs\")\r\n");
-}
-
-TEST_F(JobFileNames, TheSameInputTwiceReplacesTheWrapperWithTheSameBytes) {
-  window.setText(cid::input, R"(D:\v\clip.mkv)");
-  DeriveJobFileNames(window, files, R"(D:\v\)");
-  const std::optional<std::string> first = files.readFile(R"(C:\prog\avs\clip.mkv.avs)");
-  ASSERT_TRUE(first.has_value());
-
-  window.setText(cid::input, R"(D:\v\clip.mkv)");
-  DeriveJobFileNames(window, files, R"(D:\v\)");
-  EXPECT_EQ(files.writes, 2);
-  EXPECT_EQ(files.files.size(), 1u);
-  EXPECT_EQ(files.readFile(R"(C:\prog\avs\clip.mkv.avs)"), first);
-  EXPECT_EQ(window.text(cid::input), R"(C:\prog\avs\clip.mkv.avs)");
-  EXPECT_EQ(window.text(cid::output), R"(D:\v\clip.mp4)");
-  EXPECT_EQ(window.text(cid::statsfile), R"(C:\prog\stats\clip.mkv.stat)");
-}
-
-TEST_F(JobFileNames, AnEmptyInputChangesNothing) {
-  window.setText(cid::input, "");
-  window.setText(cid::statsfile, "s");
-  window.setText(cid::logfile, "l");
-  window.setText(cid::output, "o");
-  DeriveJobFileNames(window, files, R"(E:\out\)");
-  EXPECT_EQ(window.text(cid::input), "");
-  EXPECT_EQ(window.text(cid::statsfile), "s");
-  EXPECT_EQ(window.text(cid::logfile), "l");
-  EXPECT_EQ(window.text(cid::output), "o");
-  EXPECT_EQ(files.writes, 0);
-  EXPECT_TRUE(files.files.empty());
-}
-
-TEST_F(JobFileNames, AWrapperThatCannotBeWrittenIsStillTheInput) {
-  files.readOnlyFolders.insert(R"(c:\prog\avs)");
-  window.setText(cid::input, R"(D:\v\clip.mkv)");
-  DeriveJobFileNames(window, files, R"(E:\out\)");
-  EXPECT_TRUE(files.files.empty());
-  EXPECT_EQ(window.text(cid::input), R"(C:\prog\avs\clip.mkv.avs)");
-  EXPECT_EQ(window.text(cid::output), R"(E:\out\clip.mp4)");
 }
 
 }  // namespace

@@ -1,21 +1,21 @@
 #pragma once
 
-// The window the job tests work on: the fixed lists filled, then one fixed
-// set of settings, the one of the documented mode-5 example line.
+// The window the job tests build their settings in: the fixed lists filled,
+// then one fixed set of settings, the one of the worked mode-5 line.
 
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/startup.h"
+#include "settings/catalogue.h"
 #include "support/memory_platform.h"
+#include "support/memory_window.h"
 #include "ui/control_id.h"
-#include "ui/memory_window.h"
 
 namespace job_test {
 
-// The files of the documented example line.
+// The files of the worked example line.
 inline constexpr std::string_view kStatsPath = R"(D:\enc\clip.stats)";
 inline constexpr std::string_view kOutputPath = R"(D:\enc\clip.mp4)";
 inline constexpr std::string_view kInputPath = R"(D:\enc\clip.avs)";
@@ -100,12 +100,6 @@ inline void ApplyExampleAudio(Window& w) {
   w.setText(cid::ae, "Nero");
   w.setText(cid::aub, "64");
   w.setText(cid::muxer, "MP4Box");
-}
-
-inline std::vector<std::string> JobLines(const Window& w) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < w.itemCount(cid::jobList); ++i) lines.push_back(w.item(cid::jobList, i));
-  return lines;
 }
 
 inline std::string Join(std::initializer_list<std::string_view> pieces) {
@@ -201,6 +195,13 @@ struct ExampleWindow {
     ApplyExampleSettings(window);
     window.setState(cid::aud, 0);
   }
+  // The settings the window holds, in encode mode `mode`.
+  Settings settings(int mode) const {
+    Settings s = ReadSettings(window);
+    s.mode = static_cast<EncodeMode>(mode);
+    return s;
+  }
+
   MemoryWindow window;
   FakeMedia media;
 };

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "settings/fixed_lists.h"
+#include "support/memory_window.h"
 #include "ui/control_id.h"
 #include "ui/control_table.h"
-#include "ui/memory_window.h"
 
 namespace {
 

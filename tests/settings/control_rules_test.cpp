@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "settings/started_app.h"
+#include "support/memory_window.h"
 #include "ui/control_id.h"
-#include "ui/memory_window.h"
 
 namespace {
 

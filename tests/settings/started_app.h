@@ -7,7 +7,7 @@
 #include "app/app.h"
 #include "settings/settings_store.h"
 #include "support/memory_platform.h"
-#include "ui/memory_window.h"
+#include "support/memory_window.h"
 
 // The program as it stands after a first start in an empty program folder
 // "C:\prog\": the five folders exist, no "quorvel.ini", so the window shows

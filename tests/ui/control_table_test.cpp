@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/memory_window.h"
 #include "ui/control_id.h"
-#include "ui/memory_window.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 
 // Base of the windows the program owns. The object pointer travels in the
 // creation parameter and is kept in GWLP_USERDATA from WM_NCCREATE on; no
-// exception ever leaves the window procedure.
+// exception ever leaves the window procedure: one that stops there is shown
+// to the user in a message box.
 class OwnedWindow {
  public:
   virtual ~OwnedWindow() = default;

@@ -1,0 +1,130 @@
+// A setting whose text cannot stand in a batch line is refused when a job is
+// made: one message names the field and its text, and nothing is queued.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app_under_test.h"
+#include "ui/control_table.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Everything the window shows of every control.
+using ControlView = std::tuple<ControlId, std::string, int, bool, bool, std::vector<std::string>>;
+
+std::vector<ControlView> Snapshot(const Window& w) {
+  std::vector<ControlView> view;
+  for (const ControlSpec& row : ControlTable()) {
+    if (row.id == cid::none) continue;
+    std::vector<std::string> items;
+    for (int i = 0; i < w.itemCount(row.id); ++i) items.push_back(w.item(row.id, i));
+    view.emplace_back(row.id, w.text(row.id), w.state(row.id), w.enabled(row.id), w.visible(row.id),
+                      items);
+  }
+  return view;
+}
+
+// The program after the user loaded the preset "shared" with these lines,
+// picked an input (which filled the other file fields), and has queued one
+// job before.
+struct WithSharedPreset : AppUnderTest {
+  explicit WithSharedPreset(const std::string& preset) {
+    platform.files.put(R"(C:\prog\configs\shared.ini)", preset);
+    window.setText(cid::presetname, "shared");
+    click(cid::loadPreset);
+    setLines({"@echo.", "@echo+"});
+    window.setText(cid::input, R"(D:\v\clip.avs)");
+    window.setText(cid::output, R"(D:\v\clip.mp4)");
+    window.setText(cid::statsfile, R"(C:\prog\stats\clip.avs.stat)");
+    window.setText(cid::logfile, R"(C:\prog\log\clip.avs.txt)");
+  }
+};
+
+struct RefusedCase {
+  std::string preset;   // the settings file, beyond B-frames on and mode 0
+  std::string message;  // the whole message shown
+};
+
+TEST(RefusedSettings, AddShowsOneMessageQueuesNothingAndChangesNoControl) {
+  const RefusedCase cases[] = {
+      {"nr = 0 & calc.exe",
+       R"(Nothing was queued: "Noise Reduction" holds "0 & calc.exe"; it must be a whole number.)"},
+      {"range =", R"(Nothing was queued: "Range" is empty; it must be a whole number.)"},
+      {"psyrd_rdo = 1.0\" & calc & \"",
+       R"x(Nothing was queued: "RDO (requires subme>=6)" holds "1.0" & calc & ""; it must be a )x"
+       R"x(number (digits with at most one decimal point).)x"},
+      {"dm = 9",
+       R"(Nothing was queued: "Direct Mode" is empty; it must be one of the entries of its list.)"},
+      {"cqm = \"C:\\m\\q\"&calc.cfg\"",
+       R"(Nothing was queued: "Quant" holds ""C:\m\q"&calc.cfg""; it must be flat, jvt or a )"
+       R"(matrix file.)"},
+      {"mode = 10\r\nauto1pcrf = 16|calc",
+       R"(Nothing was queued: "CRF Value for first pass" holds "16|calc"; it must be a number )"
+       R"((digits with at most one decimal point).)"},
+      {"aud = 1\r\nae = 8\r\naub = 64 & calc",
+       R"(Nothing was queued: "Kbps" holds "64 & calc"; it must be a whole number.)"},
+  };
+  for (const RefusedCase& c : cases) {
+    WithSharedPreset t("mb = 2\r\n" + c.preset + "\r\n");
+    const std::vector<ControlView> before = Snapshot(t.window);
+    t.click(cid::add);
+    EXPECT_EQ(Snapshot(t.window), before) << c.preset;
+    const std::vector<DialogCall> messages = t.calls("message");
+    ASSERT_EQ(messages.size(), 1u) << c.preset;
+    EXPECT_EQ(messages[0].preset, c.message);
+  }
+}
+
+TEST(RefusedSettings, AWellFormedJobChangesOnlyTheJobListAndTheFileFields) {
+  WithSharedPreset t("mb = 2\r\nmode = 13\r\naud = 1\r\nmuxer = 2");
+  std::vector<ControlView> before = Snapshot(t.window);
+  t.click(cid::add);
+  std::vector<ControlView> after = Snapshot(t.window);
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < after.size(); ++i) {
+    const ControlId id = std::get<0>(after[i]);
+    if (id == cid::jobList || id == cid::input || id == cid::output || id == cid::statsfile ||
+        id == cid::logfile)
+      continue;
+    EXPECT_EQ(after[i], before[i]) << "control " << id;
+  }
+  EXPECT_EQ(t.lines().size(), 2u + 12) << "the earlier job, then one of twelve lines";
+  EXPECT_THAT(t.calls("message"), IsEmpty());
+}
+
+TEST(RefusedSettings, BatchAddingChecksOnceBeforeAskingForAnything) {
+  WithSharedPreset t("mb = 2\r\nnr = 1;calc");
+  t.platform.dialogs.folderAnswers.push_back(R"(E:\out\)");
+  t.platform.dialogs.openManyAnswers.push_back({R"(D:\v\a.avs)", R"(D:\v\b.avs)"});
+  t.click(cid::batchAdding);
+  EXPECT_THAT(t.calls("folder"), IsEmpty());
+  EXPECT_THAT(t.calls("openMany"), IsEmpty());
+  ASSERT_EQ(t.calls("message").size(), 1u);
+  EXPECT_EQ(t.lines(), (std::vector<std::string>{"@echo.", "@echo+"}));
+}
+
+TEST(RefusedSettings, BatchAddingSkipsTheFilesTheAudioLineCannotNameAndSaysWhich) {
+  WithSharedPreset t("mb = 2\r\naud = 1");
+  t.platform.dialogs.folderAnswers.push_back(R"(E:\out\)");
+  t.platform.dialogs.openManyAnswers.push_back(
+      {R"(D:\v\a.avs)", R"(D:\v\b^c.avs)", R"(D:\v\d.avs)"});
+  t.click(cid::batchAdding);
+  std::vector<std::string> inputs;
+  for (const std::string& line : t.lines())
+    if (line.starts_with("@echo Input:")) inputs.push_back(line);
+  EXPECT_THAT(inputs, ElementsAre(R"(@echo Input:"D:\v\a.avs")", R"(@echo Input:"D:\v\d.avs")"));
+  const std::vector<DialogCall> messages = t.calls("message");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].preset,
+            "These files were not queued:\nD:\\v\\b^c.avs\n\n\"Input file\" holds "
+            "\"D:\\v\\b^c.avs\"; it must be a file path without ^ for the audio line (AviSynth "
+            "reads ^ as a quote).");
+}
+
+}  // namespace
