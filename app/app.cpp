@@ -10,9 +10,13 @@ void CreateProgramFolders(FileSystem& files) {
 }
 
 App::App(Window& window, Platform platform)
-    : window_(window), platform_(platform), settings_{window, platform.files, platform.dialogs} {}
+    : window_(window),
+      platform_(platform),
+      settings_{window, platform.files, platform.dialogs},
+      encoders_(platform.encoders) {}
 
 void App::start() {
+  encoders_.start();
   FillFixedLists(window_);
   SetInitialStates(window_);
   settings_.RefreshPresetLists();
@@ -22,6 +26,10 @@ void App::start() {
 
 void App::onEvent(ControlId id, EventKind kind) {
   if (Handler handler = DispatchTable::Find(id)) (this->*handler)(id, kind);
+}
+
+void App::onEncoderInfo() {
+  platform_.dialogs.message("x264 for the jobs", EncoderInfoText(encoders_.current()));
 }
 
 void App::onClose() { settings_.SaveSettings(platform_.files.programFolder() + "quorvel.ini"); }

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "app/encoder_watch.h"
 #include "jobs/compose_job.h"
 #include "jobs/job_file_names.h"
 #include "platform/dialogs.h"
+#include "platform/encoder_probe.h"
 #include "platform/file_system.h"
 #include "platform/media_probe.h"
 #include "platform/processes.h"
@@ -21,6 +23,7 @@ struct Platform {
   Dialogs& dialogs;
   Processes& processes;
   MediaProbe& media;
+  EncoderProbe& encoders;
 };
 
 // Creates the folders "avs", "stats", "configs", "log" and "avsinc" under the
@@ -33,8 +36,9 @@ class App {
  public:
   App(Window& window, Platform platform);
 
-  // Fills the fixed lists, sets the initial states, fills the preset lists
-  // and loads the main settings file.
+  // Starts asking the encoder in the background, fills the fixed lists,
+  // sets the initial states, fills the preset lists and loads the main
+  // settings file.
   void start();
 
   // One event of one control, as the user raised it.
@@ -46,6 +50,9 @@ class App {
   // Files dropped onto the window: one is taken as the input, several are
   // queued one job each with the output beside its input.
   void onFilesDropped(const std::vector<std::string>& paths);
+
+  // The user asked which x264 the jobs are written for.
+  void onEncoderInfo();
 
   // One row of the dispatch table; the handlers are members of App.
   using Handler = void (App::*)(ControlId, EventKind);
@@ -95,11 +102,12 @@ class App {
   void onStart(ControlId, EventKind);
   void onShut(ControlId, EventKind);
 
-  // Queues one job per input with `settings`, deriving its names with the
-  // output in `folder`, or beside each input when `folder` is empty. An
-  // input whose names cannot stand in a line is skipped and reported.
-  void queueJobs(const Settings& settings, const std::vector<std::string>& inputs,
-                 const std::string& folder);
+  // Queues one job per input with `settings` in the switches of `dialect`,
+  // deriving its names with the output in `folder`, or beside each input
+  // when `folder` is empty. An input whose names cannot stand in a line is
+  // skipped and reported.
+  void queueJobs(const Settings& settings, const EncoderDialect& dialect,
+                 const std::vector<std::string>& inputs, const std::string& folder);
   // Fills the file fields from the input field, writing a wrapper script
   // for an input that is not an AviSynth script.
   void deriveFileNames(std::string_view folder);
@@ -121,6 +129,7 @@ class App {
   Window& window_;
   Platform platform_;
   SettingsStore settings_;
+  EncoderWatch encoders_;
   // Batches started by "Start" by file name, while they may still run.
   std::map<std::string, std::uint32_t> startedBatches_;
 };

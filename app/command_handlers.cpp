@@ -81,8 +81,8 @@ void App::clearFileFields() {
     window_.setText(field, "");
 }
 
-void App::queueJobs(const Settings& settings, const std::vector<std::string>& inputs,
-                    const std::string& folder) {
+void App::queueJobs(const Settings& settings, const EncoderDialect& dialect,
+                    const std::vector<std::string>& inputs, const std::string& folder) {
   struct RedrawPaused {
     Window& window;
     ~RedrawPaused() { window.setRedraw(cid::jobList, true); }
@@ -103,7 +103,7 @@ void App::queueJobs(const Settings& settings, const std::vector<std::string>& in
     job.output = names.output;
     job.statsfile = names.statsfile;
     job.logfile = names.logfile;
-    const ComposedJob composed = ComposeJob(job, platform_.media);
+    const ComposedJob composed = ComposeJob(job, platform_.media, dialect);
     if (composed.refusal) {
       skipped.push_back(input);
       if (!firstRefusal) firstRefusal = composed.refusal;
@@ -131,7 +131,7 @@ void App::queueJobs(const Settings& settings, const std::vector<std::string>& in
 
 void App::onAdd(ControlId, EventKind) {
   const Settings settings = ReadSettings(window_);
-  const ComposedJob job = ComposeJob(settings, platform_.media);
+  const ComposedJob job = ComposeJob(settings, platform_.media, encoders_.current().dialect);
   if (job.refusal) {
     reportRefusal(*job.refusal);
     return;
@@ -154,7 +154,7 @@ void App::onBatchAdding(ControlId, EventKind) {
   const std::vector<std::string> inputs =
       platform_.dialogs.openFiles("Select some files", "", kBatchPattern);
   // No file chosen: nothing is queued.
-  queueJobs(settings, inputs, folder);
+  queueJobs(settings, encoders_.current().dialect, inputs, folder);
 }
 
 void App::onFilesDropped(const std::vector<std::string>& paths) {
@@ -167,7 +167,7 @@ void App::onFilesDropped(const std::vector<std::string>& paths) {
       reportRefusal(*refusal);
       return;
     }
-    queueJobs(settings, paths, "");
+    queueJobs(settings, encoders_.current().dialect, paths, "");
   }
 }
 

@@ -80,7 +80,7 @@ ArgList FirstPassPartitionOptions(const Settings& s) {
   return {arg::Literal("-A"), arg::Word(PartitionList({{s.a2, "p8x8"}, {s.a6, "i4x4"}}), cid::a2)};
 }
 
-ArgList BFrameOptions(const Settings& s) {
+ArgList BFrameOptions(const Settings& s, const EncoderDialect& dialect) {
   ArgList args = {arg::Literal("-b"), arg::Integer(s.mb, cid::mb)};
   if (TextToInt(s.mb) <= 0) return args;
 
@@ -93,7 +93,10 @@ ArgList BFrameOptions(const Settings& s) {
   args.push_back(arg::Literal(IntegerText(adapt)));
   args.push_back(arg::Literal("--b-bias"));
   args.push_back(arg::Integer(s.bias, cid::bias));
-  if (s.bref) args.push_back(arg::Literal("--b-pyramid"));
+  if (s.bref) {
+    args.push_back(arg::Literal("--b-pyramid"));
+    if (dialect.namedPyramid) args.push_back(arg::Literal("normal"));
+  }
   if (s.bwb) args.push_back(arg::Literal("-w"));
   return args;
 }

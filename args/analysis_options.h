@@ -1,6 +1,7 @@
 #pragma once
 
 #include "args/argument.h"
+#include "args/encoder_dialect.h"
 #include "settings/settings_value.h"
 
 // Option groups of the analysis settings: partitions and the 8x8 transform,
@@ -10,7 +11,8 @@
 
 ArgList PartitionOptions(const Settings& s);
 ArgList FirstPassPartitionOptions(const Settings& s);
-ArgList BFrameOptions(const Settings& s);
+ArgList BFrameOptions(const Settings& s, const EncoderDialect& dialect);
+inline ArgList BFrameOptions(const Settings& s) { return BFrameOptions(s, {}); }
 ArgList MotionSearchOptions(const Settings& s);
 ArgList FastMotionSearchOptions(const Settings& s);
 ArgList SubmeOptions(const Settings& s);

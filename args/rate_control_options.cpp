@@ -199,10 +199,15 @@ ArgList ThreadOptions(const Settings& s) {
   return {arg::Literal("--threads"), arg::Integer(s.thr, cid::thr)};
 }
 
-ArgList MetricOptions(const Settings& s) {
+ArgList MetricOptions(const Settings& s, const EncoderDialect& dialect) {
   ArgList args;
-  if (!s.psnr) args.push_back(arg::Literal("--no-psnr"));
-  if (!s.ssim) args.push_back(arg::Literal("--no-ssim"));
+  if (dialect.current) {
+    if (s.psnr) args.push_back(arg::Literal("--psnr"));
+    if (s.ssim) args.push_back(arg::Literal("--ssim"));
+  } else {
+    if (!s.psnr) args.push_back(arg::Literal("--no-psnr"));
+    if (!s.ssim) args.push_back(arg::Literal("--no-ssim"));
+  }
   return args;
 }
 

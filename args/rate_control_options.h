@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "args/argument.h"
+#include "args/encoder_dialect.h"
 #include "platform/media_probe.h"
 #include "settings/settings_value.h"
 
@@ -27,5 +28,8 @@ ArgList NoiseReductionOption(const Settings& s);
 ArgList QuantMatrixOptions(const Settings& s);
 ArgList SarOption(const Settings& s);
 ArgList ThreadOptions(const Settings& s);
-ArgList MetricOptions(const Settings& s);
+// The classic dialect switches unticked metrics off; a current x264 computes
+// none unless asked, so ticked ones are switched on.
+ArgList MetricOptions(const Settings& s, const EncoderDialect& dialect);
+inline ArgList MetricOptions(const Settings& s) { return MetricOptions(s, {}); }
 ArgList DeblockOptions(const Settings& s);

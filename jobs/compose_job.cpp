@@ -25,7 +25,8 @@ Settings FirstPassAtAutoCrf(const Settings& s, EncodeMode mode) {
   return stage;
 }
 
-void AddBody(const Settings& s, MediaProbe& media, JobLines& lines) {
+void AddBody(const Settings& s, MediaProbe& media, const EncoderDialect& dialect, JobLines& lines) {
+  auto pass = [&](const Settings& stage) { AddPassToJobList(stage, media, lines, dialect); };
   lines.push_back(BatchLine("@echo", {{ArgKind::Path, s.input, cid::input, " Input:"}}));
   lines.push_back(BatchLine("@echo", {{ArgKind::Path, s.output, cid::output, " Output:"}}));
   lines.push_back("@echo Encode Mode:" + std::string(EncodeModeName(s.mode)));
@@ -37,35 +38,35 @@ void AddBody(const Settings& s, MediaProbe& media, JobLines& lines) {
   }
   switch (s.mode) {
     case AutomatedDouble:
-      AddPassToJobList(Stage(s, FirstPass), media, lines);
-      AddPassToJobList(Stage(s, NthPass), media, lines);
+      pass(Stage(s, FirstPass));
+      pass(Stage(s, NthPass));
       break;
     case AutomatedDoubleFast:
-      AddPassToJobList(Stage(s, FirstPassFast), media, lines);
-      AddPassToJobList(Stage(s, NthPass), media, lines);
+      pass(Stage(s, FirstPassFast));
+      pass(Stage(s, NthPass));
       break;
     case AutomatedDoubleCrf:
-      AddPassToJobList(FirstPassAtAutoCrf(s, FirstPassCrf), media, lines);
-      AddPassToJobList(Stage(s, NthPass), media, lines);
+      pass(FirstPassAtAutoCrf(s, FirstPassCrf));
+      pass(Stage(s, NthPass));
       break;
     case AutomatedDoubleCrfFast:
-      AddPassToJobList(FirstPassAtAutoCrf(s, FirstPassCrfFast), media, lines);
-      AddPassToJobList(Stage(s, NthPass), media, lines);
+      pass(FirstPassAtAutoCrf(s, FirstPassCrfFast));
+      pass(Stage(s, NthPass));
       break;
     case ConditionalDouble: {
       // The first pass writes the output at the first-pass rate factor,
       // without audio; the size check decides whether the second runs.
       Settings first = FirstPassAtAutoCrf(s, FirstPassCrfWithOutput);
       first.aud = false;
-      AddPassToJobList(first, media, lines);
+      pass(first);
       lines.push_back(BatchLine("@gaugit.exe", {arg::Decimal(s.minsize, cid::minsize),
                                                 arg::Decimal(s.maxsize, cid::maxsize),
                                                 arg::Path(s.output, cid::output)}));
-      AddPassToJobList(s, media, lines);
+      pass(s);
       break;
     }
     default:
-      AddPassToJobList(s, media, lines);
+      pass(s);
       break;
   }
 }
@@ -78,11 +79,11 @@ class NoMedia final : public MediaProbe {
 
 }  // namespace
 
-ComposedJob ComposeJob(const Settings& s, MediaProbe& media) {
+ComposedJob ComposeJob(const Settings& s, MediaProbe& media, const EncoderDialect& dialect) {
   ComposedJob job;
   if (s.input.empty() || s.output.empty()) return job;
   try {
-    AddBody(s, media, job.lines);
+    AddBody(s, media, dialect, job.lines);
   } catch (const RefusedArgument& refused) {
     job.lines.clear();
     job.refusal = refused.refusal();

@@ -17,8 +17,9 @@ struct ComposedJob {
 // lines of the encode mode (the automated and conditional modes as their
 // stages, each built from a modified copy of the settings), the size check,
 // the audio and mux lines. Nothing when the input or the output is empty.
-// The caller appends the lines, framed, and empties the file fields.
-ComposedJob ComposeJob(const Settings& s, MediaProbe& media);
+// The pass lines are written in the switches of `dialect`. The caller
+// appends the lines, framed, and empties the file fields.
+ComposedJob ComposeJob(const Settings& s, MediaProbe& media, const EncoderDialect& dialect = {});
 
 // Whether the settings themselves can make a job, before any input is
 // chosen: the job is composed with stand-in file names (and no clip to

@@ -1,5 +1,6 @@
 #include "jobs/pass_command.h"
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -144,10 +145,15 @@ ArgList PieceArguments(Piece piece, const Settings& s, MediaProbe& media) {
 
 }  // namespace
 
-ArgList PassArguments(const Settings& s, MediaProbe& media) {
-  ArgList args = {arg::Literal("--progress")};
-  Append(args, CommonOptions(s));
-  for (Piece piece : ModePieces(s.mode)) Append(args, PieceArguments(piece, s, media));
+ArgList PassArguments(const Settings& s, MediaProbe& media, const EncoderDialect& dialect) {
+  // A current x264 shows its progress unasked and refuses --progress.
+  ArgList args;
+  if (!dialect.current) args.push_back(arg::Literal("--progress"));
+  Append(args, CommonOptions(s, dialect));
+  const std::span<const Piece> pieces = ModePieces(s.mode);
+  for (Piece piece : pieces) Append(args, PieceArguments(piece, s, media));
+  const bool firstPass = std::find(pieces.begin(), pieces.end(), P::FirstPass) != pieces.end();
+  Append(args, DefaultOverrides(s, dialect, args, firstPass));
   args.push_back(arg::Literal("-o"));
   if (DiscardsOutput(s.mode))
     args.push_back(arg::Literal("nul"));
@@ -161,13 +167,15 @@ ArgList PassArguments(const Settings& s, MediaProbe& media) {
   return args;
 }
 
-std::string PassCommandBuilder(const Settings& s, MediaProbe& media) {
+std::string PassCommandBuilder(const Settings& s, MediaProbe& media,
+                               const EncoderDialect& dialect) {
   const bool conditional = s.mode == EncodeMode::ConditionalDouble;
   return BatchLine(conditional ? "@if errorlevel 1 @x264.exe" : "@x264.exe",
-                   PassArguments(s, media));
+                   PassArguments(s, media, dialect));
 }
 
-void AddPassToJobList(const Settings& s, MediaProbe& media, JobLines& lines) {
-  lines.push_back(PassCommandBuilder(s, media));
+void AddPassToJobList(const Settings& s, MediaProbe& media, JobLines& lines,
+                      const EncoderDialect& dialect) {
+  lines.push_back(PassCommandBuilder(s, media, dialect));
   if (s.aud && !DiscardsOutput(s.mode)) AddAudioCommands(s, lines);
 }

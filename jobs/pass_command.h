@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "args/argument.h"
+#include "args/encoder_dialect.h"
 #include "platform/media_probe.h"
 #include "settings/settings_value.h"
 
@@ -11,15 +12,18 @@
 using JobLines = std::vector<std::string>;
 
 // The arguments of one x264 run for the encode mode of `s`, after the
-// program call: the common options, the pieces of the mode, the output, the
-// input and the optional log pipe. The probe serves the bitrate derived from
-// a target size.
-ArgList PassArguments(const Settings& s, MediaProbe& media);
+// program call, in the switches of `dialect`: the common options, the pieces
+// of the mode, for a current x264 the overrides of its defaults, the output,
+// the input and the optional log pipe. The probe serves the bitrate derived
+// from a target size.
+ArgList PassArguments(const Settings& s, MediaProbe& media, const EncoderDialect& dialect = {});
 
 // The command line of that run. Throws RefusedArgument when a setting it
 // writes is not well formed.
-std::string PassCommandBuilder(const Settings& s, MediaProbe& media);
+std::string PassCommandBuilder(const Settings& s, MediaProbe& media,
+                               const EncoderDialect& dialect = {});
 
 // Appends that line to `lines` and, when audio is on and the mode writes the
 // output, the audio and mux lines.
-void AddPassToJobList(const Settings& s, MediaProbe& media, JobLines& lines);
+void AddPassToJobList(const Settings& s, MediaProbe& media, JobLines& lines,
+                      const EncoderDialect& dialect = {});

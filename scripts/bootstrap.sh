@@ -14,6 +14,8 @@ have wine || need+=(wine)
 [ -e /usr/lib/wine/wine64 ] || [ -e /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/kernel32.dll ] || need+=(wine64)
 # Wine's own Tahoma, so that the window is laid out with the metrics it is made for.
 [ -e /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)
+# The real encoder, which the tests run the generated pass lines with.
+have x264 || need+=(x264)
 have xvfb-run || need+=(xvfb)
 have xauth || need+=(xauth)
 have python3 || need+=(python3)

@@ -24,13 +24,13 @@ ComApartment::~ComApartment() {
   if (initialised_) CoUninitialize();
 }
 
-Program::Program(HINSTANCE instance) {
+Program::Program(HINSTANCE instance) : encoders_(files_.programFolder()) {
   RegisterCommonControls();
   banner_ = DecodeBitmap(BannerBytes());
   CreateProgramFolders(files_);
   window_ = std::make_unique<Win32Window>(instance, banner_.get());
   dialogs_.setOwner(window_->handle());
-  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs_, processes_, media_});
+  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs_, processes_, media_, encoders_});
   app_->start();
   window_->setEvents(this);
 }
@@ -40,7 +40,7 @@ Program::~Program() {
 }
 
 void Program::useDialogs(Dialogs& dialogs) {
-  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs, processes_, media_});
+  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs, processes_, media_, encoders_});
 }
 
 int Program::run() {
@@ -53,3 +53,5 @@ void Program::onEvent(ControlId id, EventKind kind) { app_->onEvent(id, kind); }
 void Program::onClose() { app_->onClose(); }
 
 void Program::onFilesDropped(const std::vector<std::string>& paths) { app_->onFilesDropped(paths); }
+
+void Program::onEncoderInfo() { app_->onEncoderInfo(); }

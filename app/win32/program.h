@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "platform/win32/avi_media_probe.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_encoder_probe.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "ui/win32/gdi_object.h"
@@ -45,12 +46,14 @@ class Program final : private WindowEvents {
   void onEvent(ControlId id, EventKind kind) override;
   void onClose() override;
   void onFilesDropped(const std::vector<std::string>& paths) override;
+  void onEncoderInfo() override;
 
   ComApartment com_;
   Win32FileSystem files_;
   Win32Dialogs dialogs_;
   Win32Processes processes_;
   AviMediaProbe media_;
+  Win32EncoderProbe encoders_;
   GdiObject<HBITMAP> banner_;
   std::unique_ptr<Win32Window> window_;
   std::unique_ptr<App> app_;

@@ -79,7 +79,8 @@ struct BatchApp {
   MemoryPlatform platform;
   RecordedProcesses processes;
   MemoryWindow window;
-  App app{window, Platform{platform.files, platform.dialogs, processes, platform.media}};
+  App app{window,
+          Platform{platform.files, platform.dialogs, processes, platform.media, platform.encoders}};
 
   BatchApp() {
     platform.files.createFolder(R"(C:\prog)");

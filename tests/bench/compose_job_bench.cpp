@@ -4,27 +4,18 @@
 
 #include <string>
 
-#include "app/app.h"
 #include "args/common_options.h"
 #include "jobs/batch_line.h"
 #include "jobs/compose_job.h"
 #include "jobs/pass_command.h"
-#include "settings/catalogue.h"
+#include "support/first_start.h"
 #include "support/memory_platform.h"
-#include "support/memory_window.h"
 
 namespace {
 
-// The settings of a first start (the built-in defaults) with the files of
-// one input filled in.
-Settings FirstStartSettings() {
-  MemoryPlatform platform;
-  MemoryWindow window;
-  App app(window, platform.services());
-  platform.files.createFolder(R"(C:\prog)");
-  CreateProgramFolders(platform.files);
-  app.start();
-  Settings s = ReadSettings(window);
+// The settings of a first start with the files of one input filled in.
+Settings ExampleSettings() {
+  Settings s = FirstStartSettings();
   s.input = R"(D:\enc\clip.avs)";
   s.output = R"(D:\enc\clip.mkv)";
   s.statsfile = R"(C:\prog\stats\clip.avs.stat)";
@@ -35,7 +26,7 @@ Settings FirstStartSettings() {
 // The heaviest job: the conditional mode (two passes and a size check) with
 // audio on and "MKVMerge" onto a Matroska output (four mux lines).
 void BM_ComposeConditionalJobWithAudio(benchmark::State& state) {
-  Settings s = FirstStartSettings();
+  Settings s = ExampleSettings();
   s.mode = EncodeMode::ConditionalDouble;
   s.aud = true;
   s.muxer = Muxer::MkvMerge;
@@ -52,7 +43,7 @@ BENCHMARK(BM_ComposeConditionalJobWithAudio);
 
 // One command line: the common options and every group of the Nth pass.
 void BM_PassCommandMode5(benchmark::State& state) {
-  Settings s = FirstStartSettings();
+  Settings s = ExampleSettings();
   s.mode = EncodeMode::NthPass;
   FakeMedia media;
   for (auto _ : state) {
@@ -66,7 +57,7 @@ BENCHMARK(BM_PassCommandMode5);
 
 // The common options alone, the part every command line shares.
 void BM_CommonOptions(benchmark::State& state) {
-  const Settings s = FirstStartSettings();
+  const Settings s = ExampleSettings();
   for (auto _ : state) {
     std::string options = WriteArguments(CommonOptions(s));
     benchmark::DoNotOptimize(options);

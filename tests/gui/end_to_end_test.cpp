@@ -51,24 +51,6 @@ std::string Quoted(const std::string& path) {
   return quoted;
 }
 
-// Removes a folder with everything in it.
-void RemoveFolder(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveFolder(folder + name + L"\\");
-      else
-        DeleteFileW((folder + name).c_str());
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
-
 // The environment of this process with some variables set (a value) or
 // removed (nothing), as a block for CreateProcessW.
 std::wstring EnvironmentWith(const std::map<std::wstring, std::optional<std::wstring>>& changes) {

@@ -264,3 +264,20 @@ HWND FindShownProgramWindow(DWORD process) {
   EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+void RemoveFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveFolder(folder + name + L"\\");
+      else
+        DeleteFileW((folder + name).c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(folder.c_str());
+}

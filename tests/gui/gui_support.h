@@ -55,6 +55,8 @@ std::wstring TestProgramFolder();
 std::optional<std::string> ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool Exists(const std::wstring& path);
+// Removes a folder (ending with a backslash) with everything in it.
+void RemoveFolder(const std::wstring& folder);
 
 // The shown main window of the program running as that process, or nullptr.
 HWND FindShownProgramWindow(DWORD process);

@@ -202,26 +202,9 @@ class TemporaryFolder {
   }
   TemporaryFolder(const TemporaryFolder&) = delete;
   TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  ~TemporaryFolder() { Remove(path_); }
+  ~TemporaryFolder() { RemoveFolder(path_); }
 
   const std::wstring& path() const { return path_; }
-
-  static void Remove(const std::wstring& folder) {
-    WIN32_FIND_DATAW found{};
-    FindHandle find(FindFirstFileW((folder + L"*").c_str(), &found));
-    if (find) {
-      do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          Remove(folder + name + L"\\");
-        else
-          DeleteFileW((folder + name).c_str());
-      } while (FindNextFileW(find.get(), &found));
-    }
-    find.reset();
-    RemoveDirectoryW(folder.c_str());
-  }
 
  private:
   std::wstring path_;

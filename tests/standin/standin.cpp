@@ -27,6 +27,12 @@
 //
 // The exit code is 0, or 1 when the environment variable STANDIN_FAIL names
 // this program (with or without ".exe", in any case).
+//
+// x264.exe asked for "--longhelp" records nothing and answers as the
+// environment variable STANDIN_HELP says: "current" (or unset) prints the
+// help of an x264 of today, "pyramid-bare" one of mid-2009, "legacy" one of
+// 2008, "none" prints nothing, "hang" never ends, "crash" ends by an access
+// violation.
 
 #include <windows.h>
 
@@ -156,6 +162,38 @@ bool X264(int argc, wchar_t** argv) {
   return ok;
 }
 
+// Lines as the helps of x264 of each time list their switches.
+constexpr std::string_view kCurrentHelp =
+    "x264 core:164 r3095 baee400\n"
+    "Syntax: x264 [options] -o outfile infile\n"
+    "      --b-pyramid <string>    Keep some B-frames as references [normal]\n"
+    "      --no-progress           Don't show the progress indicator while encoding\n"
+    "      --psnr                  Enable PSNR computation\n";
+constexpr std::string_view kPyramidBareHelp =
+    "x264 core:67 r1200 a1b2c3d\n"
+    "  -b, --bframes <integer>     Number of B-frames between I and P [3]\n"
+    "      --b-pyramid             Keep some B-frames as references\n"
+    "      --no-progress           Don't show the progress indicator while encoding\n";
+constexpr std::string_view kLegacyHelp =
+    "x264 core:59 r808 4d83b4b\n"
+    "      --b-pyramid             Keep some B-frames as references\n"
+    "      --no-psnr               Disable PSNR computation\n"
+    "      --progress              Show a progress indicator while encoding\n";
+
+int LongHelp() {
+  const std::wstring kind = Lower(Environment(L"STANDIN_HELP"));
+  if (kind == L"hang") Sleep(INFINITE);
+  if (kind == L"crash") *static_cast<volatile int*>(nullptr) = 1;
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (kind == L"legacy")
+    WriteAll(out, kLegacyHelp);
+  else if (kind == L"pyramid-bare")
+    WriteAll(out, kPyramidBareHelp);
+  else if (kind != L"none")
+    WriteAll(out, kCurrentHelp);
+  return 0;
+}
+
 bool Bepipe() {
   std::string samples(kAudioSamples, '\0');
   for (int i = 0; i < kAudioSamples; ++i) samples[i] = static_cast<char>(i * 7 & 0xFF);
@@ -175,6 +213,8 @@ bool NeroAacEnc(int argc, wchar_t** argv, std::string& input) {
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring name = OwnName();
+  if (name == L"x264.exe" && argc == 2 && std::wstring_view(argv[1]) == L"--longhelp")
+    return LongHelp();
   const std::wstring tail = CommandTail();
   const std::wstring fail = Lower(Environment(L"STANDIN_FAIL"));
   const bool failing = !fail.empty() && (fail == name || fail + L".exe" == name);

@@ -145,3 +145,25 @@ std::optional<ClipInfo> FakeMedia::probe(std::string_view path) {
   if (found == clips.end()) return std::nullopt;
   return found->second;
 }
+
+std::optional<EncoderFile> FakeEncoders::find() {
+  std::lock_guard lock(mutex_);
+  return file_;
+}
+
+std::optional<std::string> FakeEncoders::longHelp(const std::string&, int) {
+  std::lock_guard lock(mutex_);
+  ++asked_;
+  return help_;
+}
+
+void FakeEncoders::set(std::optional<EncoderFile> file, std::optional<std::string> help) {
+  std::lock_guard lock(mutex_);
+  file_ = std::move(file);
+  help_ = std::move(help);
+}
+
+int FakeEncoders::asked() const {
+  std::lock_guard lock(mutex_);
+  return asked_;
+}

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -96,11 +97,29 @@ class FakeMedia final : public MediaProbe {
   std::vector<std::string> probed;
 };
 
-// All four fakes together.
+// An encoder that is found, and answers, as the test sets it; by default
+// none is found. Safe to call from the background thread that asks it.
+class FakeEncoders final : public EncoderProbe {
+ public:
+  std::optional<EncoderFile> find() override;
+  std::optional<std::string> longHelp(const std::string& path, int timeoutMs) override;
+
+  void set(std::optional<EncoderFile> file, std::optional<std::string> help);
+  int asked() const;  // how often the help was asked for
+
+ private:
+  mutable std::mutex mutex_;
+  std::optional<EncoderFile> file_;
+  std::optional<std::string> help_;
+  int asked_ = 0;
+};
+
+// All the fakes together.
 struct MemoryPlatform {
   MemoryFileSystem files;
   FakeDialogs dialogs;
   FakeProcesses processes;
   FakeMedia media;
-  Platform services() { return Platform{files, dialogs, processes, media}; }
+  FakeEncoders encoders;
+  Platform services() { return Platform{files, dialogs, processes, media, encoders}; }
 };

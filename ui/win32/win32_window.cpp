@@ -18,6 +18,8 @@ constexpr int kClientHeight = 440;
 constexpr int kTabWidth = 310;
 constexpr int kTabHeight = 405;
 constexpr UINT kDeferredSelection = WM_APP + 1;
+// The item of the system menu that tells which x264 the jobs are written for.
+constexpr UINT kEncoderInfoCommand = 0x0010;
 constexpr DWORD kMainStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -144,6 +146,12 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
     throw;
   }
   selectPage(0);
+  // Which x264 the jobs are written for is told from the system menu, where
+  // it moves no control and changes no caption.
+  if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
+    AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(system, MF_STRING, kEncoderInfoCommand, L"x264 for the jobs...");
+  }
 }
 
 Win32Window::~Win32Window() {
@@ -339,6 +347,12 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         selectPage(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)));
       return 0;
     }
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == kEncoderInfoCommand) {
+        if (events_) events_->onEncoderInfo();
+        return 0;
+      }
+      break;
     case kDeferredSelection:
       if (!muted_ && events_)
         events_->onEvent(static_cast<ControlId>(wParam), EventKind::SelectionChanged);

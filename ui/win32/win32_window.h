@@ -19,6 +19,8 @@ class WindowEvents {
   virtual void onClose() = 0;
   // Files dropped from the file manager onto the window, as full paths.
   virtual void onFilesDropped(const std::vector<std::string>& paths) = 0;
+  // The user chose "x264 for the jobs..." from the system menu.
+  virtual void onEncoderInfo() {}
 };
 
 // Ids of the children that no setting refers to; no control has them.

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "platform/encoder_probe.h"
+
+// Finds x264.exe where the job batch will look for it and runs it with
+// --longhelp: without a console window, its output read through a pipe,
+// stopped when it overruns the time limit.
+class Win32EncoderProbe final : public EncoderProbe {
+ public:
+  // `programFolder` ends with a backslash.
+  explicit Win32EncoderProbe(std::string programFolder)
+      : programFolder_(std::move(programFolder)) {}
+
+  std::optional<EncoderFile> find() override;
+  std::optional<std::string> longHelp(const std::string& path, int timeoutMs) override;
+
+ private:
+  std::string programFolder_;
+};

@@ -1,0 +1,80 @@
+// The jobs are written for the x264 the batch will call: asked once in the
+// background at start-up, and again when its file changes.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app_under_test.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+constexpr const char* kTodaysHelp =
+    "x264 core:164 r3095 baee400\n      --b-pyramid <string>    Keep some B-frames\n"
+    "      --no-progress           Don't show the progress indicator\n";
+
+const EncoderFile kEncoder{R"(C:\prog\x264.exe)", 1000, 42};
+
+// Queues one job of mode 1 and gives its pass line.
+std::string AddJob(AppUnderTest& t) {
+  t.window.setText(cid::input, R"(D:\v\clip.avs)");
+  t.window.setText(cid::output, R"(D:\v\clip.mp4)");
+  t.window.setText(cid::logfile, R"(C:\prog\log\clip.avs.txt)");
+  t.click(cid::add);
+  const std::vector<std::string> lines = t.lines();
+  return lines.size() >= 5 ? lines[lines.size() - 2] : std::string();
+}
+
+TEST(EncoderWatch, JobsFollowTheEncoderFoundAndItIsAskedAgainOnlyWhenItsFileChanges) {
+  AppUnderTest t;  // started with no encoder found
+  EXPECT_THAT(AddJob(t), StartsWith("@x264.exe --progress "));
+
+  t.platform.encoders.set(kEncoder, kTodaysHelp);
+  EXPECT_THAT(AddJob(t), AllOf(StartsWith("@x264.exe --cqm "), HasSubstr(" --no-mbtree ")));
+  AddJob(t);
+  EXPECT_EQ(t.platform.encoders.asked(), 1) << "the same file is not asked again";
+
+  EncoderFile rebuilt = kEncoder;
+  rebuilt.writeTime = 43;
+  t.platform.encoders.set(rebuilt, "x264 core:59\n      --progress\n");
+  EXPECT_THAT(AddJob(t), StartsWith("@x264.exe --progress "));
+  EXPECT_EQ(t.platform.encoders.asked(), 2);
+
+  t.platform.encoders.set(kEncoder, std::nullopt);  // found, but it does not answer
+  EXPECT_THAT(AddJob(t), StartsWith("@x264.exe --progress "));
+}
+
+TEST(EncoderWatch, BatchAddingAsksOnceForAllItsFiles) {
+  AppUnderTest t;
+  t.platform.encoders.set(kEncoder, kTodaysHelp);
+  t.platform.dialogs.folderAnswers.push_back(R"(E:\out\)");
+  t.platform.dialogs.openManyAnswers.push_back({R"(D:\v\a.avs)", R"(D:\v\b.avs)", R"(D:\v\c.avs)"});
+  t.click(cid::batchAdding);
+  int passes = 0;
+  for (const std::string& line : t.lines()) {
+    if (!line.starts_with("@x264.exe")) continue;
+    ++passes;
+    EXPECT_THAT(line, Not(HasSubstr("--progress")));
+  }
+  EXPECT_EQ(passes, 3);
+  EXPECT_EQ(t.platform.encoders.asked(), 1);
+}
+
+TEST(EncoderWatch, TheSystemMenuTellsWhichEncoderTheJobsAreWrittenFor) {
+  AppUnderTest t;
+  t.app.onEncoderInfo();
+  t.platform.encoders.set(kEncoder, kTodaysHelp);
+  t.app.onEncoderInfo();
+  const std::vector<DialogCall> shown = t.calls("message");
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].title, "x264 for the jobs");
+  EXPECT_THAT(shown[0].preset, StartsWith("No x264.exe was found"));
+  EXPECT_THAT(shown[1].preset, HasSubstr("C:\\prog\\x264.exe\nx264 core:164 r3095 baee400\n"));
+  EXPECT_THAT(shown[1].preset, HasSubstr("--b-pyramid none/normal"));
+}
+
+}  // namespace
