@@ -123,6 +123,8 @@ class App {
   // Empties the input, output, stats and log fields.
   void clearFileFields();
   void reportWriteFailure(const std::string& path);
+  // Tells the user that a preset name cannot name a file in "configs".
+  void reportPresetName(const std::string& name);
   // The lines of the job list, in order.
   std::vector<std::string> jobListLines() const;
 

@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "core/path_parts.h"
 #include "settings/catalogue.h"
+#include "settings/preset_names.h"
 #include "ui/control_id.h"
 
 namespace {
@@ -206,7 +207,9 @@ void App::onRefresh(ControlId, EventKind) { settings_.RefreshPresetLists(); }
 void App::onSavePreset(ControlId, EventKind) {
   if (platform_.dialogs.ask("Save", "Are you sure?")) {
     const std::string name = window_.text(cid::presetname);
-    if (!name.empty()) {
+    if (!name.empty() && !IsPresetName(name)) {
+      reportPresetName(name);
+    } else if (!name.empty()) {
       const std::string path = PresetPath(platform_.files, name);
       if (!settings_.SaveSettings(path)) reportWriteFailure(path);
     }
@@ -214,8 +217,21 @@ void App::onSavePreset(ControlId, EventKind) {
   settings_.RefreshPresetNames();
 }
 
+void App::reportPresetName(const std::string& name) {
+  std::string text = "\"";
+  text += Shortened(name);
+  text += "\" cannot be a preset name.\n\n";
+  text += kPresetNameRule;
+  platform_.dialogs.message(kMessageTitle, text);
+}
+
 void App::onLoadPreset(ControlId, EventKind) {
-  const std::string path = PresetPath(platform_.files, window_.text(cid::presetname));
+  const std::string name = window_.text(cid::presetname);
+  if (!name.empty() && !IsPresetName(name)) {
+    reportPresetName(name);
+    return;
+  }
+  const std::string path = PresetPath(platform_.files, name);
   // A preset that does not exist yet is created empty, so that loading it
   // gives every setting its value for a missing key.
   if (!platform_.files.exists(path) && !platform_.files.writeFile(path, "")) return;

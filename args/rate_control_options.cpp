@@ -90,8 +90,12 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-// A percentage typed as a whole number, as a fraction.
-float Percent(const std::string& text) { return static_cast<float>(TextToInt(text)) / 100.0f; }
+// `base` plus a percentage typed as a whole number, as the decimal x264
+// reads: worked out in double precision and rounded to a 32-bit float once,
+// so that 1 + 756 / 100 is written 8.560000, not 8.559999.
+std::string PercentText(const std::string& text, double base = 0.0) {
+  return DecimalText(static_cast<float>(base + static_cast<double>(TextToInt(text)) / 100.0));
+}
 
 // The x264 level of each entry of the level list, by index; the first
 // entry, "Disable", writes no level.
@@ -118,12 +122,12 @@ ArgList QuantizerLimitOptions(const Settings& s) {
   return {arg::Literal("--qpmin"),  arg::Integer(s.minqp, cid::minqp),
           arg::Literal("--qpmax"),  arg::Integer(s.maxqp, cid::maxqp),
           arg::Literal("--qpstep"), arg::Integer(s.qps, cid::qps),
-          arg::Literal("--qcomp"),  arg::Decimal(DecimalText(Percent(s.vbr)), cid::vbr)};
+          arg::Literal("--qcomp"),  arg::Decimal(PercentText(s.vbr), cid::vbr)};
 }
 
 ArgList FrameQpRatioOptions(const Settings& s) {
-  return {arg::Literal("--ipratio"), arg::Decimal(DecimalText(1.0f + Percent(s.kfb)), cid::kfb),
-          arg::Literal("--pbratio"), arg::Decimal(DecimalText(1.0f + Percent(s.bfr)), cid::bfr)};
+  return {arg::Literal("--ipratio"), arg::Decimal(PercentText(s.kfb, 1.0), cid::kfb),
+          arg::Literal("--pbratio"), arg::Decimal(PercentText(s.bfr, 1.0), cid::bfr)};
 }
 
 ArgList ChromaQpOffsetOption(const Settings& s) {
@@ -134,7 +138,7 @@ ArgList VbvOptions(const Settings& s, bool omitRatetol) {
   ArgList args;
   if (!omitRatetol) {
     args.push_back(arg::Literal("--ratetol"));
-    args.push_back(arg::Decimal(DecimalText(Percent(s.bv)), cid::bv));
+    args.push_back(arg::Decimal(PercentText(s.bv), cid::bv));
   }
   args.push_back(arg::Literal("--vbv-init"));
   args.push_back(arg::Decimal(s.vib, cid::vib));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <limits>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "app/startup.h"
 #include "jobs/batch_line.h"
 #include "settings/catalogue.h"
+#include "support/first_start.h"
 #include "support/memory_window.h"
 #include "ui/control_id.h"
 
@@ -178,6 +180,37 @@ TEST_F(RateControlOptions, QuantizerLimitsAndCurveCompression) {
     window.setText(cid::qps, c.qps);
     window.setText(cid::vbr, c.vbr);
     EXPECT_EQ(written(QuantizerLimitOptions), c.expected);
+  }
+}
+
+// Every decimal computed from a percentage, over the whole range its field
+// allows, is the exact value in hundredths (1 + 756 / 100 is 8.56) written
+// with six digits: rounded to a 32-bit float once, never twice.
+TEST(ComputedDecimals, AreExactOverTheWholeRangeOfTheirFields) {
+  struct Decimal {
+    std::string Settings::*field;
+    int max;
+    int base;  // in hundredths
+    ArgList (*group)(const Settings&);
+    const char* option;
+  };
+  const Decimal decimals[] = {
+      {&Settings::kfb, 900, 100, FrameQpRatioOptions, "--ipratio"},
+      {&Settings::bfr, 900, 100, FrameQpRatioOptions, "--pbratio"},
+      {&Settings::vbr, 100, 0, QuantizerLimitOptions, "--qcomp"},
+      {&Settings::bv, 1000, 0, [](const Settings& s) { return VbvOptions(s, false); }, "--ratetol"},
+  };
+  for (const Decimal& d : decimals) {
+    Settings s = FirstStartSettings();
+    for (int percent = 0; percent <= d.max; ++percent) {
+      s.*d.field = std::to_string(percent);
+      const int hundredths = d.base + percent;
+      char exact[32];
+      std::snprintf(exact, sizeof exact, " %s %d.%02d0000", d.option, hundredths / 100,
+                    hundredths % 100);
+      const std::string written = WriteArguments(d.group(s));
+      ASSERT_NE(written.find(exact), std::string::npos) << written;
+    }
   }
 }
 

@@ -124,6 +124,54 @@ TEST(SavePreset, AMissingConfigsFolderSavesNothing) {
 // ---------------------------------------------------------------------------
 // "Load"
 
+TEST(PresetNames, ANameThatIsNoFileOfConfigsIsRefusedBeforeAnythingIsWritten) {
+  struct Case {
+    const char* name;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {R"(..\..\escape)", false},
+      {"../up", false},
+      {"a:b", false},
+      {"C:\\x", false},
+      {"a..b", false},
+      {"star*", false},
+      {"what?", false},
+      {"q\"uote", false},
+      {"<in>", false},
+      {"pi|pe", false},
+      {"tab\t", false},
+      {"dot.", false},
+      {"blank ", false},
+      {"con", false},
+      {"NUL.backup", false},
+      {"com7", false},
+      {"lpt1", false},
+      {"a.b", true},
+      {"film 2", true},
+      {"com10", true},
+      {"\xE6\x97\xA5\xE6\x9C\xAC", true},
+  };
+  for (const Case& c : cases) {
+    for (bool save : {true, false}) {
+      StartedApp s;
+      const int writes = s.platform.files.writes;
+      if (save)
+        PressSave(s, c.name, true);
+      else
+        PressLoad(s, c.name);
+      const bool written =
+          s.platform.files.exists("C:\\prog\\configs\\" + std::string(c.name) + ".ini");
+      EXPECT_EQ(written, c.accepted) << c.name << (save ? " saved" : " loaded");
+      if (!c.accepted) {
+        EXPECT_EQ(s.platform.files.writes, writes) << c.name;
+        ASSERT_EQ(s.platform.dialogs.calls.size(), save ? 2u : 1u) << c.name;
+        EXPECT_EQ(s.platform.dialogs.calls.back().kind, "message");
+      }
+    }
+  }
+}
+
 TEST(LoadPreset, LoadsTheNamedPreset) {
   StartedApp s = WithPresetFolders();
   PressLoad(s, "anime");
