@@ -41,6 +41,9 @@ class App {
   // settings file.
   void start();
 
+  // The window has appeared: what start-up left to ask is asked now.
+  void onShown();
+
   // One event of one control, as the user raised it.
   void onEvent(ControlId id, EventKind kind);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,19 @@ class FileSystem {
   // The whole content of a file, or nothing when it cannot be read.
   virtual std::optional<std::string> readFile(std::string_view path) const = 0;
 
+  // Hands the content of a file to `sink` piece by piece, in order, until
+  // the end or until `sink` returns false; false when the file cannot be
+  // read. Memory stays that of one piece, whatever the size of the file.
+  virtual bool readPieces(std::string_view path,
+                          const std::function<bool(std::string_view)>& sink) const {
+    std::optional<std::string> bytes = readFile(path);
+    if (!bytes) return false;
+    constexpr size_t kPiece = 1 << 16;
+    for (size_t at = 0; at < bytes->size(); at += kPiece)
+      if (!sink(std::string_view(*bytes).substr(at, kPiece))) break;
+    return true;
+  }
+
   // Creates or replaces a file with `bytes` in one step: the content goes to
   // a temporary file in the same folder, which then takes the file's place.
   // On any failure the old file stays as it was; false then.
@@ -39,6 +53,11 @@ class FileSystem {
   // ("*.ini"), in the order the system lists them; folders are skipped.
   virtual std::vector<std::string> listFiles(std::string_view folder,
                                              std::string_view pattern) const = 0;
+
+  // Removes what writes of this program left in `folder` when it was ended
+  // in the middle of one (a kill, a power cut); writes still under way in
+  // another copy of the program are left alone.
+  virtual void removeLeftovers(std::string_view /*folder*/) {}
 
   // The system's description of why the last write failed.
   virtual std::string lastErrorText() const = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,10 +14,26 @@
 // the first "[" group line; the key ends at the first "=" and blanks and
 // tabs around key and value are not part of them; keys compare without
 // regard to case and the first occurrence counts. A line without "=" is
-// ignored.
+// ignored. Only the values of the catalogue's keys are kept: a file of any
+// size costs no more memory than they do.
 class SettingsFile {
  public:
   static SettingsFile Parse(std::string_view text);
+
+  // Reads the file piece by piece: feed() the bytes in order, then
+  // finish(). Once complete() (a group line was read) the rest counts no
+  // more and need not be fed.
+  void feed(std::string_view bytes);
+  void finish();
+  bool complete() const { return complete_; }
+
+  // Whether the file began with the UTF-8 byte-order mark (which is not
+  // part of the first line).
+  bool utf8() const { return utf8_; }
+
+  // Replaces every value by `convert(value)`: the values as the file holds
+  // them, brought to the program's text.
+  void convertValues(const std::function<std::string(std::string_view)>& convert);
 
   // A number key: the value's leading decimal integer (optional sign, then
   // digits; none gives 0). Nothing when the key is absent.
@@ -29,7 +46,21 @@ class SettingsFile {
   size_t size() const { return values_.size(); }
 
  private:
+  enum class LineState { Start, Key, ValueStart, Value, Skip };
+  void scan(std::string_view bytes);
+  void endLine();
+
   std::unordered_map<std::string, std::string> values_;  // lower-case key -> value
+  std::string head_;  // the first bytes, until the mark is ruled in or out
+  LineState state_ = LineState::Start;
+  std::string key_;       // the key read so far
+  size_t blanks_ = 0;     // blanks after it, not yet known to be inside it
+  std::string valueKey_;  // the key whose value is being read
+  std::string value_;     // the value read so far
+  std::string pending_;   // blanks after it, not yet known to be inside it
+  bool started_ = false;  // the first bytes have been looked at for the mark
+  bool complete_ = false;
+  bool utf8_ = false;
 };
 
 // The whole settings file for the current controls: the 70 key lines in

@@ -46,9 +46,19 @@ void FillWithBaseNames(Window& window, ControlId list, const FileSystem& files,
 }  // namespace
 
 bool SettingsStore::LoadFrom(std::string_view path) {
-  const std::optional<std::string> content = files.readTextFile(path);
-  if (!content) return false;
-  const SettingsFile file = SettingsFile::Parse(*content);
+  SettingsFile file;
+  if (!files.readPieces(path, [&file](std::string_view piece) {
+        file.feed(piece);
+        return !file.complete();
+      }))
+    return false;
+  file.finish();
+  // A file with the UTF-8 mark is read as UTF-8, brought to what the
+  // system's code page can show; any other in the code page.
+  const bool utf8 = file.utf8();
+  file.convertValues([&](std::string_view value) {
+    return utf8 ? files.fromCodePage(files.toCodePage(value)) : files.fromCodePage(value);
+  });
   Window& w = window;
 
   LoadNumbers(w, file, {"a1",  "a2",   "a3",   "a4",    "a5",    "a6",    "cab",  "tre",
@@ -79,7 +89,12 @@ bool SettingsStore::LoadFrom(std::string_view path) {
   ApplyEnablingRule(w, cid::cab);
   CheckRanges(w, {"sct"});
   w.setEnabled(cid::aub, w.state(cid::aud) == 1);
-  if (w.text(cid::cqm) == "custom...") ChooseMatrixFile();
+  if (w.text(cid::cqm) == "custom...") {
+    if (deferMatrixQuestion)
+      matrixQuestionPending = true;
+    else
+      ChooseMatrixFile();
+  }
   UpdateLogfileControls(w);
   CheckRanges(w, {"vbs", "vmb", "vib", "bv"});
   ApplyEnablingRule(w, cid::aq);

@@ -35,6 +35,12 @@ struct SettingsStore {
   // double quotes, or "flat" when the requester is cancelled.
   void ChooseMatrixFile();
 
+  // While set, a load that finds "custom..." in `cqm` does not ask for the
+  // matrix file but sets matrixQuestionPending: at start-up the question
+  // waits until the window is on screen.
+  bool deferMatrixQuestion = false;
+  bool matrixQuestionPending = false;
+
  private:
   bool LoadFrom(std::string_view path);
 };

@@ -45,6 +45,7 @@ void Program::useDialogs(Dialogs& dialogs) {
 
 int Program::run() {
   window_->show();
+  app_->onShown();
   return window_->runMessageLoop();
 }
 

@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <vector>
 
 #include "core/wildcard.h"
 #include "platform/win32/system_message.h"
+#include "platform/win32/system_path.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 
@@ -31,103 +35,183 @@ std::string ExecutableFolder() {
 Win32FileSystem::Win32FileSystem() : programFolder_(ExecutableFolder()) {}
 
 bool Win32FileSystem::createFolder(std::string_view path) {
-  return CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE;
+  return CreateDirectoryW(SystemPath(path).c_str(), nullptr) != FALSE;
+}
+
+bool Win32FileSystem::readPieces(std::string_view path,
+                                 const std::function<bool(std::string_view)>& sink) const {
+  KernelHandle file(CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
+  std::string piece(1 << 16, '\0');
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr))
+      return false;
+    if (got == 0 || !sink(std::string_view(piece.data(), got))) return true;
+  }
 }
 
 std::optional<std::string> Win32FileSystem::readFile(std::string_view path) const {
-  KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (1LL << 30)) return std::nullopt;
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD got = 0;
-    DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-    if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) return std::nullopt;
-    if (got == 0) break;
-    done += got;
-  }
-  bytes.resize(done);
+  std::string bytes;
+  constexpr size_t kLargest = size_t{1} << 30;
+  bool tooLarge = false;
+  const bool read = readPieces(path, [&](std::string_view piece) {
+    tooLarge = bytes.size() + piece.size() > kLargest;
+    if (!tooLarge) bytes.append(piece);
+    return !tooLarge;
+  });
+  if (!read || tooLarge) return std::nullopt;
   return bytes;
 }
 
+namespace {
+
+// The temporary file for `target`: beside it (a rename then stays on one
+// volume), named so that the program knows it again: "~", the target's
+// name, the process id and a count, and kTemporaryEnding.
+std::wstring TemporaryFor(const std::wstring& target) {
+  static unsigned counter = 0;
+  const size_t sep = target.find_last_of(L"\\/");
+  const std::wstring folder =
+      sep == std::wstring::npos ? std::wstring() : target.substr(0, sep + 1);
+  std::wstring name = sep == std::wstring::npos ? target : target.substr(sep + 1);
+  if (name.size() > 100) name.resize(100);
+  wchar_t tail[48];
+  swprintf(tail, 48, L".%lx-%x", GetCurrentProcessId(), ++counter);
+  return folder + L"~" + name + tail + kTemporaryEnding;
+}
+
+bool MarkForDeletion(HANDLE file, bool deleted) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = deleted ? TRUE : FALSE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) !=
+         FALSE;
+}
+
+// Gives the open file the name `target`, replacing a file of that name.
+bool RenameOpenFile(HANDLE file, const std::wstring& target) {
+  const size_t bytes = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(bytes, 0);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+  std::copy(target.begin(), target.end(), rename->FileName);
+  return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(bytes)) !=
+         FALSE;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD put = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 24));
+    if (!WriteFile(file, bytes.data(), want, &put, nullptr) || put == 0) return false;
+    bytes.remove_prefix(put);
+  }
+  return true;
+}
+
+// A virus scanner or indexer may hold a file for a moment.
+bool Busy(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
+}  // namespace
+
 bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes,
                                 Durability durability) {
-  std::wstring target = Widen(path);
-  size_t sep = target.find_last_of(L"\\/");
-  std::wstring folder = sep == std::wstring::npos ? L"." : target.substr(0, sep + 1);
-  wchar_t temporary[MAX_PATH + 16] = {};
-  if (folder.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"quo", 0, temporary)) {
+  const std::wstring target = SystemPath(path);
+  const std::wstring temporary = SystemPath(TemporaryFor(Widen(path)));
+  KernelHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
+                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     lastError_ = GetLastError();
     return false;
   }
-  bool written = false;
-  {
-    KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) {
-      size_t done = 0;
-      written = true;
-      while (done < bytes.size()) {
-        DWORD put = 0;
-        DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-        if (!WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) || put == 0) {
-          written = false;
-          break;
-        }
-        done += put;
+  // Until it takes the target's place, the temporary file is marked for
+  // deletion: should the program end meanwhile, by a crash or a kill, the
+  // system removes it. Where marking is not possible it is removed below.
+  const bool marked = MarkForDeletion(file.get(), true);
+  bool written = WriteAll(file.get(), bytes);
+  if (written && durability == Durability::Flushed) written = FlushFileBuffers(file.get()) != FALSE;
+  if (written && marked) {
+    written = MarkForDeletion(file.get(), false);
+    for (int attempt = 0; written; ++attempt) {
+      if (RenameOpenFile(file.get(), target)) break;
+      const DWORD error = GetLastError();
+      if (attempt == 9 || !Busy(error)) {
+        written = false;
+        SetLastError(error);
+        break;
       }
-      if (written && durability == Durability::Flushed)
-        written = FlushFileBuffers(file.get()) != FALSE;
+      Sleep(20);
     }
+    if (!written) {
+      lastError_ = GetLastError();
+      MarkForDeletion(file.get(), true);
+    }
+    return written;
   }
+  if (!written) lastError_ = GetLastError();
+  file.reset();
   if (written) {
     const DWORD flags = MOVEFILE_REPLACE_EXISTING |
                         (durability == Durability::Flushed ? MOVEFILE_WRITE_THROUGH : 0);
-    // A virus scanner or indexer may hold the new file for a moment.
     for (int attempt = 0;; ++attempt) {
-      written = MoveFileExW(temporary, target.c_str(), flags) != FALSE;
+      written = MoveFileExW(temporary.c_str(), target.c_str(), flags) != FALSE;
       const DWORD error = GetLastError();
-      if (written || attempt == 9 ||
-          (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION &&
-           error != ERROR_LOCK_VIOLATION))
-        break;
+      if (written || attempt == 9 || !Busy(error)) break;
       Sleep(20);
     }
+    if (!written) lastError_ = GetLastError();
   }
-  if (!written) {
-    lastError_ = GetLastError();
-    DeleteFileW(temporary);
-  }
+  if (!written) DeleteFileW(temporary.c_str());
   return written;
 }
 
 bool Win32FileSystem::exists(std::string_view path) const {
-  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32FileSystem::deleteFile(std::string_view path) {
-  return DeleteFileW(Widen(path).c_str()) != FALSE;
+  return DeleteFileW(SystemPath(path).c_str()) != FALSE;
 }
 
 std::vector<std::string> Win32FileSystem::listFiles(std::string_view folder,
                                                     std::string_view pattern) const {
   std::string query(folder);
   if (!query.empty() && query.back() != '\\' && query.back() != '/') query += '\\';
-  query += pattern;
+  query += "*";
   std::vector<std::string> names;
   WIN32_FIND_DATAW found{};
-  FindHandle search(FindFirstFileExW(Widen(query).c_str(), FindExInfoBasic, &found,
+  FindHandle search(FindFirstFileExW(SystemPath(query).c_str(), FindExInfoBasic, &found,
                                      FindExSearchNameMatch, nullptr, 0));
   if (!search) return names;
   do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      names.push_back(Narrow(found.cFileName));
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::string name = Narrow(found.cFileName);
+    // Matched by the long name only: the system also matches short names.
+    if (WildcardMatch(name, pattern)) names.push_back(std::move(name));
   } while (FindNextFileW(search.get(), &found));
   return names;
+}
+
+void Win32FileSystem::removeLeftovers(std::string_view folder) {
+  const std::string prefix = std::string(folder) + (folder.ends_with('\\') ? "" : "\\");
+  for (const std::string& name : listFiles(folder, "~*" + Narrow(kTemporaryEnding))) {
+    // "~name.<process id>-<count>.quorvel-tmp": kept while its writer runs.
+    const size_t end = name.size() - Narrow(kTemporaryEnding).size();
+    const size_t dot = name.rfind('.', end - 1);
+    const size_t dash = name.find('-', dot == std::string::npos ? 0 : dot);
+    if (dot == std::string::npos || dash == std::string::npos || dash > end) continue;
+    const DWORD owner = std::strtoul(name.substr(dot + 1, dash - dot - 1).c_str(), nullptr, 16);
+    KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, owner));
+    if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) continue;
+    DeleteFileW(SystemPath(prefix + name).c_str());
+  }
 }
 
 std::string Win32FileSystem::toCodePage(std::string_view utf8) const {

@@ -2,6 +2,12 @@
 
 #include "platform/file_system.h"
 
+// The ending of the temporary files the program writes a file through.
+inline constexpr wchar_t kTemporaryEnding[] = L".quorvel-tmp";
+
+// The file system of Windows. Paths of any length are taken (in the "\\?\"
+// form where they are long); a file is written through a temporary file
+// beside it that the system removes should the program end meanwhile.
 class Win32FileSystem final : public FileSystem {
  public:
   Win32FileSystem();
@@ -9,6 +15,8 @@ class Win32FileSystem final : public FileSystem {
   std::string programFolder() const override { return programFolder_; }
   bool createFolder(std::string_view path) override;
   std::optional<std::string> readFile(std::string_view path) const override;
+  bool readPieces(std::string_view path,
+                  const std::function<bool(std::string_view)>& sink) const override;
   bool writeFile(std::string_view path, std::string_view bytes,
                  Durability durability = Durability::Flushed) override;
   bool exists(std::string_view path) const override;
@@ -16,6 +24,7 @@ class Win32FileSystem final : public FileSystem {
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;
   std::string lastErrorText() const override;
+  void removeLeftovers(std::string_view folder) override;
   std::string toCodePage(std::string_view utf8) const override;
   std::string fromCodePage(std::string_view bytes) const override;
 

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "app/win32/program.h"
 #include "gui/gui_support.h"
+#include "platform/win32/wide_text.h"
 #include "ui/control_id.h"
 
 namespace {
@@ -85,11 +88,53 @@ TEST_F(SettingsFileTest, ASaveThatCannotReplaceTheFileLeavesItIntact) {
   HANDLE held = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::wstring shown;
+  std::thread answer = AnswerBox(program->window().handle(), L"quorvel", [&](HWND box) {
+    shown = TextOf(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
   EXPECT_EQ(close(), 0) << "closing is never refused";
+  answer.join();
   CloseHandle(held);
+  EXPECT_EQ(shown.rfind(L"The file cannot be written:\n" + ini + L"\n\n", 0), 0u)
+      << "the failed save is reported: " << Narrow(shown);
   EXPECT_EQ(ReadBytes(ini), kGivenFile);
   WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((TestProgramFolder() + L"quo*.tmp").c_str(), &found);
+  HANDLE search = FindFirstFileW((TestProgramFolder() + L"*.quorvel-tmp").c_str(), &found);
   EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no temporary file is left behind";
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+TEST(StartUp, AsksForACustomMatrixOnlyOnceTheWindowIsOnScreen) {
+  const std::wstring ini = TestProgramFolder() + L"quorvel.ini";
+  ASSERT_TRUE(WriteBytes(ini, "cqm = custom...\r\n"));
+  std::atomic<bool> windowShown = false;
+  std::atomic<HWND> main = nullptr;
+  std::atomic<HWND> cqm = nullptr;
+  std::wstring cqmAfterwards;
+  // The requester is answered whenever it comes, before or after the window.
+  std::thread answer([&] {
+    for (int i = 0; i < 400; ++i) {
+      HWND box = FindWindowW(L"#32770", L"Select a matrix file");
+      if (box && IsWindowVisible(box)) {
+        HWND owner = GetWindow(box, GW_OWNER);
+        windowShown = owner && IsWindowVisible(owner);
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        for (int wait = 0; wait < 100 && !main; ++wait) Sleep(20);
+        Sleep(200);
+        cqmAfterwards = TextOf(cqm);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        return;
+      }
+      Sleep(25);
+    }
+  });
+  Program program(GetModuleHandleW(nullptr));
+  cqm = program.window().control(cid::cqm);
+  main = program.window().handle();
+  EXPECT_EQ(program.run(), 0);
+  answer.join();
+  EXPECT_TRUE(windowShown) << "the window was on screen when the requester came";
+  EXPECT_EQ(cqmAfterwards, L"flat");
+  DeleteFileW(ini.c_str());
 }

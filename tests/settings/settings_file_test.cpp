@@ -467,9 +467,12 @@ TEST(LoadSettings, ACustomMatrixAsksForTheMatrixFile) {
   }
 }
 
-TEST(LoadSettings, ACustomMatrixInTheMainFileAsksAtStartUp) {
+TEST(LoadSettings, ACustomMatrixInTheMainFileAsksOnceTheWindowIsShown) {
   StartedApp s(
       [](MemoryFileSystem& files) { files.put("quorvel.ini", "cqm = custom...\r\nmode = 0\r\n"); });
+  EXPECT_TRUE(s.platform.dialogs.calls.empty()) << "nothing is asked before the window shows";
+  s.app.onShown();
+  s.app.onShown();
   ASSERT_EQ(s.platform.dialogs.calls.size(), 1u);
   EXPECT_EQ(s.platform.dialogs.calls[0].title, "Select a matrix file");
   EXPECT_EQ(s.window.text(cqm), "flat");
