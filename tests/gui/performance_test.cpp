@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -102,4 +103,42 @@ TEST_F(PerformanceTest, MakeBatOfAHundredThousandLines) {
   EXPECT_GT(data.nFileSizeLow, 100000u * 30u);
   DeleteFileW(path.c_str());
   EXPECT_LT(elapsed, 10000.0);
+}
+
+// A settings file of 100 MB (lines no setting reads) costs neither much
+// time nor memory: only the settings are kept.
+TEST(StartupTime, AHundredMegabyteSettingsFile) {
+  const std::wstring ini = TestProgramFolder() + L"quorvel.ini";
+  {
+    HANDLE file = CreateFileW(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::string block;
+    for (int i = 0; block.size() < (1 << 20); ++i)
+      block += "unknown" + std::to_string(i) + " = what no setting reads\r\n";
+    for (int megabyte = 0; megabyte < 100; ++megabyte) {
+      DWORD written = 0;
+      WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+    }
+    const std::string last = "mode = 3\r\n";
+    DWORD written = 0;
+    WriteFile(file, last.data(), static_cast<DWORD>(last.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  PROCESS_MEMORY_COUNTERS before{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  const Clock::time_point start = Clock::now();
+  auto program = std::make_unique<Program>(GetModuleHandleW(nullptr));
+  const double elapsed = MillisecondsSince(start);
+  PROCESS_MEMORY_COUNTERS after{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  const double grown = (static_cast<double>(after.PeakWorkingSetSize) -
+                        static_cast<double>(before.PeakWorkingSetSize)) /
+                       (1 << 20);
+  std::printf("[ MEASURE  ] start-up with a 100 MB settings file: %.0f ms, peak memory +%.1f MB\n",
+              elapsed, grown);
+  EXPECT_EQ(program->window().state(cid::mode), 3);
+  EXPECT_LT(grown, 40.0);
+  program.reset();
+  PumpMessages();
+  DeleteFileW(ini.c_str());
 }
