@@ -74,8 +74,20 @@ BOOL Request(FileRequest& file, BOOL(WINAPI* show)(OPENFILENAMEW*)) {
   return show(&file.request);
 }
 
+// What the folder browser is to show when it opens.
+struct FolderStart {
+  std::wstring caption;
+  std::wstring folder;  // without a closing backslash; empty: the browser's own start
+};
+
+// Selects the start folder, then gives the browser its caption, so that
+// the requester is named only once it shows its folder.
 int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
-  if (message == BFFM_INITIALIZED && data) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+  if (message != BFFM_INITIALIZED) return 0;
+  const auto& start = *reinterpret_cast<const FolderStart*>(data);
+  if (!start.folder.empty())
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start.folder.c_str()));
+  SetWindowTextW(dialog, start.caption.c_str());
   return 0;
 }
 
@@ -121,16 +133,24 @@ std::string Win32Dialogs::saveFile(std::string_view title, std::string_view pres
 }
 
 std::string Win32Dialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
-  std::wstring caption = Widen(title);
-  std::wstring start = Widen(startFolder);
+  FolderStart start{Widen(title), Widen(startFolder)};
+  // The browser selects "C:\\a\\b" reliably, "C:\\a\\b\\" not always.
+  while (start.folder.size() > 3 && (start.folder.back() == L'\\' || start.folder.back() == L'/'))
+    start.folder.pop_back();
+  // The shell looks at the folder once before the browser opens: under Wine
+  // the first look at a drive in a process comes too late for the browser.
+  PIDLIST_ABSOLUTE warm = nullptr;
+  if (!start.folder.empty() &&
+      SUCCEEDED(SHParseDisplayName(start.folder.c_str(), nullptr, &warm, 0, nullptr)))
+    CoTaskMemFree(warm);
   wchar_t display[MAX_PATH] = {};
   BROWSEINFOW browse{};
   browse.hwndOwner = owner_;
   browse.pszDisplayName = display;
-  browse.lpszTitle = caption.c_str();
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  browse.lpszTitle = start.caption.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS;
   browse.lpfn = StartInFolder;
-  browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+  browse.lParam = reinterpret_cast<LPARAM>(&start);
   PIDLIST_ABSOLUTE chosen = nullptr;
   {
     CurrentFolderKept kept;
