@@ -16,6 +16,9 @@
 #include "settings/settings_store.h"
 #include "ui/window.h"
 
+// The title of the program's own messages.
+inline constexpr std::string_view kMessageTitle = "quorvel";
+
 // The operating-system services the program uses, handed in at construction
 // so that tests can replace them.
 struct Platform {
@@ -114,8 +117,9 @@ class App {
   // Fills the file fields from the input field, writing a wrapper script
   // for an input that is not an AviSynth script.
   void deriveFileNames(std::string_view folder);
-  // Writes the wrapper script a job's names call for; false when it cannot.
-  bool writeWrapper(const JobFileNames& names);
+  // Writes the wrapper script a job's names call for. Gives why it cannot
+  // be made (AviSynth could not read the name), or nothing.
+  std::optional<std::string> writeWrapper(const JobFileNames& names);
   // Appends one framed job to the job list.
   void appendJob(const JobLines& lines);
   // Tells the user why nothing was queued.

@@ -6,12 +6,6 @@
 #include "jobs/job_script.h"
 #include "ui/control_id.h"
 
-namespace {
-
-constexpr std::string_view kMessageTitle = "quorvel";
-
-}  // namespace
-
 void App::reportWriteFailure(const std::string& path) {
   platform_.dialogs.message(kMessageTitle, "The file cannot be written:\n" + path + "\n\n" +
                                                platform_.files.lastErrorText());
@@ -21,9 +15,14 @@ void App::onMakeBat(ControlId, EventKind) {
   std::string path = platform_.dialogs.saveFile("", "", "Batch File|*.BAT");
   if (path.empty()) return;
   if (Extension(path).empty()) path += ".bat";
-  if (!platform_.files.writeTextFile(
-          path, MakeBatScript(jobListLines(), platform_.files.programFolder())))
-    reportWriteFailure(path);
+  // In the console's code page when it spells every character, otherwise
+  // in UTF-8 with the console switched to it for the run.
+  const std::vector<std::string> lines = jobListLines();
+  const std::string folder = platform_.files.programFolder();
+  std::optional<std::string> bytes =
+      platform_.files.encode(MakeBatScript(lines, folder), CodePage::Console);
+  if (!bytes) bytes = MakeBatScript(lines, folder, true);
+  if (!platform_.files.writeFile(path, *bytes)) reportWriteFailure(path);
 }
 
 void App::onStart(ControlId, EventKind) {
@@ -38,12 +37,21 @@ void App::onStart(ControlId, EventKind) {
     name = "temp" + std::to_string(n) + ".bat";
   }
   const std::string path = folder + name;
-  if (!platform_.files.writeTextFile(path, StartScript(jobListLines(), folder, name))) {
+  // What the console's code page cannot spell reaches the batch through its
+  // environment.
+  const FileSystem& files = platform_.files;
+  const StartBatch batch =
+      StartScript(jobListLines(), folder, name, [&files](std::string_view character) {
+        return files.encode(character, CodePage::Console).has_value();
+      });
+  const std::optional<std::string> bytes = files.encode(batch.script, CodePage::Console);
+  if (!bytes || !platform_.files.writeFile(path, *bytes)) {
     reportWriteFailure(path);
     return;
   }
   StartFailure failure;
-  std::optional<std::uint32_t> process = platform_.processes.startBatch(path, folder, &failure);
+  std::optional<std::uint32_t> process =
+      platform_.processes.startBatch(path, folder, batch.variables, &failure);
   if (!process) {
     platform_.dialogs.message(
         kMessageTitle, "The batch file cannot be started:\n" + path + "\n\n" + failure.reason);

@@ -14,7 +14,6 @@ constexpr std::string_view kBatchPattern = "AVS(*.AVS)|*.avs|Other Media|*.*";
 constexpr std::string_view kOutputPattern = "MP4(*.mp4)|*.MP4|MKV(*.mkv)|*.MKV|RAW(*.264)|*.264";
 constexpr std::string_view kStatsPattern = "Statsfile (*.stat)|*.stat";
 constexpr std::string_view kLogPattern = "Log file (*.txt)|*.txt";
-constexpr std::string_view kMessageTitle = "quorvel";
 
 // A text shown in a message: at most 200 characters, cut at a character.
 std::string Shortened(const std::string& text) {
@@ -58,9 +57,19 @@ std::string App::refusalText(const Refusal& refusal) const {
          ".";
 }
 
-bool App::writeWrapper(const JobFileNames& names) {
-  if (!names.wrapper) return true;
-  return platform_.files.writeTextFile(names.input, *names.wrapper, Durability::Cached);
+std::optional<std::string> App::writeWrapper(const JobFileNames& names) {
+  if (!names.wrapper) return std::nullopt;
+  // AviSynth reads a script in the system's code page: a name that code
+  // page cannot spell would reach it with "?" in its place.
+  const std::optional<std::string> bytes = platform_.files.encode(*names.wrapper, CodePage::System);
+  if (!bytes)
+    return "AviSynth reads its scripts in the system's code page, which cannot spell this name, "
+           "so no script can open it. Rename the file or its folder, or write an .avs script for "
+           "it yourself.";
+  // A wrapper that cannot be written still becomes the input; the job then
+  // names a script that does not exist, and the batch reports it.
+  platform_.files.writeFile(names.input, *bytes, Durability::Cached);
+  return std::nullopt;
 }
 
 void App::deriveFileNames(std::string_view folder) {
@@ -71,9 +80,11 @@ void App::deriveFileNames(std::string_view folder) {
   window_.setText(cid::statsfile, names.statsfile);
   window_.setText(cid::logfile, names.logfile);
   window_.setText(cid::output, names.output);
-  // A wrapper that cannot be written still becomes the input; the job then
-  // names a script that does not exist, and the batch reports it.
-  writeWrapper(names);
+  if (std::optional<std::string> problem = writeWrapper(names)) {
+    platform_.dialogs.message(kMessageTitle,
+                              "The input stays \"" + input + "\" as it is.\n\n" + *problem);
+    return;
+  }
   window_.setText(cid::input, names.input);
 }
 
@@ -91,14 +102,18 @@ void App::queueJobs(const Settings& settings, const EncoderDialect& dialect,
   window_.setRedraw(cid::jobList, false);
   const std::string program = platform_.files.programFolder();
   std::vector<std::string> skipped;
-  std::optional<Refusal> firstRefusal;
+  std::string reason;  // why the first of them was not queued
   bool queued = false;
   for (const std::string& input : inputs) {
     if (input.empty()) continue;
     const JobFileNames names =
         DeriveJobFileNames(input, settings.avsinc, program,
                            folder.empty() ? FolderPart(input) : std::string_view(folder));
-    writeWrapper(names);
+    if (std::optional<std::string> problem = writeWrapper(names)) {
+      skipped.push_back(input);
+      if (reason.empty()) reason = *problem;
+      continue;
+    }
     Settings job = settings;
     job.input = names.input;
     job.output = names.output;
@@ -107,7 +122,7 @@ void App::queueJobs(const Settings& settings, const EncoderDialect& dialect,
     const ComposedJob composed = ComposeJob(job, platform_.media, dialect);
     if (composed.refusal) {
       skipped.push_back(input);
-      if (!firstRefusal) firstRefusal = composed.refusal;
+      if (reason.empty()) reason = refusalText(*composed.refusal);
       continue;
     }
     appendJob(composed.lines);
@@ -125,7 +140,7 @@ void App::queueJobs(const Settings& settings, const EncoderDialect& dialect,
     if (skipped.size() > kListed)
       text += "and " + std::to_string(skipped.size() - kListed) + " more\n";
     text += '\n';
-    text += refusalText(*firstRefusal);
+    text += reason;
     platform_.dialogs.message(kMessageTitle, text);
   }
 }

@@ -6,6 +6,12 @@
 #include <string_view>
 #include <vector>
 
+// The 8-bit code pages text is written in.
+enum class CodePage {
+  System,   // the ANSI code page: settings files, and the scripts AviSynth reads
+  Console,  // the OEM code page: what the command interpreter reads batch files in
+};
+
 // How soon a written file must be on the disk: settings and batch files are
 // flushed before they take the old file's place; generated scripts may stay
 // in the system's cache.
@@ -61,6 +67,10 @@ class FileSystem {
 
   // The system's description of why the last write failed.
   virtual std::string lastErrorText() const = 0;
+
+  // UTF-8 text in a code page, every character as it is; nothing when the
+  // code page lacks one of them.
+  virtual std::optional<std::string> encode(std::string_view utf8, CodePage page) const = 0;
 
   // UTF-8 text to the system's 8-bit code page and back; characters the
   // code page lacks become its default character.

@@ -4,6 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+// Variables added to the environment of a started batch: name, value.
+using EnvironmentVariables = std::vector<std::pair<std::string, std::string>>;
 
 struct StartFailure {
   std::string reason;  // the system's message
@@ -15,10 +20,12 @@ class Processes {
   virtual ~Processes() = default;
 
   // Starts a batch file as a new process in a console of its own, with
-  // `workingFolder` as current directory, without waiting. Gives its
-  // process id, or nothing (and the reason in `failure`) when it cannot start.
+  // `workingFolder` as current directory and `variables` added to its
+  // environment, without waiting. Gives its process id, or nothing (and the
+  // reason in `failure`) when it cannot start.
   virtual std::optional<std::uint32_t> startBatch(std::string_view path,
                                                   std::string_view workingFolder,
+                                                  const EnvironmentVariables& variables,
                                                   StartFailure* failure) = 0;
   // Whether a batch this object started is still running.
   virtual bool isRunning(std::uint32_t processId) const = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,4 +12,8 @@ std::string Narrow(std::wstring_view wide);
 // UTF-8 to and from the system's ANSI code page; characters the code page
 // lacks become its default character.
 std::string ToSystemCodePage(std::string_view utf8);
+
+// UTF-8 in an 8-bit code page, character for character; nothing when the
+// code page lacks one (no "best fit" look-alikes either).
+std::optional<std::string> EncodeExactly(unsigned codePage, std::string_view utf8);
 std::string FromSystemCodePage(std::string_view bytes);

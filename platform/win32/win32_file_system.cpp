@@ -214,6 +214,10 @@ void Win32FileSystem::removeLeftovers(std::string_view folder) {
   }
 }
 
+std::optional<std::string> Win32FileSystem::encode(std::string_view utf8, CodePage page) const {
+  return EncodeExactly(page == CodePage::System ? CP_ACP : CP_OEMCP, utf8);
+}
+
 std::string Win32FileSystem::toCodePage(std::string_view utf8) const {
   return ToSystemCodePage(utf8);
 }

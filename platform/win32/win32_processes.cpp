@@ -2,13 +2,45 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 #include "platform/win32/system_message.h"
 #include "platform/win32/wide_text.h"
 
+namespace {
+
+// This program's environment with `variables` set, as the block
+// CreateProcessW takes: "name=value" strings, each ended by a NUL, and a
+// NUL after the last.
+std::wstring EnvironmentWith(const EnvironmentVariables& variables) {
+  std::wstring block;
+  if (wchar_t* strings = GetEnvironmentStringsW()) {
+    for (const wchar_t* entry = strings; *entry; entry += wcslen(entry) + 1) {
+      const std::wstring_view text(entry);
+      bool replaced = false;
+      for (const auto& [name, value] : variables) {
+        const std::wstring wide = Widen(name) + L"=";
+        replaced = replaced ||
+                   (text.size() >= wide.size() &&
+                    CompareStringOrdinal(text.data(), static_cast<int>(wide.size()), wide.data(),
+                                         static_cast<int>(wide.size()), TRUE) == CSTR_EQUAL);
+      }
+      if (!replaced) block.append(text).push_back(L'\0');
+    }
+    FreeEnvironmentStringsW(strings);
+  }
+  for (const auto& [name, value] : variables)
+    block.append(Widen(name) + L"=" + Widen(value)).push_back(L'\0');
+  block.push_back(L'\0');
+  return block;
+}
+
+}  // namespace
+
 std::optional<std::uint32_t> Win32Processes::startBatch(std::string_view path,
                                                         std::string_view workingFolder,
+                                                        const EnvironmentVariables& variables,
                                                         StartFailure* failure) {
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
@@ -19,9 +51,10 @@ std::optional<std::uint32_t> Win32Processes::startBatch(std::string_view path,
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
+  std::wstring environment = EnvironmentWith(variables);
   if (!CreateProcessW(interpreter.c_str(), command.data(), nullptr, nullptr, FALSE,
-                      CREATE_NEW_CONSOLE, nullptr, folder.empty() ? nullptr : folder.c_str(),
-                      &startup, &process)) {
+                      CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
     if (failure) failure->reason = SystemMessage(GetLastError());
     return std::nullopt;
   }

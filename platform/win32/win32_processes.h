@@ -10,6 +10,7 @@
 class Win32Processes final : public Processes {
  public:
   std::optional<std::uint32_t> startBatch(std::string_view path, std::string_view workingFolder,
+                                          const EnvironmentVariables& variables,
                                           StartFailure* failure) override;
   bool isRunning(std::uint32_t processId) const override;
   void setIdlePriority(std::uint32_t processId) override;

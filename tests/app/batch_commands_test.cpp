@@ -55,9 +55,10 @@ const std::string kStartPreamble =
 class RecordedProcesses final : public Processes {
  public:
   std::optional<std::uint32_t> startBatch(std::string_view path, std::string_view workingFolder,
+                                          const EnvironmentVariables& variables,
                                           StartFailure* failure) override {
     events.push_back("start " + std::string(path) + " in " + std::string(workingFolder));
-    return fake.startBatch(path, workingFolder, failure);
+    return fake.startBatch(path, workingFolder, variables, failure);
   }
   bool isRunning(std::uint32_t processId) const override { return fake.isRunning(processId); }
   void setIdlePriority(std::uint32_t processId) override {
@@ -169,7 +170,42 @@ TEST(MakeBat, CancelledWritesNothing) {
   EXPECT_EQ(t.platform.dialogs.calls.size(), 1u) << "no message";
 }
 
+// A job list whose lines the console's code page cannot all spell: here
+// the in-memory console spells ASCII alone.
+const Lines kForeignList = {"@echo.", "@echo Input:\"D:\\v\\\xE6\x97\xA5\xE6\x9C\xAC.avs\"",
+                            "@x264.exe \"D:\\v\\\xE6\x97\xA5\xE6\x9C\xAC.avs\" \"D:\\caf\xC3\xA9\"",
+                            "@echo+"};
+
+TEST(MakeBat, AListTheConsoleCannotSpellIsSavedInUtf8WithTheConsoleSwitchedForTheRun) {
+  BatchApp t;
+  t.setLines(kForeignList);
+  t.platform.files.put(R"(D:\out\jobs.bat)", "");
+  t.platform.dialogs.saveAnswers.push_back(R"(D:\out\jobs.bat)");
+  t.click(cid::makeBat);
+  std::string lines;
+  for (const std::string& line : kForeignList) lines += line + "\r\n";
+  EXPECT_EQ(t.file(R"(D:\out\jobs.bat)"),
+            "@for /f \"tokens=*\" %%a in ('chcp') do @for %%b in (%%a) do @set "
+            "\"quorvel_codepage=%%~nb\"\r\n@chcp 65001 >nul\r\n" +
+                kMakeBatPreamble + lines + "@chcp %quorvel_codepage% >nul\r\n");
+}
+
 // ---------------------------------------------------------------- Start
+
+TEST(Start, WhatTheConsoleCannotSpellReachesTheBatchThroughItsEnvironment) {
+  BatchApp t;
+  t.setLines(kForeignList);
+  t.click(cid::start);
+  EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"),
+            kStartPreamble +
+                "@echo.\r\n@echo Input:\"D:\\v\\%QUORVEL_1%.avs\"\r\n"
+                "@x264.exe \"D:\\v\\%QUORVEL_1%.avs\" \"D:\\caf%QUORVEL_2%\"\r\n@echo+\r\n"
+                "del temp.bat");
+  ASSERT_EQ(t.processes.fake.environments.size(), 1u);
+  EXPECT_EQ(
+      t.processes.fake.environments[0],
+      (EnvironmentVariables{{"QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"}, {"QUORVEL_2", "\xC3\xA9"}}));
+}
 
 TEST(Start, EmptyListWritesThePreambleAndTheLastLineOnly) {
   BatchApp t;

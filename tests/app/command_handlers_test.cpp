@@ -219,6 +219,21 @@ TEST(InputRequester, CancelledEmptiesTheInputAndLeavesTheDerivedNames) {
   EXPECT_EQ(t.platform.files.writes, writes);
 }
 
+TEST(InputRequester, ANameAviSynthCannotReadStaysTheInputAndIsReported) {
+  WithPreset t;
+  // The in-memory system code page spells Latin-1: "é" but not "日本".
+  t.platform.dialogs.openAnswers.push_back("D:\\v\\caf\xC3\xA9.mkv");
+  t.click(cid::inputBrowse);
+  EXPECT_EQ(t.window.text(cid::input), "C:\\prog\\avs\\caf\xC3\xA9.mkv.avs");
+  t.platform.dialogs.openAnswers.push_back("D:\\v\\\xE6\x97\xA5\xE6\x9C\xAC.mkv");
+  t.click(cid::inputBrowse);
+  EXPECT_EQ(t.window.text(cid::input), "D:\\v\\\xE6\x97\xA5\xE6\x9C\xAC.mkv");
+  EXPECT_EQ(t.window.text(cid::output), "D:\\v\\\xE6\x97\xA5\xE6\x9C\xAC.mp4");
+  EXPECT_FALSE(t.platform.files.exists("C:\\prog\\avs\\\xE6\x97\xA5\xE6\x9C\xAC.mkv.avs"));
+  ASSERT_EQ(t.calls("message").size(), 1u);
+  EXPECT_THAT(t.calls("message")[0].preset, HasSubstr("system's code page"));
+}
+
 TEST(InputRequester, AWrapperThatCannotBeWrittenIsNotReported) {
   AppUnderTest t;
   t.platform.files.readOnlyFolders.insert(R"(c:\prog\avs)");

@@ -333,3 +333,69 @@ TEST_F(EndToEndTest, AFailingMuxerLeavesTheAudioFile) {
       << "the audio file stays and holds what bepipe piped into neroaacenc; console:\n"
       << console;
 }
+
+// Inputs whose paths hold accents, another script and the characters the
+// command interpreter gives a meaning reach the encoder exactly, whether
+// the batch is saved and run later or started at once.
+class PathsThroughTheBatch : public EndToEndTest {
+ protected:
+  // Queues one single-pass job per input, each in a folder of its own name
+  // under the work folder.
+  void queueJobs(const std::vector<std::wstring>& names) {
+    ChooseListEntry(control(cid::mode), 1);
+    for (const std::wstring& name : names) {
+      const std::wstring folder = work + name + L"\\";
+      ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << Narrow(name);
+      const std::wstring input = folder + name + L".avs";
+      ASSERT_TRUE(WriteBytes(input, "BlankClip()\r\n"));
+      inputs.push_back(Narrow(input));
+      window().setText(cid::input, Narrow(input));
+      window().setText(cid::output, Narrow(folder + name + L".mp4"));
+      window().setText(cid::logfile, Narrow(folder + name + L".txt"));
+      Click(control(cid::add));
+    }
+    ASSERT_EQ(jobLines().size(), names.size() * 6) << "each job is queued";
+  }
+
+  // Every input reached x264, quoted, exactly as queued.
+  void expectEachInputReachedTheEncoder() {
+    const std::optional<std::string> records = ReadBytes(standinLog());
+    ASSERT_TRUE(records.has_value());
+    const std::vector<Call> calls = ParseRecords(*records);
+    ASSERT_EQ(calls.size(), inputs.size()) << *records;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+      EXPECT_EQ(calls[i].program, "x264.exe");
+      // The blank before the log pipe ends what x264 is given.
+      EXPECT_TRUE(calls[i].tail.ends_with(Quoted(inputs[i]) + " "))
+          << "queued " << inputs[i] << "\nreceived" << calls[i].tail;
+    }
+  }
+
+  std::vector<std::string> inputs;
+};
+
+TEST_F(PathsThroughTheBatch, MakeBatWritesWhatTheConsoleSpellsInItsCodePage) {
+  ASSERT_NO_FATAL_FAILURE(queueJobs({L"m\u00e9dia caf\u00e9", L"a %1 & ^ ! (b)"}));
+  dialogs.saveAnswers.push_back(Narrow(work + L"jobs.bat"));
+  Click(control(cid::makeBat));
+  const std::optional<std::string> saved = ReadBytes(work + L"jobs.bat");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->find("chcp"), std::string::npos) << "no code page switch is needed";
+  EXPECT_NE(saved->find("m\x82"
+                        "dia"),
+            std::string::npos)
+      << "\"\u00e9\" in code page 437";
+  ASSERT_TRUE(RunBatch(L"jobs.bat", work, work + L"console.txt", {{L"STANDIN_LOG", standinLog()}}));
+  expectEachInputReachedTheEncoder();
+}
+
+TEST_F(PathsThroughTheBatch, StartPassesWhatTheConsoleCannotSpellThroughTheEnvironment) {
+  ASSERT_NO_FATAL_FAILURE(
+      queueJobs({L"m\u00e9dia", L"\u65e5\u672c \u6620\u50cf", L"a %1 & ^ ! (b)"}));
+  SetEnvironmentVariableW(L"STANDIN_LOG", standinLog().c_str());
+  Click(control(cid::start));
+  SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
+  for (int i = 0; i < 300 && Exists(bin + L"temp.bat"); ++i) Sleep(100);
+  ASSERT_FALSE(Exists(bin + L"temp.bat")) << "the batch ran to its end and deleted itself";
+  expectEachInputReachedTheEncoder();
+}

@@ -129,12 +129,14 @@ std::optional<std::string> FakeDialogs::inputLine(std::string_view title, std::s
 
 std::optional<std::uint32_t> FakeProcesses::startBatch(std::string_view path,
                                                        std::string_view workingFolder,
+                                                       const EnvironmentVariables& variables,
                                                        StartFailure* failure) {
   if (!canStart) {
     if (failure) failure->reason = "The system cannot find the file specified.";
     return std::nullopt;
   }
   started.emplace_back(std::string(path), std::string(workingFolder));
+  environments.push_back(variables);
   running.insert(nextId);
   return nextId++;
 }
@@ -166,4 +168,15 @@ void FakeEncoders::set(std::optional<EncoderFile> file, std::optional<std::strin
 int FakeEncoders::asked() const {
   std::lock_guard lock(mutex_);
   return asked_;
+}
+
+std::optional<std::string> MemoryFileSystem::encode(std::string_view utf8, CodePage page) const {
+  for (size_t at = 0; at < utf8.size(); ++at) {
+    const auto byte = static_cast<unsigned char>(utf8[at]);
+    if (byte < 0x80) continue;
+    // Latin-1 is U+0080..U+00FF: the lead bytes C2 and C3.
+    if (page == CodePage::Console || (byte != 0xC2 && byte != 0xC3)) return std::nullopt;
+    ++at;
+  }
+  return std::string(utf8);
 }

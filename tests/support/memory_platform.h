@@ -26,6 +26,9 @@ class MemoryFileSystem final : public FileSystem {
   std::string lastErrorText() const override { return lastError; }
   // The code page of the files in memory is UTF-8 itself.
   std::string toCodePage(std::string_view utf8) const override { return std::string(utf8); }
+  // The system code page spells what Latin-1 spells, the console's ASCII;
+  // what is spelled is kept in UTF-8, as every file in memory is.
+  std::optional<std::string> encode(std::string_view utf8, CodePage page) const override;
   std::string fromCodePage(std::string_view bytes) const override { return std::string(bytes); }
 
   // Puts a file in place (creating its folder) without going through the seam.
@@ -77,6 +80,7 @@ class FakeDialogs final : public Dialogs {
 class FakeProcesses final : public Processes {
  public:
   std::optional<std::uint32_t> startBatch(std::string_view path, std::string_view workingFolder,
+                                          const EnvironmentVariables& variables,
                                           StartFailure* failure) override;
   bool isRunning(std::uint32_t processId) const override { return running.count(processId) > 0; }
   void setIdlePriority(std::uint32_t processId) override { idled.push_back(processId); }
@@ -85,6 +89,7 @@ class FakeProcesses final : public Processes {
   bool canStart = true;
   std::uint32_t nextId = 4242;
   std::vector<std::pair<std::string, std::string>> started;  // path, working folder
+  std::vector<EnvironmentVariables> environments;            // of each started batch
   std::vector<std::uint32_t> idled;
   std::vector<int> waited;
   std::set<std::uint32_t> running;  // started batches that have not ended
