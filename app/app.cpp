@@ -2,6 +2,7 @@
 
 #include "app/dispatch_table.h"
 #include "app/startup.h"
+#include "ui/control_id.h"
 
 void CreateProgramFolders(FileSystem& files) {
   const std::string folder = files.programFolder();
@@ -13,10 +14,12 @@ App::App(Window& window, Platform platform)
     : window_(window),
       platform_(platform),
       settings_{window, platform.files, platform.dialogs},
-      encoders_(platform.encoders) {}
+      encoders_(platform.encoders),
+      journal_(platform.files) {}
 
 void App::start() {
   encoders_.start();
+  journal_.claim();
   const std::string folder = platform_.files.programFolder();
   for (const char* own : {"", "configs", "avs"}) platform_.files.removeLeftovers(folder + own);
   FillFixedLists(window_);
@@ -30,6 +33,7 @@ void App::start() {
 }
 
 void App::onShown() {
+  restoreJobList();
   if (!settings_.matrixQuestionPending) return;
   settings_.matrixQuestionPending = false;
   if (window_.text(cid::cqm) == "custom...") settings_.ChooseMatrixFile();
@@ -44,6 +48,37 @@ void App::onEncoderInfo() {
 }
 
 void App::onClose() {
+  onEndSession();
+  journal_.discard();
+}
+
+void App::onEndSession() {
   const std::string path = platform_.files.programFolder() + "quorvel.ini";
   if (!settings_.SaveSettings(path)) reportWriteFailure(path);
+}
+
+void App::recordJobList() {
+  if (journal_.writable()) journal_.record(jobListLines());
+}
+
+void App::restoreJobList() {
+  const JobListJournal::Found found = journal_.read();
+  if (found.kind == JobListJournal::Found::Kind::Damaged) {
+    const std::string aside = journal_.setAside();
+    platform_.dialogs.message(
+        kMessageTitle,
+        "The job list that quorvel kept when it last ended cannot be read. The file is kept as\n" +
+            aside + "\n\nThe job list starts empty.");
+    return;
+  }
+  if (found.kind != JobListJournal::Found::Kind::Lines) return;
+  const std::string question = "quorvel did not close normally last time. Restore the " +
+                               std::to_string(found.lines.size()) + " queued lines?";
+  if (!platform_.dialogs.ask(kMessageTitle, question)) {
+    journal_.discard();
+    return;
+  }
+  window_.setRedraw(cid::jobList, false);
+  for (const std::string& line : found.lines) window_.addItem(cid::jobList, line);
+  window_.setRedraw(cid::jobList, true);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/encoder_watch.h"
+#include "app/job_list_journal.h"
 #include "jobs/compose_job.h"
 #include "jobs/job_file_names.h"
 #include "platform/dialogs.h"
@@ -44,14 +45,20 @@ class App {
   // settings file.
   void start();
 
-  // The window has appeared: what start-up left to ask is asked now.
+  // The window has appeared: what start-up left to ask is asked now (the
+  // job list an earlier run left, a custom matrix file).
   void onShown();
 
   // One event of one control, as the user raised it.
   void onEvent(ControlId id, EventKind kind);
 
-  // The window is closing: the settings are saved.
+  // The window is closing: the settings are saved and the job list, which
+  // is not kept, is let go.
   void onClose();
+
+  // Windows is ending the session (log-off, an update restart): the
+  // settings are saved, and the job list is kept for the next start.
+  void onEndSession();
 
   // Files dropped onto the window: one is taken as the input, several are
   // queued one job each with the output beside its input.
@@ -134,11 +141,16 @@ class App {
   void reportPresetName(const std::string& name);
   // The lines of the job list, in order.
   std::vector<std::string> jobListLines() const;
+  // Writes the job list into the journal, after every change of the list.
+  void recordJobList();
+  // Offers back the job list an earlier run left in the journal.
+  void restoreJobList();
 
   Window& window_;
   Platform platform_;
   SettingsStore settings_;
   EncoderWatch encoders_;
+  JobListJournal journal_;
   // Batches started by "Start" by file name, while they may still run.
   std::map<std::string, std::uint32_t> startedBatches_;
 };

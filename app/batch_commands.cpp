@@ -63,4 +63,7 @@ void App::onStart(ControlId, EventKind) {
   platform_.processes.setIdlePriority(*process);
 }
 
-void App::onShut(ControlId, EventKind) { window_.addItem(cid::jobList, kShutdownLine); }
+void App::onShut(ControlId, EventKind) {
+  window_.addItem(cid::jobList, kShutdownLine);
+  recordJobList();
+}

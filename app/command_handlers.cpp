@@ -129,7 +129,10 @@ void App::queueJobs(const Settings& settings, const EncoderDialect& dialect,
     queued = true;
   }
   // As after "Add", the next job needs a new input.
-  if (queued) clearFileFields();
+  if (queued) {
+    clearFileFields();
+    recordJobList();
+  }
   if (!skipped.empty()) {
     std::string text = "These files were not queued:\n";
     constexpr size_t kListed = 10;
@@ -153,6 +156,7 @@ void App::onAdd(ControlId, EventKind) {
     return;
   }
   appendJob(job.lines);
+  recordJobList();
   // An empty input or output queues the frame alone and leaves the fields.
   if (!job.lines.empty()) clearFileFields();
 }

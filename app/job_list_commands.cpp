@@ -39,6 +39,7 @@ void App::onEdit(ControlId, EventKind) {
   if (!edited) return;
   ReplaceLine(window_, selected, *edited);
   window_.setState(cid::jobList, selected);
+  recordJobList();
 }
 
 void App::onUp(ControlId, EventKind) {
@@ -48,6 +49,7 @@ void App::onUp(ControlId, EventKind) {
   window_.insertItem(cid::jobList, selected - 1, line);
   window_.removeItem(cid::jobList, selected + 1);
   window_.setState(cid::jobList, selected - 1);
+  recordJobList();
 }
 
 void App::onDown(ControlId, EventKind) {
@@ -57,6 +59,7 @@ void App::onDown(ControlId, EventKind) {
   window_.insertItem(cid::jobList, selected + 2, line);
   window_.removeItem(cid::jobList, selected);
   window_.setState(cid::jobList, selected + 1);
+  recordJobList();
 }
 
 void App::onDisable(ControlId, EventKind) {
@@ -67,6 +70,7 @@ void App::onDisable(ControlId, EventKind) {
               StartsWith(line, kDisabledPrefix) ? line.substr(kDisabledPrefix.size())
                                                 : std::string(kDisabledPrefix) + line);
   window_.setState(cid::jobList, selected);
+  recordJobList();
 }
 
 void App::onDelete(ControlId, EventKind) {
@@ -78,6 +82,10 @@ void App::onDelete(ControlId, EventKind) {
     window_.removeItem(cid::jobList, i);
   if (i < window_.itemCount(cid::jobList)) window_.removeItem(cid::jobList, i);
   window_.setState(cid::jobList, -1);
+  recordJobList();
 }
 
-void App::onClear(ControlId, EventKind) { window_.clearItems(cid::jobList); }
+void App::onClear(ControlId, EventKind) {
+  window_.clearItems(cid::jobList);
+  recordJobList();
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,6 +60,11 @@ class FileSystem {
   // ("*.ini"), in the order the system lists them; folders are skipped.
   virtual std::vector<std::string> listFiles(std::string_view folder,
                                              std::string_view pattern) const = 0;
+
+  // Holds the file at `path` for this process alone until the token is
+  // dropped or the process ends, in whatever way; nothing when another
+  // process holds it.
+  virtual std::shared_ptr<void> lock(std::string_view path) = 0;
 
   // Removes what writes of this program left in `folder` when it was ended
   // in the middle of one (a kill, a power cut); writes still under way in

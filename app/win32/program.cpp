@@ -53,6 +53,8 @@ void Program::onEvent(ControlId id, EventKind kind) { app_->onEvent(id, kind); }
 
 void Program::onClose() { app_->onClose(); }
 
+void Program::onEndSession() { app_->onEndSession(); }
+
 void Program::onFilesDropped(const std::vector<std::string>& paths) { app_->onFilesDropped(paths); }
 
 void Program::onEncoderInfo() { app_->onEncoderInfo(); }

@@ -45,6 +45,7 @@ class Program final : private WindowEvents {
  private:
   void onEvent(ControlId id, EventKind kind) override;
   void onClose() override;
+  void onEndSession() override;
   void onFilesDropped(const std::vector<std::string>& paths) override;
   void onEncoderInfo() override;
 

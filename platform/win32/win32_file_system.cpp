@@ -214,6 +214,16 @@ void Win32FileSystem::removeLeftovers(std::string_view folder) {
   }
 }
 
+std::shared_ptr<void> Win32FileSystem::lock(std::string_view path) {
+  // Shared with nobody, and gone with the last handle: the system closes
+  // the handle when the process ends, so no lock outlives its holder.
+  HANDLE file =
+      CreateFileW(SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::shared_ptr<void>(file, [](HANDLE held) { CloseHandle(held); });
+}
+
 std::optional<std::string> Win32FileSystem::encode(std::string_view utf8, CodePage page) const {
   return EncodeExactly(page == CodePage::System ? CP_ACP : CP_OEMCP, utf8);
 }

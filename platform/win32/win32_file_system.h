@@ -25,6 +25,7 @@ class Win32FileSystem final : public FileSystem {
                                      std::string_view pattern) const override;
   std::string lastErrorText() const override;
   void removeLeftovers(std::string_view folder) override;
+  std::shared_ptr<void> lock(std::string_view path) override;
   std::optional<std::string> encode(std::string_view utf8, CodePage page) const override;
   std::string toCodePage(std::string_view utf8) const override;
   std::string fromCodePage(std::string_view bytes) const override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,13 @@ struct AppUnderTest {
   MemoryWindow window;
   App app{window, platform.services()};
 
-  AppUnderTest() {
+  AppUnderTest() : AppUnderTest([](MemoryFileSystem&) {}) {}
+
+  // `prepare` puts files in place before the program starts.
+  explicit AppUnderTest(const std::function<void(MemoryFileSystem&)>& prepare) {
     platform.files.createFolder(R"(C:\prog)");
     CreateProgramFolders(platform.files);
+    prepare(platform.files);
     app.start();
   }
 

@@ -1,6 +1,7 @@
 #include "gui/gui_support.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <set>
@@ -60,9 +61,10 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer) {
+std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer,
+                      int timeoutMs) {
   return std::thread([=] {
-    for (int i = 0; i < 2400; ++i) {
+    for (int i = 0; i < timeoutMs / 25; ++i) {
       BoxSearch search{owner, title, nullptr};
       EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
       if (search.found) {
@@ -281,3 +283,17 @@ void RemoveFolder(const std::wstring& folder) {
   }
   RemoveDirectoryW(folder.c_str());
 }
+
+namespace {
+
+// Each test starts without the job list journal a test before it may have
+// left in the program folder (a program object dropped without a close is,
+// for the journal, a program that ended abnormally).
+class NoJournalLeftOver final : public ::testing::Environment {
+ public:
+  void SetUp() override { DeleteFileW((TestProgramFolder() + L"joblist.journal").c_str()); }
+};
+
+const auto* const kNoJournalLeftOver = ::testing::AddGlobalTestEnvironment(new NoJournalLeftOver);
+
+}  // namespace

@@ -35,8 +35,10 @@ void Click(HWND button);
 std::thread AnswerFileRequester(std::wstring path, HWND owner);
 
 // Waits on another thread for the box titled `title` over `owner`, then
-// hands it to `answer`. Join the thread after the box has closed.
-std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer);
+// hands it to `answer`; gives up after `timeoutMs`. Join the thread after
+// the box has closed.
+std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer,
+                      int timeoutMs = 60000);
 
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -141,4 +142,51 @@ TEST(StartupTime, AHundredMegabyteSettingsFile) {
   program.reset();
   PumpMessages();
   DeleteFileW(ini.c_str());
+}
+
+// Queuing 1,000 inputs with the job list journaled after every change, and
+// with the journal held by another copy of the program (so none is written).
+TEST(JournalTime, AThousandAddsAndABatchOfAThousandInputs) {
+  const std::wstring folder = TestProgramFolder();
+  for (bool journaled : {false, true}) {
+    DeleteFileW((folder + L"quorvel.ini").c_str());
+    HANDLE held = journaled ? INVALID_HANDLE_VALUE
+                            : CreateFileW((folder + L"joblist.journal.lock").c_str(),
+                                          GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                          FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    FakeDialogs dialogs;
+    auto program = std::make_unique<Program>(GetModuleHandleW(nullptr));
+    program->useDialogs(dialogs);
+    Win32Window& window = program->window();
+    Clock::time_point start = Clock::now();
+    double slowest = 0;
+    for (int i = 0; i < 1000; ++i) {
+      const std::string name = "D:\\clips\\clip" + std::to_string(i);
+      window.setText(cid::input, name + ".avs");
+      window.setText(cid::output, name + ".mp4");
+      window.setText(cid::logfile, name + ".txt");
+      const Clock::time_point one = Clock::now();
+      Click(window.control(cid::add));
+      slowest = std::max(slowest, MillisecondsSince(one));
+    }
+    const double adds = MillisecondsSince(start);
+    Click(window.control(cid::clear));
+    std::vector<std::string> inputs;
+    for (int i = 0; i < 1000; ++i) inputs.push_back("D:\\clips\\clip" + std::to_string(i) + ".avs");
+    dialogs.folderAnswers.push_back("E:\\out\\");
+    dialogs.openManyAnswers.push_back(inputs);
+    start = Clock::now();
+    Click(window.control(cid::batchAdding));
+    const double batch = MillisecondsSince(start);
+    std::printf(
+        "[ MEASURE  ] %s: 1,000 Adds %.0f ms (the slowest %.1f ms), Batch Adding of 1,000 "
+        "inputs %.0f ms\n",
+        journaled ? "journaled" : "no journal", adds, slowest, batch);
+    EXPECT_EQ(Exists(folder + L"joblist.journal"), journaled);
+    EXPECT_LT(slowest, 250.0);
+    program.reset();
+    PumpMessages();
+    DeleteFileW((folder + L"joblist.journal").c_str());
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  }
 }

@@ -180,3 +180,13 @@ std::optional<std::string> MemoryFileSystem::encode(std::string_view utf8, CodeP
   }
   return std::string(utf8);
 }
+
+std::shared_ptr<void> MemoryFileSystem::lock(std::string_view path) {
+  std::string key(path);
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!locked->insert(key).second) return nullptr;
+  return std::shared_ptr<void>(new int(0), [held = locked, key](void* token) {
+    held->erase(key);
+    delete static_cast<int*>(token);
+  });
+}

@@ -29,6 +29,7 @@ class MemoryFileSystem final : public FileSystem {
   // The system code page spells what Latin-1 spells, the console's ASCII;
   // what is spelled is kept in UTF-8, as every file in memory is.
   std::optional<std::string> encode(std::string_view utf8, CodePage page) const override;
+  std::shared_ptr<void> lock(std::string_view path) override;
   std::string fromCodePage(std::string_view bytes) const override { return std::string(bytes); }
 
   // Puts a file in place (creating its folder) without going through the seam.
@@ -41,6 +42,9 @@ class MemoryFileSystem final : public FileSystem {
   std::vector<std::string> createdFolders;                           // as asked, in order
   std::map<std::string, std::pair<std::string, std::string>> files;  // lower path -> (path, bytes)
   int writes = 0;
+  // Paths held by lock(), shared with every copy of this file system that
+  // stands for another process.
+  std::shared_ptr<std::set<std::string>> locked = std::make_shared<std::set<std::string>>();
   std::string lastError;
 };
 

@@ -361,8 +361,9 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
       return TRUE;
     case WM_ENDSESSION:
       // Windows is logging off or shutting down (a queued "Shut" line does
-      // this too): the settings are saved as on closing.
-      if (wParam && events_) events_->onClose();
+      // this too): the settings are saved as on closing, and the job list
+      // is kept for the next start.
+      if (wParam && events_) events_->onEndSession();
       return 0;
     case WM_DROPFILES: {
       HDROP drop = reinterpret_cast<HDROP>(wParam);

@@ -17,6 +17,8 @@ class WindowEvents {
   virtual ~WindowEvents() = default;
   virtual void onEvent(ControlId id, EventKind kind) = 0;
   virtual void onClose() = 0;
+  // Windows ends the session (log-off, shut-down, an update restart).
+  virtual void onEndSession() {}
   // Files dropped from the file manager onto the window, as full paths.
   virtual void onFilesDropped(const std::vector<std::string>& paths) = 0;
   // The user chose "x264 for the jobs..." from the system menu.

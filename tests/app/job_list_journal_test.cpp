@@ -1,0 +1,159 @@
+// The job list survives a crash: every change is written to a journal, a
+// start after a crash offers the lines back, a clean close lets them go.
+#include "app/job_list_journal.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app_under_test.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kJournal = R"(C:\prog\joblist.journal)";
+
+// The lines the journal holds now; nothing when it is missing or damaged.
+std::optional<Lines> Journaled(const AppUnderTest& t) {
+  const std::optional<std::string> text = t.platform.files.readFile(kJournal);
+  if (!text) return std::nullopt;
+  return JournalLines(*text);
+}
+
+void QueueJob(AppUnderTest& t, const std::string& name) {
+  t.window.setText(cid::input, R"(D:\v\)" + name + ".avs");
+  t.window.setText(cid::output, R"(D:\v\)" + name + ".mp4");
+  t.window.setText(cid::logfile, R"(D:\v\)" + name + ".txt");
+  t.click(cid::add);
+}
+
+TEST(JobListJournal, EveryChangeOfTheListIsJournaledAsTheListStands) {
+  const std::vector<std::pair<const char*, std::function<void(AppUnderTest&)>>> changes = {
+      {"Add", [](AppUnderTest& t) { QueueJob(t, "b"); }},
+      {"Shut", [](AppUnderTest& t) { t.click(cid::shut); }},
+      {"up", [](AppUnderTest& t) { t.window.setState(cid::jobList, 3), t.click(cid::up); }},
+      {"down", [](AppUnderTest& t) { t.window.setState(cid::jobList, 1), t.click(cid::down); }},
+      {"Disable",
+       [](AppUnderTest& t) { t.window.setState(cid::jobList, 2), t.click(cid::disable); }},
+      {"edit",
+       [](AppUnderTest& t) {
+         t.platform.dialogs.inputAnswers.push_back("@echo edited");
+         t.window.setState(cid::jobList, 2), t.click(cid::edit);
+       }},
+      {"del", [](AppUnderTest& t) { t.window.setState(cid::jobList, 0), t.click(cid::del); }},
+      {"Batch Adding",
+       [](AppUnderTest& t) {
+         t.platform.dialogs.folderAnswers.push_back(R"(E:\out\)");
+         t.platform.dialogs.openManyAnswers.push_back({R"(D:\v\c.avs)", R"(D:\v\d.avs)"});
+         t.click(cid::batchAdding);
+       }},
+      {"Clear", [](AppUnderTest& t) { t.click(cid::clear); }},
+  };
+  AppUnderTest t;
+  QueueJob(t, "a");
+  ASSERT_EQ(Journaled(t), t.lines());
+  for (const auto& [name, change] : changes) {
+    const int writes = t.platform.files.writes;
+    change(t);
+    if (t.lines().empty()) {
+      EXPECT_FALSE(t.platform.files.exists(kJournal)) << name << ": an empty list keeps no journal";
+    } else {
+      EXPECT_EQ(Journaled(t), t.lines()) << name;
+      EXPECT_EQ(t.platform.files.writes, writes + 1) << name << " writes the journal once";
+    }
+  }
+}
+
+// The program started again in the folder of the last test's program.
+struct Restarted : AppUnderTest {
+  explicit Restarted(const std::string& journal) : AppUnderTest(Before(journal)) {}
+  static std::function<void(MemoryFileSystem&)> Before(const std::string& journal) {
+    return [journal](MemoryFileSystem& files) { files.put(kJournal, journal); };
+  }
+};
+
+TEST(JobListJournal, AStartAfterACrashOffersTheLinesBackOnceTheWindowShows) {
+  const Lines queued = {"@echo.", "@echo Input:\"D:\\v\\\xE6\x97\xA5.avs\"", "@rem x", "@echo+",
+                        "shutdown.exe -s -f -t 30"};
+  for (bool yes : {true, false}) {
+    Restarted t(JournalText(queued));
+    EXPECT_THAT(t.platform.dialogs.calls, IsEmpty()) << "nothing is asked before the window shows";
+    t.platform.dialogs.askAnswers.push_back(yes);
+    t.app.onShown();
+    ASSERT_EQ(t.calls("ask").size(), 1u);
+    EXPECT_EQ(t.calls("ask")[0].preset,
+              "quorvel did not close normally last time. Restore the 5 queued lines?");
+    EXPECT_EQ(t.lines(), yes ? queued : Lines{});
+    EXPECT_EQ(t.platform.files.exists(kJournal), yes);
+  }
+}
+
+TEST(JobListJournal, ADamagedJournalIsSetAsideAndTheListStartsEmpty) {
+  const std::string whole = JournalText({"@echo.", "@echo one", "@echo+"});
+  const std::string damaged[] = {
+      whole.substr(0, whole.size() / 2),      // cut in the middle of a line
+      "",                                     // empty
+      whole.substr(0, whole.find("end of")),  // cut before its last line
+      "quorvel job list\r\n@echo one\r\nend of 7 lines\r\n",
+      "quorvel job list\r\n\xFF\xFE\r\nend of 1 lines\r\n",
+      "some other file\r\nend of 0 lines\r\n",
+  };
+  for (const std::string& bytes : damaged) {
+    Restarted t(bytes);
+    t.app.onShown();
+    EXPECT_THAT(t.lines(), IsEmpty());
+    EXPECT_THAT(t.calls("ask"), IsEmpty());
+    ASSERT_EQ(t.calls("message").size(), 1u);
+    EXPECT_THAT(t.calls("message")[0].preset,
+                ::testing::HasSubstr(std::string(kJournal) + ".damaged"));
+    EXPECT_EQ(t.platform.files.readFile(std::string(kJournal) + ".damaged"), bytes);
+    EXPECT_FALSE(t.platform.files.exists(kJournal));
+  }
+}
+
+TEST(JobListJournal, AHundredThousandLinesComeBackExactly) {
+  Lines queued;
+  for (int i = 0; i < 100000; ++i) queued.push_back("@echo line " + std::to_string(i) + " %1 & ^");
+  Restarted t(JournalText(queued));
+  t.platform.dialogs.askAnswers.push_back(true);
+  t.app.onShown();
+  EXPECT_EQ(t.lines(), queued);
+}
+
+TEST(JobListJournal, ACleanCloseLetsTheListGoAnEndedSessionKeepsIt) {
+  AppUnderTest t;
+  QueueJob(t, "a");
+  t.app.onEndSession();
+  EXPECT_EQ(Journaled(t), t.lines()) << "kept for the next start";
+  EXPECT_TRUE(t.platform.files.exists(R"(C:\prog\quorvel.ini)"));
+  t.app.onClose();
+  EXPECT_FALSE(t.platform.files.exists(kJournal));
+}
+
+TEST(JobListJournal, ASecondCopyInTheSameFolderLeavesTheFirstOnesJournalAlone) {
+  AppUnderTest first;
+  QueueJob(first, "first");
+  const Lines journaled = first.lines();
+  // A second copy of the program sees the same files.
+  MemoryWindow window;
+  App second(window,
+             Platform{first.platform.files, first.platform.dialogs, first.platform.processes,
+                      first.platform.media, first.platform.encoders});
+  second.start();
+  second.onShown();
+  EXPECT_THAT(first.calls("ask"), IsEmpty()) << "it offers nothing of the first copy's list";
+  window.setText(cid::input, R"(D:\v\second.avs)");
+  window.setText(cid::output, R"(D:\v\second.mp4)");
+  window.setText(cid::logfile, R"(D:\v\second.txt)");
+  second.onEvent(cid::add, EventKind::Clicked);
+  second.onClose();
+  EXPECT_EQ(Journaled(first), journaled);
+}
+
+}  // namespace

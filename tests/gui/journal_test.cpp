@@ -1,0 +1,155 @@
+// The real program, killed with jobs queued, offers them back at its next
+// start; closed the normal way, it keeps nothing and asks nothing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gui/gui_support.h"
+#include "ui/control_id.h"
+
+namespace {
+
+struct ChildSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+// quorvel.exe copied into a folder of its own, started, closed and killed as
+// a user's program is, and driven through its controls from this process.
+class ProgramJournal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = TestProgramFolder() + L"journal prog\\";
+    RemoveFolder(folder);
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW((TestProgramFolder() + L"quorvel.exe").c_str(),
+                          (folder + L"quorvel.exe").c_str(), FALSE));
+  }
+  void TearDown() override {
+    if (process.hProcess) kill();
+    RemoveFolder(folder);
+  }
+
+  // Starts the program and waits for its window. Gives nothing until the
+  // window is there.
+  void start() {
+    std::wstring command = L"\"" + folder + L"quorvel.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.c_str(), &startup, &process));
+    CloseHandle(process.hThread);
+    main = nullptr;
+    for (int i = 0; i < 400 && !main; ++i) {
+      Sleep(25);
+      main = FindShownProgramWindow(process.dwProcessId);
+    }
+    ASSERT_NE(main, nullptr);
+  }
+
+  void kill() {
+    TerminateProcess(process.hProcess, 9);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hProcess);
+    process = {};
+  }
+
+  void close() {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    CloseHandle(process.hProcess);
+    process = {};
+  }
+
+  HWND control(ControlId id) {
+    ChildSearch search{id, nullptr};
+    EnumChildWindows(main, FindChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  void queueJob(const std::wstring& name) {
+    for (auto [id, ending] :
+         {std::pair{cid::input, L".avs"}, {cid::output, L".mp4"}, {cid::logfile, L".txt"}}) {
+      const std::wstring text = L"D:\\clips\\" + name + ending;
+      SendMessageW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(control(cid::add), BM_CLICK, 0, 0);
+  }
+
+  std::vector<std::wstring> queued() {
+    HWND list = control(cid::jobList);
+    std::vector<std::wstring> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+      line.resize(static_cast<size_t>(
+          SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
+      lines.push_back(line);
+    }
+    return lines;
+  }
+
+  // Answers the question a start asks with `button`; gives its text, or ""
+  // when no question came within three seconds.
+  std::wstring answerQuestion(int button) {
+    std::wstring asked;
+    bool answered = false;
+    std::thread answer = AnswerBox(
+        main, L"quorvel",
+        [&](HWND box) {
+          asked = TextOf(GetDlgItem(box, 0xFFFF));
+          PostMessageW(box, WM_COMMAND, button, 0);
+          answered = true;
+        },
+        3000);
+    answer.join();
+    if (answered) Sleep(300);  // the answer is carried out
+    return asked;
+  }
+
+  std::wstring folder;
+  PROCESS_INFORMATION process{};
+  HWND main = nullptr;
+};
+
+TEST_F(ProgramJournal, AKilledProgramOffersItsQueueBackAndACleanCloseDoesNot) {
+  ASSERT_NO_FATAL_FAILURE(start());
+  queueJob(L"caf\u00e9");
+  queueJob(L"\u65e5\u672c");
+  SendMessageW(control(cid::shut), BM_CLICK, 0, 0);
+  const std::vector<std::wstring> before = queued();
+  ASSERT_EQ(before.size(), 2 * 6 + 1u);
+  kill();
+
+  ASSERT_NO_FATAL_FAILURE(start());
+  EXPECT_EQ(answerQuestion(IDYES),
+            L"quorvel did not close normally last time. Restore the 13 queued lines?");
+  EXPECT_EQ(queued(), before) << "the lines come back as they were";
+  kill();
+
+  ASSERT_NO_FATAL_FAILURE(start());
+  EXPECT_FALSE(answerQuestion(IDNO).empty());
+  EXPECT_TRUE(queued().empty());
+  EXPECT_FALSE(Exists(folder + L"joblist.journal")) << "No lets the lines go";
+  queueJob(L"again");
+  EXPECT_TRUE(Exists(folder + L"joblist.journal"));
+  close();
+  EXPECT_FALSE(Exists(folder + L"joblist.journal")) << "a clean close keeps no journal";
+
+  ASSERT_NO_FATAL_FAILURE(start());
+  EXPECT_EQ(answerQuestion(IDYES), L"") << "and the next start asks nothing";
+  close();
+}
+
+}  // namespace
