@@ -32,7 +32,9 @@ foreach(tool_source ${TOOL_SOURCES})
   add_executable(${tool} ${tool_source})
   target_compile_definitions(${tool} PRIVATE ${WIN32_DEFINITIONS})
   target_include_directories(${tool} PRIVATE ${CMAKE_BINARY_DIR}/layers/tools)
-  target_compile_options(${tool} PRIVATE ${WARNINGS})
+  # They throw nothing: without exceptions, none of the C++ library's
+  # exception handling is linked in, and each stays small.
+  target_compile_options(${tool} PRIVATE ${WARNINGS} -fno-exceptions -fno-rtti)
   target_link_options(${tool} PRIVATE -municode)
   list(APPEND TOOL_TARGETS ${tool})
 endforeach()

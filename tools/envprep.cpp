@@ -20,80 +20,93 @@
 
 #include <windows.h>
 
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include "platform/win32/unique_handle.h"
+#include "tool_text.h"
 
 namespace {
 
 void WriteError(std::string_view text) {
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written,
-            nullptr);
+  WriteAll(GetStdHandle(STD_ERROR_HANDLE), text.data(), text.size());
+}
+
+bool Contains(const WideText& text, wchar_t c) {
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == c) return true;
+  return false;
 }
 
 // The folder of this executable, ending with a backslash.
-std::wstring OwnFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
+bool OwnFolder(WideText& folder) {
+  for (std::size_t room = MAX_PATH;; room *= 2) {
+    if (!folder.reserve(room)) return false;
+    const DWORD length =
+        GetModuleFileNameW(nullptr, folder.buffer(), static_cast<DWORD>(folder.capacity()));
+    if (length == 0) return false;
+    if (length < folder.capacity() - 1) {
+      folder.resize(length);
       break;
     }
-    path.resize(path.size() * 2);
   }
-  return path.substr(0, path.find_last_of(L"\\/") + 1);
+  std::size_t end = folder.size();
+  while (end > 0 && folder[end - 1] != L'\\' && folder[end - 1] != L'/') --end;
+  folder.cut(end);
+  return end > 0;
 }
 
-std::wstring ShortName(const std::wstring& path) {
-  DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
-  if (length == 0) return {};
-  std::wstring shortPath(length, L'\0');
-  length = GetShortPathNameW(path.c_str(), shortPath.data(), length);
-  shortPath.resize(length);
-  return shortPath;
+bool ShortName(const WideText& path, WideText& shortPath) {
+  const DWORD length = GetShortPathNameW(path.data(), nullptr, 0);
+  if (length == 0 || !shortPath.reserve(length)) return false;
+  shortPath.resize(GetShortPathNameW(path.data(), shortPath.buffer(), length));
+  return !shortPath.empty();
 }
 
-// The text in the code page, if it comes back unchanged from there.
-std::optional<std::string> Encode(const std::wstring& text, UINT codePage) {
+// The text in the code page, when it comes back unchanged from there.
+bool Encode(const WideText& text, UINT codePage, ByteText& bytes) {
   const int count = static_cast<int>(text.size());
-  int length = WideCharToMultiByte(codePage, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::nullopt;
-  std::string bytes(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), count, bytes.data(), length, nullptr, nullptr);
-  std::wstring back(text.size(), L'\0');
-  if (MultiByteToWideChar(codePage, 0, bytes.data(), length, back.data(), count) != count ||
-      back != text)
-    return std::nullopt;
-  return bytes;
+  const int length =
+      WideCharToMultiByte(codePage, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
+  if (length <= 0 || !bytes.reserve(static_cast<std::size_t>(length))) return false;
+  WideCharToMultiByte(codePage, 0, text.data(), count, bytes.buffer(), length, nullptr, nullptr);
+  bytes.resize(static_cast<std::size_t>(length));
+  WideText back;
+  if (!back.reserve(text.size())) return false;
+  if (MultiByteToWideChar(codePage, 0, bytes.data(), length, back.buffer(), count) != count)
+    return false;
+  back.resize(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (back[i] != text[i]) return false;
+  return true;
 }
 
 // The folder as the batch file may name it: itself, or its short name when
 // the code page cannot spell it or it holds a ';', the separator in PATH.
-std::optional<std::wstring> UsableFolder(const std::wstring& folder, UINT codePage) {
-  if (folder.find(L';') == std::wstring::npos && Encode(folder, codePage)) return folder;
-  std::wstring shortFolder = ShortName(folder);
-  if (shortFolder.empty() || shortFolder.find(L';') != std::wstring::npos ||
-      !Encode(shortFolder, codePage))
-    return std::nullopt;
-  return shortFolder;
+bool UsableFolder(const WideText& folder, UINT codePage, WideText& usable) {
+  ByteText spelled;
+  if (!Contains(folder, L';') && Encode(folder, codePage, spelled)) return usable.append(folder);
+  return ShortName(folder, usable) && !Contains(usable, L';') && Encode(usable, codePage, spelled);
 }
 
-// Escapes the folder for a quoted "set" argument in a batch file. The command
-// interpreter reads the file as text first, so this works on characters, not
-// on bytes.
-std::wstring Escape(const std::wstring& folder, bool delayedExpansion) {
-  std::wstring result;
-  for (wchar_t c : folder) {
-    if (c == L'%') result += L'%';
-    if (delayedExpansion && (c == L'!' || c == L'^')) result += L'^';
-    result += c;
+// Appends the folder, escaped for a quoted "set" argument in a batch file.
+// The command interpreter reads the file as text first, so this works on
+// characters, not on bytes.
+bool AppendEscaped(WideText& to, const WideText& folder, bool delayedExpansion) {
+  for (std::size_t i = 0; i < folder.size(); ++i) {
+    const wchar_t c = folder[i];
+    if (c == L'%' && !to.append(L'%')) return false;
+    if (delayedExpansion && (c == L'!' || c == L'^') && !to.append(L'^')) return false;
+    if (!to.append(c)) return false;
   }
-  return result;
+  return true;
+}
+
+bool BatchText(const WideText& folder, WideText& text) {
+  return text.append(L"@if not \"!!\"==\"\" set \"PATH=") && AppendEscaped(text, folder, false) &&
+         text.append(L';') && AppendEscaped(text, folder, false) &&
+         text.append(L"tools;%PATH%\"\r\n@if \"!!\"==\"\" set \"PATH=") &&
+         AppendEscaped(text, folder, true) && text.append(L';') &&
+         AppendEscaped(text, folder, true) && text.append(L"tools;!PATH!\"\r\n");
 }
 
 }  // namespace
@@ -105,31 +118,20 @@ int wmain(int argc, wchar_t** argv) {
         "  writes envprep.bat, which puts the program's folder and its tools folder in PATH\r\n");
     return 2;
   }
-  const std::wstring folder = OwnFolder();
   UINT codePage = GetConsoleOutputCP();
   if (codePage == 0) codePage = GetOEMCP();
-  const std::optional<std::wstring> usable =
-      folder.empty() ? std::nullopt : UsableFolder(folder, codePage);
-  std::optional<std::string> text;
-  if (usable) {
-    const std::wstring plain = Escape(*usable, false);
-    const std::wstring delayed = Escape(*usable, true);
-    text = Encode(L"@if not \"!!\"==\"\" set \"PATH=" + plain + L";" + plain +
-                      L"tools;%PATH%\"\r\n@if \"!!\"==\"\" set \"PATH=" + delayed + L";" + delayed +
-                      L"tools;!PATH!\"\r\n",
-                  codePage);
-  }
-  if (!text) {
+  WideText folder;
+  WideText usable;
+  WideText text;
+  ByteText bytes;
+  if (!OwnFolder(folder) || !UsableFolder(folder, codePage, usable) || !BatchText(usable, text) ||
+      !Encode(text, codePage, bytes)) {
     WriteError("envprep: the program's folder cannot be written into a batch file\r\n");
     return 1;
   }
-
   KernelHandle file(CreateFileW(L"envprep.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  if (!file ||
-      !WriteFile(file.get(), text->data(), static_cast<DWORD>(text->size()), &written, nullptr) ||
-      written != text->size()) {
+  if (!file || !WriteAll(file.get(), bytes.data(), bytes.size())) {
     WriteError("envprep: cannot write envprep.bat\r\n");
     return 1;
   }

@@ -12,8 +12,9 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
+
+#include "tool_text.h"
 
 namespace {
 
@@ -37,11 +38,12 @@ Wide PowerOfTen(unsigned exponent) {
 // "5.". Up to 19 significant digits and 18 decimals are kept exactly; longer
 // numbers are refused rather than rounded.
 std::optional<Decimal> ParseDecimal(std::wstring_view text) {
+  // (Views made by hand: substr() would bring the library's exceptions in.)
   std::wstring_view whole = text;
   std::wstring_view fraction;
-  if (auto dot = text.find(L'.'); dot != std::wstring_view::npos) {
-    whole = text.substr(0, dot);
-    fraction = text.substr(dot + 1);
+  if (const size_t dot = text.find(L'.'); dot != std::wstring_view::npos) {
+    whole = std::wstring_view(text.data(), dot);
+    fraction = std::wstring_view(text.data() + dot + 1, text.size() - dot - 1);
   }
   if (whole.empty() && fraction.empty()) return std::nullopt;
   auto allDigits = [](std::wstring_view part) {
@@ -73,7 +75,7 @@ bool Above(const Decimal& a, const Decimal& b) {
 
 // Writes text to a console as it is, or in the console's code page when the
 // stream goes to a file or a pipe.
-void WriteText(DWORD stream, const std::wstring& text) {
+void WriteText(DWORD stream, const WideText& text) {
   HANDLE handle = GetStdHandle(stream);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
   DWORD mode = 0;
@@ -84,21 +86,29 @@ void WriteText(DWORD stream, const std::wstring& text) {
   }
   UINT codePage = GetConsoleOutputCP();
   if (codePage == 0) codePage = CP_ACP;
-  int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                   0, nullptr, nullptr);
-  if (length <= 0) return;
-  std::string bytes(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length,
-                      nullptr, nullptr);
-  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  const int count = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(codePage, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
+  ByteText bytes;
+  if (length <= 0 || !bytes.reserve(static_cast<std::size_t>(length))) return;
+  WideCharToMultiByte(codePage, 0, text.data(), count, bytes.buffer(), length, nullptr, nullptr);
+  bytes.resize(static_cast<std::size_t>(length));
+  WriteAll(handle, bytes.data(), bytes.size());
+}
+
+void WriteText(DWORD stream, const wchar_t* text) {
+  WideText wide;
+  wide.append(text);
+  WriteText(stream, wide);
 }
 
 // "1.43": megabytes rounded to two decimals, without floating point.
-std::wstring Megabytes(std::uint64_t bytes) {
-  Wide hundredths = (Wide{bytes} * 100 + kBytesPerMegabyte / 2) / kBytesPerMegabyte;
-  auto whole = static_cast<std::uint64_t>(hundredths / 100);
-  auto rest = static_cast<unsigned>(hundredths % 100);
-  return std::to_wstring(whole) + (rest < 10 ? L".0" : L".") + std::to_wstring(rest);
+void AppendMegabytes(WideText& text, std::uint64_t bytes) {
+  const Wide hundredths = (Wide{bytes} * 100 + kBytesPerMegabyte / 2) / kBytesPerMegabyte;
+  text.appendNumber(static_cast<std::uint64_t>(hundredths / 100));
+  const auto rest = static_cast<unsigned>(hundredths % 100);
+  text.append(rest < 10 ? L".0" : L".");
+  text.appendNumber(rest);
 }
 
 }  // namespace
@@ -113,19 +123,30 @@ int wmain(int argc, wchar_t** argv) {
               L"  (1 MB = 1048576 bytes, bounds included, MIN not above MAX), 1 when not\r\n");
     return 2;
   }
-  const std::wstring file = argv[3];
+  const wchar_t* file = argv[3];
+  WideText text;
+  text.append(L"gaugit: \"");
+  text.append(file);
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
-  if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &attributes) ||
+  if (!GetFileAttributesExW(file, GetFileExInfoStandard, &attributes) ||
       (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    WriteText(STD_OUTPUT_HANDLE, L"gaugit: \"" + file + L"\" not found: outside the bounds\r\n");
+    text.append(L"\" not found: outside the bounds\r\n");
+    WriteText(STD_OUTPUT_HANDLE, text);
     return 1;
   }
   const std::uint64_t bytes =
       (std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
   const bool within = CompareWithBound(bytes, *low) >= 0 && CompareWithBound(bytes, *high) <= 0;
-  WriteText(STD_OUTPUT_HANDLE, L"gaugit: \"" + file + L"\" has " + std::to_wstring(bytes) +
-                                   L" bytes (" + Megabytes(bytes) + L" MB): " +
-                                   (within ? L"within " : L"outside ") + argv[1] + L" to " +
-                                   argv[2] + L" MB\r\n");
+  text.append(L"\" has ");
+  text.appendNumber(bytes);
+  text.append(L" bytes (");
+  AppendMegabytes(text, bytes);
+  text.append(L" MB): ");
+  text.append(within ? L"within " : L"outside ");
+  text.append(argv[1]);
+  text.append(L" to ");
+  text.append(argv[2]);
+  text.append(L" MB\r\n");
+  WriteText(STD_OUTPUT_HANDLE, text);
   return within ? 0 : 1;
 }

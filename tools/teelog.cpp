@@ -14,27 +14,15 @@
 #include <windows.h>
 
 #include <string_view>
-#include <utility>
 
 #include "platform/win32/unique_handle.h"
+#include "tool_text.h"
 
 namespace {
 
-// Writes all bytes, however many calls that takes.
-bool WriteAll(HANDLE target, const char* data, DWORD size) {
-  while (size > 0) {
-    DWORD written = 0;
-    if (!WriteFile(target, data, size, &written, nullptr) || written == 0) return false;
-    data += written;
-    size -= written;
-  }
-  return true;
-}
-
 void WriteError(std::string_view text) {
   HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-  if (error != nullptr && error != INVALID_HANDLE_VALUE)
-    WriteAll(error, text.data(), static_cast<DWORD>(text.size()));
+  if (error != nullptr && error != INVALID_HANDLE_VALUE) WriteAll(error, text.data(), text.size());
 }
 
 }  // namespace
@@ -54,11 +42,14 @@ int wmain(int argc, wchar_t** argv) {
   HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
   bool showing = output != nullptr && output != INVALID_HANDLE_VALUE;
 
-  static char buffer[64 * 1024];
+  constexpr DWORD kChunk = 64 * 1024;
+  ByteText chunk;
+  if (!chunk.reserve(kChunk)) return 1;
+  char* buffer = chunk.buffer();
   for (;;) {
     DWORD got = 0;
     // A closed pipe (ERROR_BROKEN_PIPE) or zero bytes both mean the end.
-    if (!ReadFile(input, buffer, sizeof buffer, &got, nullptr) || got == 0) break;
+    if (!ReadFile(input, buffer, kChunk, &got, nullptr) || got == 0) break;
     if (logging && !WriteAll(log.get(), buffer, got)) {
       WriteError("teelog: cannot write to the log file\r\n");
       logging = false;
