@@ -1,6 +1,7 @@
 # make run  - installs what is missing, builds quorvel.exe and starts it under Wine
 # make test - installs what is missing, builds everything and runs every test
 # make package - builds build/quorvel-win64.zip
+# make bench - the native benchmarks; make bench-gui - start-up under Wine
 BUILD  ?= build
 NATIVE := $(BUILD)/native
 WIN    := $(BUILD)/win
@@ -11,7 +12,7 @@ export WINEDEBUG        := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=
 export WINEARCH         := win64
 
-.PHONY: all bootstrap native win test test-native test-wine run package bench clean
+.PHONY: all bootstrap native win test test-native test-wine run package bench bench-gui clean
 
 all: native win
 
@@ -37,6 +38,10 @@ test: test-native test-wine
 
 bench: native
 	$(NATIVE)/bin/quorvel_bench
+
+bench-gui: win
+	@cmake --build $(WIN) --target bench_gui
+	scripts/wine_bench.sh $(WIN)/bin
 
 run: win
 	scripts/run.sh $(WIN)/bin

@@ -18,10 +18,6 @@ App::App(Window& window, Platform platform)
       journal_(platform.files) {}
 
 void App::start() {
-  encoders_.start();
-  journal_.claim();
-  const std::string folder = platform_.files.programFolder();
-  for (const char* own : {"", "configs", "avs"}) platform_.files.removeLeftovers(folder + own);
   FillFixedLists(window_);
   SetInitialStates(window_);
   settings_.RefreshPresetLists();
@@ -33,6 +29,13 @@ void App::start() {
 }
 
 void App::onShown() {
+  // What the window does not need to appear is done once it has: asking the
+  // encoder (on another thread), taking the job list journal, removing what
+  // an ended program's writes left.
+  encoders_.start();
+  journal_.claim();
+  const std::string folder = platform_.files.programFolder();
+  for (const char* own : {"", "configs", "avs"}) platform_.files.removeLeftovers(folder + own);
   restoreJobList();
   if (!settings_.matrixQuestionPending) return;
   settings_.matrixQuestionPending = false;

@@ -40,13 +40,15 @@ class App {
  public:
   App(Window& window, Platform platform);
 
-  // Starts asking the encoder in the background, fills the fixed lists,
-  // sets the initial states, fills the preset lists and loads the main
-  // settings file.
+  // Fills the fixed lists, sets the initial states, fills the preset lists
+  // and loads the main settings file: what the window shows when it first
+  // appears.
   void start();
 
-  // The window has appeared: what start-up left to ask is asked now (the
-  // job list an earlier run left, a custom matrix file).
+  // The window has appeared: the rest of the start-up. Starts asking the
+  // encoder in the background, takes the job list journal, and asks what
+  // start-up left to ask (the job list an earlier run left, a custom
+  // matrix file).
   void onShown();
 
   // One event of one control, as the user raised it.

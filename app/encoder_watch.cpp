@@ -21,7 +21,11 @@ EncoderInfo EncoderWatch::ask(std::optional<EncoderFile> file) {
 void EncoderWatch::start() {
   if (asked_) return;
   asked_ = true;
-  pending_ = std::async(std::launch::async, [this] { return ask(probe_.find()); });
+  // Finding the file takes a few looks at the disk; only running the
+  // encoder takes long enough for a thread of its own.
+  std::optional<EncoderFile> file = probe_.find();
+  if (!file) return;
+  pending_ = std::async(std::launch::async, [this, file] { return ask(file); });
 }
 
 const EncoderInfo& EncoderWatch::current() {

@@ -31,7 +31,8 @@ class EncoderWatch {
   EncoderWatch(const EncoderWatch&) = delete;
   EncoderWatch& operator=(const EncoderWatch&) = delete;
 
-  // Starts asking on another thread; the caller goes on at once.
+  // Looks for the encoder and starts asking it on another thread; the
+  // caller goes on at once.
   void start();
 
   // The encoder as it is now. Waits for an answer under way (at most the

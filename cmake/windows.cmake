@@ -2,7 +2,9 @@
 # under Wine against the real window.
 include(GoogleTest)
 set(WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-set(WIN32_LIBRARIES comctl32 comdlg32 shell32 ole32 uuid uxtheme gdi32 user32 vfw32 shlwapi version)
+include(cmake/delay_load.cmake)
+set(WIN32_LIBRARIES comctl32 ${comdlg32_DELAYED} ${shell32_DELAYED} ${ole32_DELAYED}
+    ${avifil32_DELAYED} gdi32 user32)
 
 quorvel_layer(platform_win32 FOLDER platform/win32 SEES platform core
               LINKS platform ${WIN32_LIBRARIES})
@@ -51,7 +53,7 @@ file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
 if(GUI_TEST_SOURCES)
   add_executable(quorvel_gui_tests ${GUI_TEST_SOURCES} ${RESOURCE_FILE})
   target_compile_options(quorvel_gui_tests PRIVATE ${WARNINGS})
-  target_link_libraries(quorvel_gui_tests PRIVATE test_support app_win32 gmock_main)
+  target_link_libraries(quorvel_gui_tests PRIVATE test_support app_win32 gmock_main version)
   if(TOOL_TARGETS)
     add_dependencies(quorvel_gui_tests quorvel standin ${TOOL_TARGETS})
   else()
@@ -85,3 +87,20 @@ add_custom_target(package_zip
   COMMAND ${CMAKE_COMMAND} -E echo "Package: ${PACKAGE_ZIP}"
   DEPENDS quorvel ${TOOL_TARGETS}
   VERBATIM)
+
+# The start-up benchmark (make bench-gui): quorvel.exe against the floor its
+# window sets. Not part of the tests.
+set(FLOOR_RESOURCE ${CMAKE_BINARY_DIR}/generated/floor.rc)
+file(WRITE ${FLOOR_RESOURCE}
+     "#include <windows.h>\n1 RT_MANIFEST \"${CMAKE_SOURCE_DIR}/resources/quorvel.manifest\"\n")
+add_executable(floorwin WIN32 tests/bench/win32/floor_window.cpp ${FLOOR_RESOURCE})
+target_include_directories(floorwin PRIVATE ${CMAKE_BINARY_DIR}/layers/ui_win32)
+target_compile_definitions(floorwin PRIVATE ${WIN32_DEFINITIONS})
+target_compile_options(floorwin PRIVATE ${WARNINGS})
+target_link_libraries(floorwin PRIVATE ui_win32)
+target_link_options(floorwin PRIVATE -municode)
+add_executable(startup_bench tests/bench/win32/startup_bench.cpp)
+target_compile_definitions(startup_bench PRIVATE ${WIN32_DEFINITIONS})
+target_compile_options(startup_bench PRIVATE ${WARNINGS})
+target_link_options(startup_bench PRIVATE -municode)
+add_custom_target(bench_gui DEPENDS quorvel floorwin startup_bench)

@@ -1,7 +1,6 @@
 #include "app/win32/program.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/banner.h"
 #include "ui/win32/bitmap_decoder.h"
@@ -16,13 +15,6 @@ void RegisterCommonControls() {
 }
 
 }  // namespace
-
-ComApartment::ComApartment()
-    : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-
-ComApartment::~ComApartment() {
-  if (initialised_) CoUninitialize();
-}
 
 Program::Program(HINSTANCE instance) : encoders_(files_.programFolder()) {
   RegisterCommonControls();

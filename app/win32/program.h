@@ -17,18 +17,6 @@
 // window and the application shell wired together. Constructing it runs the
 // start-up (folders, window, lists, states, settings); run() shows the
 // window and runs the event loop until it is closed.
-// COM for the folder requester, for the lifetime of the program.
-class ComApartment {
- public:
-  ComApartment();
-  ~ComApartment();
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialised_;
-};
-
 class Program final : private WindowEvents {
  public:
   explicit Program(HINSTANCE instance);
@@ -49,7 +37,6 @@ class Program final : private WindowEvents {
   void onFilesDropped(const std::vector<std::string>& paths) override;
   void onEncoderInfo() override;
 
-  ComApartment com_;
   Win32FileSystem files_;
   Win32Dialogs dialogs_;
   Win32Processes processes_;

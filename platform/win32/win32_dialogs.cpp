@@ -2,6 +2,7 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <objbase.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -93,8 +94,17 @@ int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
 
 }  // namespace
 
+Win32Dialogs::~Win32Dialogs() {
+  if (comStarted_) CoUninitialize();
+}
+
+void Win32Dialogs::startCom() {
+  if (!comStarted_) comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
 std::string Win32Dialogs::openFile(std::string_view title, std::string_view presetName,
                                    std::string_view pattern) {
+  startCom();
   FileRequest file(owner_, title, presetName, pattern, 32768);
   if (!Request(file, GetOpenFileNameW)) return {};
   return Narrow(file.buffer.data());
@@ -103,6 +113,7 @@ std::string Win32Dialogs::openFile(std::string_view title, std::string_view pres
 std::vector<std::string> Win32Dialogs::openFiles(std::string_view title,
                                                  std::string_view presetName,
                                                  std::string_view pattern) {
+  startCom();
   // Room for thousands of names.
   FileRequest file(owner_, title, presetName, pattern, 1 << 20);
   file.request.Flags |= OFN_ALLOWMULTISELECT;
@@ -127,12 +138,14 @@ std::vector<std::string> Win32Dialogs::openFiles(std::string_view title,
 
 std::string Win32Dialogs::saveFile(std::string_view title, std::string_view presetName,
                                    std::string_view pattern) {
+  startCom();
   FileRequest file(owner_, title, presetName, pattern, 32768);
   if (!Request(file, GetSaveFileNameW)) return {};
   return Narrow(file.buffer.data());
 }
 
 std::string Win32Dialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
+  startCom();
   FolderStart start{Widen(title), Widen(startFolder)};
   // The browser selects "C:\\a\\b" reliably, "C:\\a\\b\\" not always.
   while (start.folder.size() > 3 && (start.folder.back() == L'\\' || start.folder.back() == L'/'))

@@ -95,7 +95,7 @@ TEST(FileSystemChild, DISABLED_WritesUntilKilled) {
   for (;;) files.writeFile(Narrow(target), bytes);
 }
 
-TEST(FileSystem, AWriteEndedByAKillLeavesNoTemporaryFileAndNoTornTarget) {
+TEST(FileSystem, AWriteEndedByAKillLeavesNoTornTargetAndNothingTheNextStartKeeps) {
   const std::wstring folder = TestProgramFolder() + L"killed writes\\";
   RemoveFolder(folder);
   CreateDirectoryW(folder.c_str(), nullptr);
@@ -118,6 +118,9 @@ TEST(FileSystem, AWriteEndedByAKillLeavesNoTemporaryFileAndNoTornTarget) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     Sleep(100);
+    // A kill in the few instructions around the rename may leave the
+    // temporary file; the next start removes it, as this does.
+    Win32FileSystem().removeLeftovers(Narrow(folder));
     for (const std::wstring& name : NamesIn(folder)) {
       EXPECT_EQ(name, L"jobs.bat") << "after kill " << kill << ", a file is left: " << Narrow(name);
       if (name == L"jobs.bat") {

@@ -123,10 +123,12 @@ TEST_F(MainWindowTest, TabControlHoldsTheFivePagesInOrder) {
   EXPECT_EQ(FaceOf(tabFont, nullptr), L"Tahoma");
 }
 
-// The window as the builder leaves it, before any settings are loaded.
+// The window as the builder leaves it and shows it, before any settings are
+// loaded.
 TEST(BuiltWindow, EveryControlIsAChildWindowAtItsPlaceWithItsCaptionTipAndFont) {
   GdiObject<HBITMAP> banner = DecodeBitmap(BannerBytes());
   Win32Window built(GetModuleHandleW(nullptr), banner.get());
+  built.show();
   HFONT tahoma = reinterpret_cast<HFONT>(SendMessageW(built.tabs(), WM_GETFONT, 0, 0));
   for (const ControlSpec& row : ControlTable()) {
     SCOPED_TRACE("control " + std::to_string(row.id) + " " + std::string(row.caption));

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/win32/wide_text.h"
+#include "ui/win32/control_class.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr int kClientHeight = 440;
 constexpr int kTabWidth = 310;
 constexpr int kTabHeight = 405;
 constexpr UINT kDeferredSelection = WM_APP + 1;
+constexpr UINT kMakeToolTips = WM_APP + 2;
 // The item of the system menu that tells which x264 the jobs are written for.
 constexpr UINT kEncoderInfoCommand = 0x0010;
 constexpr DWORD kMainStyle =
@@ -138,7 +140,6 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
     createFonts();
     createTabs();
     createControls();
-    createToolTips();
   } catch (...) {
     // The destructor will not run: take the half-built window down here.
     quitOnDestroy_ = false;
@@ -164,6 +165,20 @@ Win32Window::~Win32Window() {
 void Win32Window::show() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
+  // What nothing on screen needs waits until the window is there.
+  finishPages();
+  PostMessageW(hwnd_, kMakeToolTips, 0, 0);
+}
+
+void Win32Window::finishPages() {
+  for (const auto& [child, font] : pendingFonts_)
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  pendingFonts_.clear();
+}
+
+HWND Win32Window::toolTips() {
+  createToolTips();
+  return tips_;
 }
 
 void Win32Window::createFonts() {
@@ -171,7 +186,7 @@ void Win32Window::createFonts() {
   tahoma.lfHeight = -MulDiv(8, dpi_, 72);
   tahoma.lfWeight = FW_NORMAL;
   tahoma.lfCharSet = DEFAULT_CHARSET;
-  tahoma.lfQuality = CLEARTYPE_QUALITY;
+  tahoma.lfQuality = DEFAULT_QUALITY;
   wcscpy_s(tahoma.lfFaceName, L"Tahoma");
   tahoma_.reset(CreateFontIndirectW(&tahoma));
 
@@ -212,63 +227,22 @@ void Win32Window::createTabs() {
 }
 
 HWND Win32Window::createControl(const ControlSpec& row) {
-  const wchar_t* windowClass = L"STATIC";
-  DWORD style = WS_CHILD | WS_VISIBLE;
-  DWORD exStyle = 0;
-  int height = scale(row.h);
-  switch (row.kind) {
-    case ControlKind::Button:
-      windowClass = L"BUTTON";
-      style |= BS_PUSHBUTTON | WS_TABSTOP;
-      break;
-    case ControlKind::Check:
-      windowClass = L"BUTTON";
-      style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-      break;
-    case ControlKind::Label:
-      style |= SS_LEFT;
-      break;
-    case ControlKind::Field:
-    case ControlKind::Digits:
-      windowClass = L"EDIT";
-      exStyle = WS_EX_CLIENTEDGE;
-      style |= ES_AUTOHSCROLL | WS_TABSTOP | (row.kind == ControlKind::Digits ? ES_NUMBER : 0);
-      break;
-    case ControlKind::List:
-    case ControlKind::EditList:
-      windowClass = L"COMBOBOX";
-      style |= WS_VSCROLL | WS_TABSTOP |
-               (row.kind == ControlKind::List ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL);
-      // The height given to a list is the height of its opened list; a list
-      // laid out in a one-line slot still opens far enough to show entries.
-      height = scale(std::max(row.h, 150));
-      break;
-    case ControlKind::Track:
-      windowClass = TRACKBAR_CLASSW;
-      style |= TBS_HORZ | TBS_NOTICKS | WS_TABSTOP;
-      break;
-    case ControlKind::Frame:
-      windowClass = L"BUTTON";
-      style |= BS_GROUPBOX;
-      break;
-    case ControlKind::ListBox:
-      windowClass = L"LISTBOX";
-      exStyle = WS_EX_CLIENTEDGE;
-      style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
-      break;
-    case ControlKind::Picture:
-      style |= SS_BITMAP | SS_REALSIZECONTROL;
-      break;
-  }
+  const ControlClass made = ClassOfControl(row);
   HWND parent = row.page == Page::Outside ? hwnd_ : pages_[static_cast<int>(row.page) - 1];
   int id = row.id == cid::none ? kAudioFrameId : row.id;
   std::wstring caption = row.kind == ControlKind::Picture ? std::wstring() : Widen(row.caption);
-  HWND child = CreateWindowExW(
-      exStyle, windowClass, caption.c_str(), style, scale(row.x), scale(row.y), scale(row.w),
-      height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  HWND child =
+      CreateWindowExW(made.exStyle, made.name, caption.c_str(), made.style, scale(row.x),
+                      scale(row.y), scale(row.w), scale(made.height), parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   if (!child) throw std::runtime_error("a control cannot be created");
   HFONT font = row.systemFont ? dialogFont_.get() : tahoma_.get();
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // The controls of the pages behind the first get their font once the
+  // window is on screen: nothing shows them before.
+  if (row.page == Page::Outside || row.page == Page::Bitrate)
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  else
+    pendingFonts_.emplace_back(child, font);
   if (row.maxLength > 0) SendMessageW(child, EM_SETLIMITTEXT, row.maxLength, 0);
   if (row.kind == ControlKind::Track) {
     SendMessageW(child, TBM_SETRANGEMIN, FALSE, 0);
@@ -290,6 +264,8 @@ void Win32Window::createControls() {
 }
 
 void Win32Window::createToolTips() {
+  if (tipsMade_) return;
+  tipsMade_ = true;
   tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
@@ -320,6 +296,7 @@ void Win32Window::createToolTips() {
 }
 
 void Win32Window::selectPage(int index) {
+  if (index != 0) finishPages();
   for (int i = 0; i < kPageCount; ++i) ShowWindow(pages_[i], i == index ? SW_SHOW : SW_HIDE);
 }
 
@@ -353,6 +330,9 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return 0;
       }
       break;
+    case kMakeToolTips:
+      createToolTips();
+      return 0;
     case kDeferredSelection:
       if (!muted_ && events_)
         events_->onEvent(static_cast<ControlId>(wParam), EventKind::SelectionChanged);

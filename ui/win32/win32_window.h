@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/control_table.h"
@@ -49,7 +50,9 @@ class Win32Window final : public Window, private OwnedWindow {
   HWND control(ControlId id) const;
   HWND tabs() const { return tabs_; }
   HWND page(int index) const { return pages_[index]; }
-  HWND toolTips() const { return tips_; }
+  // The tool tips of the controls; made once the window has been shown and
+  // drawn (they are not needed before), or when asked for.
+  HWND toolTips();
 
   // Runs the event loop until the window is closed; gives the exit code.
   int runMessageLoop();
@@ -90,6 +93,8 @@ class Win32Window final : public Window, private OwnedWindow {
   void createTabs();
   void createControls();
   void createToolTips();
+  // Gives the controls of the pages behind the first their font.
+  void finishPages();
   HWND createControl(const ControlSpec& row);
   void selectPage(int index);
   void onCommand(HWND child, int code);
@@ -105,6 +110,8 @@ class Win32Window final : public Window, private OwnedWindow {
   HWND tabs_ = nullptr;
   std::array<HWND, kPageCount> pages_{};
   HWND tips_ = nullptr;
+  std::vector<std::pair<HWND, HFONT>> pendingFonts_;
+  bool tipsMade_ = false;
   std::vector<HWND> controls_;  // indexed by ControlId
   GdiObject<HFONT> tahoma_;
   GdiObject<HFONT> dialogFont_;
