@@ -476,7 +476,11 @@ void Win32Window::setText(ControlId id, std::string_view text) {
     return;
   }
   if (kind == ControlKind::Track) return;
-  SetWindowTextW(child, Widen(text).c_str());
+  // Rewriting a field lays its text out again, which is slow on some
+  // systems: a field that already shows the text is left as it is.
+  const std::wstring wanted = Widen(text);
+  if (WindowTextOf(child) == wanted) return;
+  SetWindowTextW(child, wanted.c_str());
   if (IsEdit(kind)) {
     // A field rewritten while the user types keeps the caret at its end.
     LRESULT length = GetWindowTextLengthW(child);
