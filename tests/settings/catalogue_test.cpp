@@ -19,10 +19,10 @@
 
 namespace {
 
-// The settings as the program's documentation lists them, in file order:
+// Every setting the settings file holds, in file order:
 // key | id | kind | default set ("none": no line) | value when missing | load check
 // The load check is "int min max", "dec min max" ("-" for no bound), "mode" or empty.
-constexpr std::string_view kDocumentedNumberSettings = R"(
+constexpr std::string_view kExpectedNumberSettings = R"(
 upstat    | 27  | check | none | 1 |
 a1        | 6   | check | 1    | 0 |
 a2        | 7   | check | 1    | 0 |
@@ -59,7 +59,7 @@ level     | 158 | list  | none | 0 |
 bfoptimal | 159 | check | none | 0 |
 )";
 
-constexpr std::string_view kDocumentedTextSettings = R"(
+constexpr std::string_view kExpectedTextSettings = R"(
 cqm            | 123 | edit-list | none | "flat"  |
 aub            | 108 | field     | 64   | "64000" |
 fa             | 80  | label     | 0    | "0"     |
@@ -122,7 +122,7 @@ struct Bound {
   std::string text;
 };
 
-struct DocumentedSetting {
+struct ExpectedSetting {
   std::string key;
   int id = 0;
   ControlKind kind = ControlKind::Button;
@@ -171,8 +171,8 @@ Bound BoundNamed(const std::string& text) {
   return {true, std::stod(text), text};
 }
 
-std::vector<DocumentedSetting> Parse(std::string_view table, StoredForm form) {
-  std::vector<DocumentedSetting> rows;
+std::vector<ExpectedSetting> Parse(std::string_view table, StoredForm form) {
+  std::vector<ExpectedSetting> rows;
   for (const std::string& line : Split(table, '\n')) {
     if (line.empty()) continue;
     std::vector<std::string> cells = Split(line, '|');
@@ -180,7 +180,7 @@ std::vector<DocumentedSetting> Parse(std::string_view table, StoredForm form) {
       ADD_FAILURE() << "bad test table line: " << line;
       continue;
     }
-    DocumentedSetting row;
+    ExpectedSetting row;
     row.key = cells[0];
     row.id = std::stoi(cells[1]);
     row.kind = KindNamed(cells[2]);
@@ -204,9 +204,9 @@ std::vector<DocumentedSetting> Parse(std::string_view table, StoredForm form) {
   return rows;
 }
 
-std::vector<DocumentedSetting> DocumentedSettings() {
-  std::vector<DocumentedSetting> rows = Parse(kDocumentedNumberSettings, StoredForm::Number);
-  std::vector<DocumentedSetting> text = Parse(kDocumentedTextSettings, StoredForm::Text);
+std::vector<ExpectedSetting> ExpectedSettings() {
+  std::vector<ExpectedSetting> rows = Parse(kExpectedNumberSettings, StoredForm::Number);
+  std::vector<ExpectedSetting> text = Parse(kExpectedTextSettings, StoredForm::Text);
   rows.insert(rows.end(), text.begin(), text.end());
   return rows;
 }
@@ -232,10 +232,10 @@ void FillFixedLists(MemoryWindow& window) {
   }
 }
 
-TEST(SettingsCatalogue, HasTheDocumentedKeysInFileOrder) {
+TEST(SettingsCatalogue, HasTheKeysInFileOrder) {
   std::vector<std::string> expected;
-  for (const DocumentedSetting& row : DocumentedSettings()) expected.push_back(row.key);
-  ASSERT_EQ(expected.size(), 70u);  // the transcription itself
+  for (const ExpectedSetting& row : ExpectedSettings()) expected.push_back(row.key);
+  ASSERT_EQ(expected.size(), 70u);
   EXPECT_EQ(CatalogueKeys(), expected);
 }
 
@@ -250,9 +250,9 @@ TEST(SettingsCatalogue, HoldsThirtyFourNumbersThenThirtySixTexts) {
   }
 }
 
-TEST(SettingsCatalogue, RowsMatchTheDocumentedTables) {
-  std::vector<DocumentedSetting> documented = DocumentedSettings();
-  for (const DocumentedSetting& row : documented) {
+TEST(SettingsCatalogue, RowsHoldEachKeysControlKindDefaultAndCheck) {
+  std::vector<ExpectedSetting> expected = ExpectedSettings();
+  for (const ExpectedSetting& row : expected) {
     SCOPED_TRACE(row.key);
     const SettingSpec* setting = FindSetting(row.key);
     ASSERT_NE(setting, nullptr);
@@ -328,7 +328,7 @@ TEST(SettingsCatalogue, EverySettingIsTheControlOfTheSameNameAndKind) {
   }
 }
 
-TEST(KeylessControls, AreTheDocumentedControls) {
+TEST(KeylessControls, AreTheControlsNoKeyStores) {
   struct Expected {
     std::string_view name;
     ControlId id;

@@ -12,9 +12,9 @@
 
 namespace {
 
-// The fixed lists as documented, in the order start-up fills them:
+// The fixed lists, in the order start-up fills them:
 // control | entry selected at start-up ("none") | entries...
-constexpr std::string_view kDocumentedLists = R"(
+constexpr std::string_view kExpectedLists = R"(
 82  | 2    | Temporal | Spatial | Auto | None
 155 | 0    | 8x8 | 4x4 | Smallest
 22  | 1    | Single Pass - Bitrate | Single Pass - Quantizer | Single Pass - CRF | Mutipass - First Pass | Mutipass - First Pass(fast) | Mutipass - Nth pass | Automated Double Passes | Automated Double Passes(fast) | Mutipass - First Pass(CRF) | Mutipass - First Pass(CRF-fast) | Automated Double Passes(1P-CRF) | Automated Double Passes(1P-CRF-fast) | Mutipass - First Pass(CRF with output) | Conditional Double Passes(1P-CRF)
@@ -29,7 +29,7 @@ constexpr std::string_view kDocumentedLists = R"(
 )";
 
 // The encode modes by index, as the user sees them.
-constexpr std::string_view kDocumentedModes[] = {
+constexpr std::string_view kExpectedModes[] = {
     "Single Pass - Bitrate",
     "Single Pass - Quantizer",
     "Single Pass - CRF",
@@ -46,7 +46,7 @@ constexpr std::string_view kDocumentedModes[] = {
     "Conditional Double Passes(1P-CRF)",
 };
 
-struct DocumentedList {
+struct ExpectedList {
   int id = 0;
   int selected = -1;
   std::vector<std::string> entries;
@@ -71,12 +71,12 @@ std::vector<std::string> Split(std::string_view text, char separator) {
   return parts;
 }
 
-std::vector<DocumentedList> DocumentedLists() {
-  std::vector<DocumentedList> lists;
-  for (const std::string& line : Split(kDocumentedLists, '\n')) {
+std::vector<ExpectedList> ExpectedLists() {
+  std::vector<ExpectedList> lists;
+  for (const std::string& line : Split(kExpectedLists, '\n')) {
     if (line.empty()) continue;
     std::vector<std::string> cells = Split(line, '|');
-    DocumentedList list;
+    ExpectedList list;
     list.id = std::stoi(cells.at(0));
     list.selected = cells.at(1) == "none" ? -1 : std::stoi(cells.at(1));
     list.entries.assign(cells.begin() + 2, cells.end());
@@ -89,8 +89,8 @@ std::vector<std::string> Texts(std::span<const std::string_view> entries) {
   return {entries.begin(), entries.end()};
 }
 
-TEST(FixedLists, AreTheDocumentedListsInFillOrder) {
-  std::vector<DocumentedList> expected = DocumentedLists();
+TEST(FixedLists, AreTheExpectedListsInFillOrder) {
+  std::vector<ExpectedList> expected = ExpectedLists();
   auto lists = FixedLists();
   ASSERT_EQ(lists.size(), expected.size());
   for (size_t i = 0; i < lists.size(); ++i) {
@@ -102,7 +102,7 @@ TEST(FixedLists, AreTheDocumentedListsInFillOrder) {
 }
 
 TEST(FixedLists, EncodeModeNamesAreTheModeListEntries) {
-  std::vector<std::string> expected(std::begin(kDocumentedModes), std::end(kDocumentedModes));
+  std::vector<std::string> expected(std::begin(kExpectedModes), std::end(kExpectedModes));
   EXPECT_EQ(Texts(EncodeModeNames()), expected);
   const FixedList* mode = FindFixedList(22);
   ASSERT_NE(mode, nullptr);

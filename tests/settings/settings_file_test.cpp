@@ -154,7 +154,7 @@ TEST(SettingsFileWriting, TheDefaultWindowGivesSeventyLinesEachEndedByCrLf) {
 // ---------------------------------------------------------------------------
 // The built-in defaults.
 
-TEST(DefaultSettingsText, IsTheDocumentedBytes) {
+TEST(DefaultSettingsText, IsTheExpectedBytes) {
   constexpr std::string_view expected =
       "a1 = 1\r\na2 = 1\r\na3 = 1\r\na4 = 0\r\na5 = 1\r\na6 = 1\r\ncab = 1\r\nmxref = 0\r\n"
       "tre = 0\r\nfil = 1\r\nbref = 0\r\nbme = 0\r\nba = 1\r\nbwb = 1\r\nmode = 1\r\n"
