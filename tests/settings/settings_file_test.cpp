@@ -97,8 +97,8 @@ TEST(SettingsFileReading, AcceptsTheLineSyntaxVariants) {
 TEST(SettingsFileReading, KeepsOnlyTheSettingsOfAHugeFileWhateverThePieces) {
   std::string text;
   for (int i = 0; i < 200000; ++i) text += "unknown" + std::to_string(i) + " = some value\r\n";
-  text += "Mode = 3\r\n" + std::string(100000, ' ') + "value" + std::string(100000, ' ') +
-          "= 7\r\n";
+  text +=
+      "Mode = 3\r\n" + std::string(100000, ' ') + "value" + std::string(100000, ' ') + "= 7\r\n";
   for (size_t piece : {text.size(), size_t{1}, size_t{4096}}) {
     SettingsFile file;
     for (size_t at = 0; at < text.size(); at += piece)
