@@ -126,9 +126,13 @@ class App {
   // Fills the file fields from the input field, writing a wrapper script
   // for an input that is not an AviSynth script.
   void deriveFileNames(std::string_view folder);
-  // Writes the wrapper script a job's names call for. Gives why it cannot
-  // be made (AviSynth could not read the name), or nothing.
-  std::optional<std::string> writeWrapper(const JobFileNames& names);
+  // The bytes of the wrapper script a job's names call for (none: empty),
+  // or nothing when AviSynth could not read the name.
+  std::optional<std::string> wrapperBytes(const JobFileNames& names) const;
+  void writeWrapper(const JobFileNames& names, const std::string& bytes);
+  // What programs reading their command line in the system's code page
+  // take for another character.
+  BestFitLookup bestFit() const;
   // Appends one framed job to the job list.
   void appendJob(const JobLines& lines);
   // Tells the user why nothing was queued.

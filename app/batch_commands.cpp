@@ -1,8 +1,10 @@
 // Writing and running batch files.
+#include <algorithm>
 #include <string>
 
 #include "app/app.h"
 #include "core/path_parts.h"
+#include "jobs/batch_line.h"
 #include "jobs/job_script.h"
 #include "ui/control_id.h"
 
@@ -40,10 +42,21 @@ void App::onStart(ControlId, EventKind) {
   // What the console's code page cannot spell reaches the batch through its
   // environment.
   const FileSystem& files = platform_.files;
-  const StartBatch batch =
-      StartScript(jobListLines(), folder, name, [&files](std::string_view character) {
-        return files.encode(character, CodePage::Console).has_value();
-      });
+  const std::vector<std::string> lines = jobListLines();
+  const StartBatch batch = StartScript(lines, folder, name, [&files](std::string_view character) {
+    return files.encode(character, CodePage::Console).has_value();
+  });
+  if (batch.tooLong) {
+    const LongLine& line = *batch.tooLong;
+    platform_.dialogs.message(
+        kMessageTitle,
+        "Nothing was started: line " + std::to_string(line.index + 1) + " of the job list, in " +
+            JobOfLine(lines, line.index) + ", is " +
+            std::to_string(std::max(line.written, line.expanded)) +
+            " characters long as the command interpreter reads it, and it reads at most " +
+            std::to_string(kLongestBatchLine) + ".\n\nShorten the paths of that job, or remove it.");
+    return;
+  }
   const std::optional<std::string> bytes = files.encode(batch.script, CodePage::Console);
   if (!bytes || !platform_.files.writeFile(path, *bytes)) {
     reportWriteFailure(path);

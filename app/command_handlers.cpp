@@ -57,19 +57,25 @@ std::string App::refusalText(const Refusal& refusal) const {
          ".";
 }
 
-std::optional<std::string> App::writeWrapper(const JobFileNames& names) {
-  if (!names.wrapper) return std::nullopt;
+BestFitLookup App::bestFit() const {
+  return [&files = platform_.files](std::string_view text) { return files.bestFit(text); };
+}
+
+std::optional<std::string> App::wrapperBytes(const JobFileNames& names) const {
+  if (!names.wrapper) return std::string();
   // AviSynth reads a script in the system's code page: a name that code
   // page cannot spell would reach it with "?" in its place.
-  const std::optional<std::string> bytes = platform_.files.encode(*names.wrapper, CodePage::System);
-  if (!bytes)
-    return "AviSynth reads its scripts in the system's code page, which cannot spell this name, "
-           "so no script can open it. Rename the file or its folder, or write an .avs script for "
-           "it yourself.";
+  return platform_.files.encode(*names.wrapper, CodePage::System);
+}
+
+constexpr std::string_view kWrapperProblem =
+    "AviSynth reads its scripts in the system's code page, which cannot spell this name, so no "
+    "script can open it. Rename the file or its folder, or write an .avs script for it yourself.";
+
+void App::writeWrapper(const JobFileNames& names, const std::string& bytes) {
   // A wrapper that cannot be written still becomes the input; the job then
   // names a script that does not exist, and the batch reports it.
-  platform_.files.writeFile(names.input, *bytes, Durability::Cached);
-  return std::nullopt;
+  if (names.wrapper) platform_.files.writeFile(names.input, bytes, Durability::Cached);
 }
 
 void App::deriveFileNames(std::string_view folder) {
@@ -77,14 +83,22 @@ void App::deriveFileNames(std::string_view folder) {
   if (input.empty()) return;
   const JobFileNames names =
       DeriveJobFileNames(input, window_.text(cid::avsinc), platform_.files.programFolder(), folder);
+  // Names that no line can hold are said now, before a wrapper is written.
+  if (std::optional<Refusal> refusal = CheckJobFileNames(names, bestFit())) {
+    platform_.dialogs.message(
+        kMessageTitle, "The input stays \"" + input + "\" as it is: " + refusalText(*refusal));
+    return;
+  }
   window_.setText(cid::statsfile, names.statsfile);
   window_.setText(cid::logfile, names.logfile);
   window_.setText(cid::output, names.output);
-  if (std::optional<std::string> problem = writeWrapper(names)) {
-    platform_.dialogs.message(kMessageTitle,
-                              "The input stays \"" + input + "\" as it is.\n\n" + *problem);
+  const std::optional<std::string> bytes = wrapperBytes(names);
+  if (!bytes) {
+    platform_.dialogs.message(kMessageTitle, "The input stays \"" + input + "\" as it is.\n\n" +
+                                                 std::string(kWrapperProblem));
     return;
   }
+  writeWrapper(names, *bytes);
   window_.setText(cid::input, names.input);
 }
 
@@ -109,9 +123,12 @@ void App::queueJobs(const Settings& settings, const EncoderDialect& dialect,
     const JobFileNames names =
         DeriveJobFileNames(input, settings.avsinc, program,
                            folder.empty() ? FolderPart(input) : std::string_view(folder));
-    if (std::optional<std::string> problem = writeWrapper(names)) {
+    // Everything is checked before the wrapper is written: a file that is
+    // not queued leaves nothing behind.
+    const std::optional<std::string> bytes = wrapperBytes(names);
+    if (!bytes) {
       skipped.push_back(input);
-      if (reason.empty()) reason = *problem;
+      if (reason.empty()) reason = kWrapperProblem;
       continue;
     }
     Settings job = settings;
@@ -119,12 +136,13 @@ void App::queueJobs(const Settings& settings, const EncoderDialect& dialect,
     job.output = names.output;
     job.statsfile = names.statsfile;
     job.logfile = names.logfile;
-    const ComposedJob composed = ComposeJob(job, platform_.media, dialect);
+    const ComposedJob composed = ComposeJob(job, platform_.media, dialect, bestFit());
     if (composed.refusal) {
       skipped.push_back(input);
       if (reason.empty()) reason = refusalText(*composed.refusal);
       continue;
     }
+    writeWrapper(names, *bytes);
     appendJob(composed.lines);
     queued = true;
   }
@@ -150,7 +168,8 @@ void App::queueJobs(const Settings& settings, const EncoderDialect& dialect,
 
 void App::onAdd(ControlId, EventKind) {
   const Settings settings = ReadSettings(window_);
-  const ComposedJob job = ComposeJob(settings, platform_.media, encoders_.current().dialect);
+  const ComposedJob job =
+      ComposeJob(settings, platform_.media, encoders_.current().dialect, bestFit());
   if (job.refusal) {
     reportRefusal(*job.refusal);
     return;
@@ -164,7 +183,7 @@ void App::onAdd(ControlId, EventKind) {
 void App::onBatchAdding(ControlId, EventKind) {
   // The settings are checked before anything is asked.
   const Settings settings = ReadSettings(window_);
-  if (std::optional<Refusal> refusal = CheckSettings(settings)) {
+  if (std::optional<Refusal> refusal = CheckSettings(settings, bestFit())) {
     reportRefusal(*refusal);
     return;
   }
@@ -183,7 +202,7 @@ void App::onFilesDropped(const std::vector<std::string>& paths) {
     deriveFileNames(FolderPart(paths.front()));
   } else if (paths.size() > 1) {
     const Settings settings = ReadSettings(window_);
-    if (std::optional<Refusal> refusal = CheckSettings(settings)) {
+    if (std::optional<Refusal> refusal = CheckSettings(settings, bestFit())) {
       reportRefusal(*refusal);
       return;
     }

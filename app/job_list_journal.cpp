@@ -53,7 +53,10 @@ std::optional<std::vector<std::string>> JournalLines(std::string_view text) {
   while (at < text.size()) {
     const size_t end = text.find("\r\n", at);
     if (end == std::string_view::npos) return std::nullopt;  // cut in the middle of a line
-    lines.emplace_back(text.substr(at, end - at));
+    const std::string_view line = text.substr(at, end - at);
+    // A lone line break in a line would make two lines of a batch file.
+    if (line.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+    lines.emplace_back(line);
     at = end + 2;
   }
   if (lines.size() < 2 || lines.front() != kFirstLine) return std::nullopt;

@@ -19,6 +19,8 @@ enum class ArgKind {
   Path,            // a file path, written in double quotes with every "%" doubled
   MatrixFile,      // the `cqm` text: a path in double quotes, or a bare file name
   ImportedScript,  // a path written as the AviSynth call "import(^path^)"
+  Program,         // a program the line runs; the arguments that follow are its own
+  Pipe,            // "|" or "2>&1|": what the program before prints goes to the next
 };
 
 // One argument: its kind, its text, the control the text came from (named
@@ -64,6 +66,12 @@ inline Arg MatrixFile(std::string text, ControlId field) {
 }
 inline Arg ImportedScript(std::string text, ControlId field) {
   return {ArgKind::ImportedScript, std::move(text), field, " "};
+}
+inline Arg Program(std::string_view name, std::string_view before = " ") {
+  return {ArgKind::Program, std::string(name), cid::none, before};
+}
+inline Arg Pipe(std::string_view text) {
+  return {ArgKind::Pipe, std::string(text), cid::none, " "};
 }
 
 }  // namespace arg

@@ -64,6 +64,14 @@ if(GUI_TEST_SOURCES)
   gtest_discover_tests(quorvel_gui_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
                        DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        PROPERTIES TIMEOUT 600)
+  # The paths through the batch once more on a system whose ANSI and OEM code
+  # pages are UTF-8: Wine takes them from the locale.
+  add_test(NAME Utf8System.PathsThroughTheBatch
+           COMMAND quorvel_gui_tests --gtest_filter=PathsThroughTheBatch.*
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set_tests_properties(Utf8System.PathsThroughTheBatch PROPERTIES
+                       ENVIRONMENT "LC_ALL=hi_IN.UTF-8;LOCPATH=${CMAKE_BINARY_DIR}/locale"
+                       TIMEOUT 600)
 endif()
 
 # The release package: the program, its helper programs and a short guide.

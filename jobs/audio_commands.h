@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/batch_line.h"
 #include "settings/settings_value.h"
 
 // The audio file of a job: beside the output, "{stem}.audio.aac" for the
@@ -11,6 +12,5 @@ std::string AudioFile(const Settings& s);
 
 // Appends the line that decodes the input's audio through AviSynth and
 // encodes it with the encoder of `ae`, then the mux lines. An encoder
-// outside the list appends nothing. Throws RefusedArgument when a setting
-// it writes is not well formed.
-void AddAudioCommands(const Settings& s, std::vector<std::string>& lines);
+// outside the list appends nothing.
+void AddAudioCommands(const Settings& s, BatchCommands& commands);

@@ -15,25 +15,34 @@ Settings Stage(const Settings& s, EncodeMode mode) {
 }
 
 // The first stage of the automated CRF modes runs at the rate factor of
-// `auto1pcrf`. It is checked under its own name, so that a refusal names the
-// field the user typed it into.
+// `auto1pcrf`.
 Settings FirstPassAtAutoCrf(const Settings& s, EncodeMode mode) {
-  if (std::optional<Refusal> refusal = CheckArgument(arg::Decimal(s.auto1pcrf, cid::auto1pcrf)))
-    throw RefusedArgument(*refusal);
   Settings stage = Stage(s, mode);
   stage.value = s.auto1pcrf;
   return stage;
 }
 
-void AddBody(const Settings& s, MediaProbe& media, const EncoderDialect& dialect, JobLines& lines) {
-  auto pass = [&](const Settings& stage) { AddPassToJobList(stage, media, lines, dialect); };
-  lines.push_back(BatchLine("@echo", {{ArgKind::Path, s.input, cid::input, " Input:"}}));
-  lines.push_back(BatchLine("@echo", {{ArgKind::Path, s.output, cid::output, " Output:"}}));
-  lines.push_back("@echo Encode Mode:" + std::string(EncodeModeName(s.mode)));
+bool UsesAutoCrf(EncodeMode mode) {
+  using enum EncodeMode;
+  return mode == AutomatedDoubleCrf || mode == AutomatedDoubleCrfFast || mode == ConditionalDouble;
+}
+
+// An "@echo" line that shows `text` after `label`.
+BatchCommand Echo(std::string_view label, Arg shown) {
+  shown.before = label;
+  return {"@", {arg::Program("echo", ""), std::move(shown)}};
+}
+
+void AddBody(const Settings& s, MediaProbe& media, const EncoderDialect& dialect,
+             BatchCommands& commands) {
+  auto pass = [&](const Settings& stage) { AddPassToJobList(stage, media, commands, dialect); };
+  commands.push_back(Echo(" Input:", arg::Path(s.input, cid::input)));
+  commands.push_back(Echo(" Output:", arg::Path(s.output, cid::output)));
+  commands.push_back(Echo(" ", arg::Literal("Encode Mode:" + std::string(EncodeModeName(s.mode)))));
 
   using enum EncodeMode;
   if (s.muxer == Muxer::AudioOnly) {
-    AddAudioCommands(s, lines);
+    AddAudioCommands(s, commands);
     return;
   }
   switch (s.mode) {
@@ -59,9 +68,10 @@ void AddBody(const Settings& s, MediaProbe& media, const EncoderDialect& dialect
       Settings first = FirstPassAtAutoCrf(s, FirstPassCrfWithOutput);
       first.aud = false;
       pass(first);
-      lines.push_back(BatchLine("@gaugit.exe", {arg::Decimal(s.minsize, cid::minsize),
-                                                arg::Decimal(s.maxsize, cid::maxsize),
-                                                arg::Path(s.output, cid::output)}));
+      commands.push_back(
+          {"@",
+           {arg::Program("gaugit.exe", ""), arg::Decimal(s.minsize, cid::minsize),
+            arg::Decimal(s.maxsize, cid::maxsize), arg::Path(s.output, cid::output)}});
       pass(s);
       break;
     }
@@ -79,24 +89,34 @@ class NoMedia final : public MediaProbe {
 
 }  // namespace
 
-ComposedJob ComposeJob(const Settings& s, MediaProbe& media, const EncoderDialect& dialect) {
+ComposedJob ComposeJob(const Settings& s, MediaProbe& media, const EncoderDialect& dialect,
+                       const BestFitLookup& bestFit) {
   ComposedJob job;
   if (s.input.empty() || s.output.empty()) return job;
-  try {
-    AddBody(s, media, dialect, job.lines);
-  } catch (const RefusedArgument& refused) {
-    job.lines.clear();
-    job.refusal = refused.refusal();
+  // The first stage's rate factor is checked under its own name, so that a
+  // refusal names the field the user typed it into.
+  if (UsesAutoCrf(s.mode) && s.muxer != Muxer::AudioOnly)
+    job.refusal = CheckArgument(arg::Decimal(s.auto1pcrf, cid::auto1pcrf));
+  if (!job.refusal) {
+    AddBody(s, media, dialect, job.commands);
+    job.refusal = CheckCommands(job.commands);
   }
+  if (!job.refusal) job.refusal = CheckBestFit(job.commands, bestFit);
+  if (job.refusal) {
+    job.commands.clear();
+    return job;
+  }
+  job.lines.reserve(job.commands.size());
+  for (const BatchCommand& command : job.commands) job.lines.push_back(WriteCommand(command));
   return job;
 }
 
-std::optional<Refusal> CheckSettings(const Settings& s) {
+std::optional<Refusal> CheckSettings(const Settings& s, const BestFitLookup& bestFit) {
   Settings standIn = s;
   standIn.input = "C:\\input.avs";
   standIn.output = "C:\\output.mp4";
   standIn.statsfile = "C:\\input.avs.stat";
   standIn.logfile = "C:\\input.avs.txt";
   NoMedia media;
-  return ComposeJob(standIn, media).refusal;
+  return ComposeJob(standIn, media, {}, bestFit).refusal;
 }

@@ -35,3 +35,12 @@ JobFileNames DeriveJobFileNames(std::string_view input, std::string_view preset,
   }
   return names;
 }
+
+std::optional<Refusal> CheckJobFileNames(const JobFileNames& names, const BestFitLookup& bestFit) {
+  const BatchCommand named{
+      "",
+      {arg::Path(names.input, cid::input), arg::Path(names.output, cid::output),
+       arg::Path(names.statsfile, cid::statsfile), arg::Path(names.logfile, cid::logfile)}};
+  if (std::optional<Refusal> refusal = CheckCommand(named)) return refusal;
+  return CheckBestFit({&named, 1}, bestFit);
+}

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "jobs/batch_line.h"
+
 // The three lines of the AviSynth script that wraps a source that is not a
 // script itself, each ended by CR LF: the source path, the source path
 // without extension, and the import of the chosen preset of "avsinc".
@@ -24,3 +26,7 @@ struct JobFileNames {
 // with a backslash; `preset` is the AviSynth preset a wrapper imports.
 JobFileNames DeriveJobFileNames(std::string_view input, std::string_view preset,
                                 std::string_view programFolder, std::string_view folder);
+
+// Whether the names can stand in the lines of a job: the refusal of the
+// first that cannot, as a path or for `bestFit`.
+std::optional<Refusal> CheckJobFileNames(const JobFileNames& names, const BestFitLookup& bestFit);

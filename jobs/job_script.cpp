@@ -22,44 +22,162 @@ size_t CharacterLength(unsigned char lead) {
   return 1;
 }
 
-// The text with every run of characters the code page lacks replaced by a
-// variable of `variables`, one per distinct run.
-std::string Spelled(std::string_view text, const std::function<bool(std::string_view)>& spelled,
-                    std::map<std::string, std::string>& variables,
-                    std::vector<std::pair<std::string, std::string>>& order) {
-  std::string out;
-  std::string run;
-  auto flush = [&] {
-    if (run.empty()) return;
-    auto [found, added] = variables.try_emplace(run, "");
-    if (added) {
-      found->second = "QUORVEL_" + std::to_string(variables.size());
-      order.emplace_back(found->second, run);
-    }
-    out += '%' + found->second + '%';
-    run.clear();
-  };
+// How many characters the command interpreter counts in UTF-8 text: UTF-16
+// units, two for a character beyond the first plane.
+size_t InterpreterLength(std::string_view text) {
+  size_t units = 0;
   for (size_t at = 0; at < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const size_t length = std::min(CharacterLength(lead), text.size() - at);
-    const std::string_view character = text.substr(at, length);
-    if (lead < 0x80 || spelled(character)) {
-      flush();
-      out += character;
-    } else {
-      run += character;
-    }
+    const size_t length = CharacterLength(static_cast<unsigned char>(text[at]));
+    units += length == 4 ? 2 : 1;
     at += length;
   }
-  flush();
-  return out;
+  return units;
+}
+
+bool IsSpecial(char c) { return std::string_view(" \t\"%&|<>()^").find(c) != std::string::npos; }
+
+// The variables of one "Start" batch: one per distinct value, in the order
+// they are first needed.
+class Variables {
+ public:
+  std::string reference(const std::string& value) {
+    auto [found, added] = names_.try_emplace(value, "");
+    if (added) {
+      found->second = "QUORVEL_" + std::to_string(names_.size());
+      order.emplace_back(found->second, value);
+    }
+    return '%' + found->second + '%';
+  }
+
+  std::vector<std::pair<std::string, std::string>> order;
+
+ private:
+  std::map<std::string, std::string> names_;
+};
+
+class Speller {
+ public:
+  Speller(const std::function<bool(std::string_view)>& spelled, Variables& variables)
+      : spelled_(spelled), variables_(variables) {}
+
+  bool spells(std::string_view text) const {
+    for (size_t at = 0; at < text.size();) {
+      const auto lead = static_cast<unsigned char>(text[at]);
+      const size_t length = std::min(CharacterLength(lead), text.size() - at);
+      if (lead >= 0x80 && !spelled_(text.substr(at, length))) return false;
+      at += length;
+    }
+    return true;
+  }
+
+  // The line with every argument the console cannot spell as a variable.
+  std::string line(std::string_view line) {
+    std::string out;
+    for (size_t at = 0; at < line.size();) {
+      if (line[at] == '"') {
+        const size_t close = line.find('"', at + 1);
+        if (close == std::string_view::npos) {
+          out += runs(line.substr(at));
+          break;
+        }
+        out += '"';
+        out += quoted(line.substr(at + 1, close - at - 1));
+        out += '"';
+        at = close + 1;
+      } else if (IsSpecial(line[at])) {
+        out += line[at++];
+      } else {
+        size_t end = at;
+        while (end < line.size() && !IsSpecial(line[end])) ++end;
+        const std::string_view word = line.substr(at, end - at);
+        out += spells(word) ? std::string(word) : variables_.reference(std::string(word));
+        at = end;
+      }
+    }
+    return out;
+  }
+
+ private:
+  // A quoted argument: its "%%" are one "%" in the value. One that holds a
+  // single "%" (a variable of its own) keeps it, and only the runs the
+  // console cannot spell become variables.
+  std::string quoted(std::string_view text) {
+    if (spells(text)) return std::string(text);
+    std::string value;
+    for (size_t at = 0; at < text.size(); ++at) {
+      if (text[at] != '%') {
+        value += text[at];
+      } else if (at + 1 < text.size() && text[at + 1] == '%') {
+        value += '%';
+        ++at;
+      } else {
+        return runs(text);
+      }
+    }
+    return variables_.reference(value);
+  }
+
+  std::string runs(std::string_view text) {
+    std::string out;
+    std::string run;
+    for (size_t at = 0; at < text.size();) {
+      const auto lead = static_cast<unsigned char>(text[at]);
+      const size_t length = std::min(CharacterLength(lead), text.size() - at);
+      const std::string_view character = text.substr(at, length);
+      if (lead < 0x80 || spelled_(character)) {
+        if (!run.empty()) out += variables_.reference(run);
+        run.clear();
+        out += character;
+      } else {
+        run += character;
+      }
+      at += length;
+    }
+    if (!run.empty()) out += variables_.reference(run);
+    return out;
+  }
+
+  const std::function<bool(std::string_view)>& spelled_;
+  Variables& variables_;
+};
+
+// The length of a line as the command interpreter reads it once it has put
+// in the variables: "%%" is one character, a known variable its value.
+size_t ExpandedLength(std::string_view line, const std::map<std::string, std::string>& values) {
+  size_t length = 0;
+  for (size_t at = 0; at < line.size();) {
+    if (line[at] == '%') {
+      if (at + 1 < line.size() && line[at + 1] == '%') {
+        ++length;
+        at += 2;
+        continue;
+      }
+      const size_t close = line.find('%', at + 1);
+      if (close != std::string_view::npos) {
+        auto found = values.find(std::string(line.substr(at + 1, close - at - 1)));
+        if (found != values.end()) {
+          length += InterpreterLength(found->second);
+          at = close + 1;
+          continue;
+        }
+      }
+    }
+    const size_t next = line.find('%', at + 1);
+    const size_t end = next == std::string_view::npos ? line.size() : next;
+    length += InterpreterLength(line.substr(at, end - at));
+    at = end;
+  }
+  return length;
 }
 
 }  // namespace
 
 std::string MakeBatScript(std::span<const std::string> jobLines, std::string_view programFolder,
                           bool unicode) {
+  bool exclamation = programFolder.find('!') != std::string_view::npos;
+  for (const std::string& line : jobLines) exclamation = exclamation || line.find('!') != line.npos;
   std::string script;
+  if (exclamation) script += "@setlocal DisableDelayedExpansion\r\n";
   if (unicode) {
     // "Active code page: 850" or "Aktive Codepage: 850.": the last word,
     // without a closing dot, is the code page to return to.
@@ -80,17 +198,47 @@ std::string MakeBatScript(std::span<const std::string> jobLines, std::string_vie
 StartBatch StartScript(std::span<const std::string> jobLines, std::string_view programFolder,
                        std::string_view name,
                        const std::function<bool(std::string_view)>& spelled) {
-  std::string text = "@cd /d " + QuotedPath(programFolder) + "\r\n";
+  StartBatch batch;
+  Variables variables;
+  Speller speller(spelled, variables);
+  std::string& text = batch.script;
+  text = speller.line("@cd /d " + QuotedPath(programFolder)) + "\r\n";
   text += "@echo Please wait until this process is set into idle.\r\n";
   text += "@lullo.exe 1000\r\n";
   text += "@envprep.exe run\r\n";
   text += "@call envprep.bat\r\n";
   text += "@del envprep.bat\r\n";
-  AppendJobLines(jobLines, text);
-  text += "del ";
-  text += name;
-  StartBatch batch;
-  std::map<std::string, std::string> variables;
-  batch.script = Spelled(text, spelled, variables, batch.variables);
+  std::vector<std::string> written;
+  written.reserve(jobLines.size());
+  for (const std::string& line : jobLines) {
+    written.push_back(speller.line(line));
+    text += written.back();
+    text += "\r\n";
+  }
+  text += speller.line("del " + std::string(name));
+  batch.variables = variables.order;
+  const std::map<std::string, std::string> values(batch.variables.begin(), batch.variables.end());
+  for (size_t i = 0; i < written.size() && !batch.tooLong; ++i) {
+    const LongLine line{i, InterpreterLength(written[i]), ExpandedLength(written[i], values)};
+    if (line.written > kLongestBatchLine || line.expanded > kLongestBatchLine) batch.tooLong = line;
+  }
   return batch;
+}
+
+std::string JobOfLine(std::span<const std::string> jobLines, size_t index) {
+  size_t start = index + 1;
+  for (size_t i = index + 1; i-- > 0;) {
+    if (jobLines[i].starts_with("@echo+") && i != index) break;
+    if (jobLines[i].starts_with("@echo.")) {
+      start = i;
+      break;
+    }
+  }
+  if (start > index) return "the line " + std::to_string(index + 1);
+  size_t job = 0;
+  for (size_t i = 0; i <= start; ++i) job += jobLines[i].starts_with("@echo.") ? 1 : 0;
+  std::string text = "job " + std::to_string(job);
+  if (start + 1 < jobLines.size() && jobLines[start + 1].starts_with("@echo Input:"))
+    text += " (" + jobLines[start + 1].substr(6) + ")";
+  return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@
 // file that code page cannot spell is written as `unicode`: in UTF-8, the
 // console switched to UTF-8 by a first "chcp 65001" and back to the code
 // page it had by a last line.
+//
+// A "!" means a variable where delayed expansion is on for the user; a file
+// that holds one begins with "@setlocal DisableDelayedExpansion".
 std::string MakeBatScript(std::span<const std::string> jobLines, std::string_view programFolder,
                           bool unicode = false);
 
@@ -23,17 +27,31 @@ std::string MakeBatScript(std::span<const std::string> jobLines, std::string_vie
 // priority, every job list line, and a last line that deletes the file
 // itself and has no line end.
 //
-// Every run of characters that `spelled` says the console's code page lacks
-// stands in the file as a variable of the environment the batch is started
-// with ("%QUORVEL_1%"), whose value is those characters: the command
-// interpreter puts them into the command lines as they are.
+// Every argument that holds a character the console's code page cannot
+// spell (`spelled` says which it can) stands in the file as a variable of
+// the environment the batch is started with ("%QUORVEL_1%"), whose value is
+// the argument: a quoted path between its quotes, or an unquoted word. The
+// command interpreter puts it into the command line as it is.
+//
+// A job line longer than the command interpreter reads, as the file holds
+// it or as it reads once the variables are put in, is `tooLong`.
+struct LongLine {
+  size_t index;  // among the job lines
+  size_t written;
+  size_t expanded;
+};
 struct StartBatch {
   std::string script;
   std::vector<std::pair<std::string, std::string>> variables;
+  std::optional<LongLine> tooLong;
 };
 StartBatch StartScript(std::span<const std::string> jobLines, std::string_view programFolder,
                        std::string_view name,
                        const std::function<bool(std::string_view character)>& spelled);
+
+// The job a line belongs to, as the user knows it: "job 3 (Input:"D:\v\a.avs")",
+// or "the line 7" for a line outside any job.
+std::string JobOfLine(std::span<const std::string> jobLines, size_t index);
 
 // The line "Shut" appends.
 inline constexpr std::string_view kShutdownLine = "shutdown.exe -s -f -t 30";

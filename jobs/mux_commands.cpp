@@ -1,7 +1,6 @@
 #include "jobs/mux_commands.h"
 
 #include "core/path_parts.h"
-#include "jobs/batch_line.h"
 
 namespace {
 
@@ -11,23 +10,32 @@ bool IsMkv(std::string_view path) {
          (ext[2] | 0x20) == 'v';
 }
 
+// "@if exist "{file}" {program} ...": the program runs when the file exists.
+BatchCommand IfExists(const Arg& file, std::string_view program, ArgList args) {
+  BatchCommand command{"@if exist", {file, arg::Program(program)}};
+  Append(command.args, args);
+  return command;
+}
+
 }  // namespace
 
-void AddMuxCommands(const Settings& s, std::string_view audioFile,
-                    std::vector<std::string>& lines) {
+void AddMuxCommands(const Settings& s, std::string_view audioFile, BatchCommands& commands) {
   // Every file named here is the output or derived from it.
   const Arg audio = arg::Path(std::string(audioFile), cid::output);
   const Arg video = arg::Path(s.output, cid::output);
+  const BatchCommand removeAudio{"@if not errorlevel 1", {arg::Program("del"), audio}};
   switch (s.muxer) {
     case Muxer::Mp4Box:
-      lines.push_back(BatchLine("@mp4box.exe", {arg::Literal("-add"), audio, video}));
-      lines.push_back(BatchLine("@if not errorlevel 1 del", {audio}));
+      commands.push_back(
+          {"@", {arg::Program("mp4box.exe", ""), arg::Literal("-add"), audio, video}});
+      commands.push_back(removeAudio);
       break;
     case Muxer::Mp4Creator: {
       Arg glued = audio;
       glued.before = "";
-      lines.push_back(BatchLine("@mp4creator.exe", {arg::Literal("-create="), glued, video}));
-      lines.push_back(BatchLine("@if not errorlevel 1 del", {audio}));
+      commands.push_back(
+          {"@", {arg::Program("mp4creator.exe", ""), arg::Literal("-create="), glued, video}});
+      commands.push_back(removeAudio);
       break;
     }
     case Muxer::MkvMerge: {
@@ -36,13 +44,13 @@ void AddMuxCommands(const Settings& s, std::string_view audioFile,
       const bool sameName = IsMkv(s.output);
       const Arg joined =
           arg::Path(std::string(Stem(s.output)) + (sameName ? ".muxed.mkv" : ".mkv"), cid::output);
-      lines.push_back(BatchLine("@mkvmerge", {arg::Literal("-o"), joined, video, audio}));
-      lines.push_back(BatchLine("@if exist", {joined, arg::Literal("del"), audio}));
-      lines.push_back(BatchLine("@if exist", {joined, arg::Literal("del"), video}));
+      commands.push_back(
+          {"@", {arg::Program("mkvmerge", ""), arg::Literal("-o"), joined, video, audio}});
+      commands.push_back(IfExists(joined, "del", {audio}));
+      commands.push_back(IfExists(joined, "del", {video}));
       if (sameName)
-        lines.push_back(
-            BatchLine("@if exist", {joined, arg::Literal("ren"), joined,
-                                    arg::Path(std::string(FilePart(s.output)), cid::output)}));
+        commands.push_back(IfExists(
+            joined, "ren", {joined, arg::Path(std::string(FilePart(s.output)), cid::output)}));
       break;
     }
     default:  // No mux, Audio Only

@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "jobs/batch_line.h"
 #include "settings/settings_value.h"
 
 // Appends the lines that join the audio file with the video the passes
 // wrote, by the muxer of `muxer`, and the lines that remove the sources
-// afterwards. "No mux" and "Audio Only" append nothing. Throws
-// RefusedArgument when the output cannot stand in a line.
-void AddMuxCommands(const Settings& s, std::string_view audioFile, std::vector<std::string>& lines);
+// afterwards. "No mux" and "Audio Only" append nothing.
+void AddMuxCommands(const Settings& s, std::string_view audioFile, BatchCommands& commands);

@@ -161,21 +161,27 @@ ArgList PassArguments(const Settings& s, MediaProbe& media, const EncoderDialect
     args.push_back(arg::Path(s.output, cid::output));
   args.push_back(arg::Path(s.input, cid::input));
   if (s.crelog) {
-    args.push_back(arg::Literal("2>&1|teelog.exe"));
+    args.push_back(arg::Pipe("2>&1|"));
+    args.push_back(arg::Program("teelog.exe", ""));
     args.push_back(arg::Path(s.logfile, cid::logfile));
   }
   return args;
 }
 
-std::string PassCommandBuilder(const Settings& s, MediaProbe& media,
-                               const EncoderDialect& dialect) {
+BatchCommand PassCommand(const Settings& s, MediaProbe& media, const EncoderDialect& dialect) {
   const bool conditional = s.mode == EncodeMode::ConditionalDouble;
-  return BatchLine(conditional ? "@if errorlevel 1 @x264.exe" : "@x264.exe",
-                   PassArguments(s, media, dialect));
+  BatchCommand command{conditional ? "@if errorlevel 1 @" : "@", {arg::Program("x264.exe", "")}};
+  Append(command.args, PassArguments(s, media, dialect));
+  return command;
 }
 
-void AddPassToJobList(const Settings& s, MediaProbe& media, JobLines& lines,
+std::string PassCommandBuilder(const Settings& s, MediaProbe& media,
+                               const EncoderDialect& dialect) {
+  return WriteCommand(PassCommand(s, media, dialect));
+}
+
+void AddPassToJobList(const Settings& s, MediaProbe& media, BatchCommands& commands,
                       const EncoderDialect& dialect) {
-  lines.push_back(PassCommandBuilder(s, media, dialect));
-  if (s.aud && !DiscardsOutput(s.mode)) AddAudioCommands(s, lines);
+  commands.push_back(PassCommand(s, media, dialect));
+  if (s.aud && !DiscardsOutput(s.mode)) AddAudioCommands(s, commands);
 }

@@ -5,6 +5,7 @@
 
 #include "args/argument.h"
 #include "args/encoder_dialect.h"
+#include "jobs/batch_line.h"
 #include "platform/media_probe.h"
 #include "settings/settings_value.h"
 
@@ -18,12 +19,15 @@ using JobLines = std::vector<std::string>;
 // from a target size.
 ArgList PassArguments(const Settings& s, MediaProbe& media, const EncoderDialect& dialect = {});
 
-// The command line of that run. Throws RefusedArgument when a setting it
-// writes is not well formed.
+// The line of that run: x264.exe with those arguments, behind the size
+// check's condition in the conditional mode.
+BatchCommand PassCommand(const Settings& s, MediaProbe& media, const EncoderDialect& dialect = {});
+
+// That line as written, for settings that pass CheckCommand.
 std::string PassCommandBuilder(const Settings& s, MediaProbe& media,
                                const EncoderDialect& dialect = {});
 
-// Appends that line to `lines` and, when audio is on and the mode writes the
-// output, the audio and mux lines.
-void AddPassToJobList(const Settings& s, MediaProbe& media, JobLines& lines,
+// Appends that line to `commands` and, when audio is on and the mode writes
+// the output, the audio and mux lines.
+void AddPassToJobList(const Settings& s, MediaProbe& media, BatchCommands& commands,
                       const EncoderDialect& dialect = {});

@@ -13,6 +13,14 @@ enum class CodePage {
   Console,  // the OEM code page: what the command interpreter reads batch files in
 };
 
+// A character that a conversion to the system's code page with best fit
+// turns into another one ("\xEF\xBC\x82", the fullwidth quote, into "\""):
+// the character and what it becomes, both in UTF-8.
+struct BestFit {
+  std::string character;
+  std::string seenAs;
+};
+
 // How soon a written file must be on the disk: settings and batch files are
 // flushed before they take the old file's place; generated scripts may stay
 // in the system's cache.
@@ -77,6 +85,13 @@ class FileSystem {
   // UTF-8 text in a code page, every character as it is; nothing when the
   // code page lacks one of them.
   virtual std::optional<std::string> encode(std::string_view utf8, CodePage page) const = 0;
+
+  // The first character of the text that programs reading their command
+  // line in the system's code page receive as another character: the C
+  // runtime converts it with best fit, and a fullwidth quote or backslash
+  // becomes a quote or backslash that splits the arguments anew. Nothing
+  // when every character arrives as itself or as the default character.
+  virtual std::optional<BestFit> bestFit(std::string_view /*utf8*/) const { return std::nullopt; }
 
   // UTF-8 text to the system's 8-bit code page and back; characters the
   // code page lacks become its default character.

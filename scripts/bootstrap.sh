@@ -19,6 +19,8 @@ have x264 || need+=(x264)
 have xvfb-run || need+=(xvfb)
 have xauth || need+=(xauth)
 have python3 || need+=(python3)
+# The locale sources, for a system whose code pages are UTF-8 in the Wine tests.
+{ have localedef && [ -e /usr/share/i18n/locales/hi_IN ]; } || need+=(locales)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 

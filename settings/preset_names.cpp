@@ -12,13 +12,16 @@ std::string UpperAscii(std::string_view text) {
   return upper;
 }
 
-// CON, PRN, AUX, NUL, COM1..COM9, LPT1..LPT9, with or without an extension.
+// CON, PRN, AUX, NUL, COM1..COM9, LPT1..LPT9 and COM or LPT with a
+// superscript 1, 2 or 3, with or without an extension.
 bool IsDeviceName(std::string_view name) {
   const std::string stem = UpperAscii(name.substr(0, name.find('.')));
   for (const char* device : {"CON", "PRN", "AUX", "NUL"})
     if (stem == device) return true;
-  return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
-         stem[3] >= '1' && stem[3] <= '9';
+  if (!stem.starts_with("COM") && !stem.starts_with("LPT")) return false;
+  const std::string_view number = std::string_view(stem).substr(3);
+  if (number.size() == 1) return number[0] >= '1' && number[0] <= '9';
+  return number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 }  // namespace

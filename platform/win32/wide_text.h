@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+
 // The one place where UTF-8 text of the program meets the UTF-16 of the
 // Win32 API, and the system's 8-bit code page of the files it writes.
 std::wstring Widen(std::string_view utf8);
@@ -17,3 +19,8 @@ std::string ToSystemCodePage(std::string_view utf8);
 // code page lacks one (no "best fit" look-alikes either).
 std::optional<std::string> EncodeExactly(unsigned codePage, std::string_view utf8);
 std::string FromSystemCodePage(std::string_view bytes);
+
+// The first character of the text that the code page turns into another
+// character by best fit (not into its default character), and what it
+// becomes; nothing when there is none.
+std::optional<BestFit> FindBestFit(unsigned codePage, std::string_view utf8);

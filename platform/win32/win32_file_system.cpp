@@ -228,6 +228,10 @@ std::optional<std::string> Win32FileSystem::encode(std::string_view utf8, CodePa
   return EncodeExactly(page == CodePage::System ? CP_ACP : CP_OEMCP, utf8);
 }
 
+std::optional<BestFit> Win32FileSystem::bestFit(std::string_view utf8) const {
+  return FindBestFit(CP_ACP, utf8);
+}
+
 std::string Win32FileSystem::toCodePage(std::string_view utf8) const {
   return ToSystemCodePage(utf8);
 }

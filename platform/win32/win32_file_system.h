@@ -28,6 +28,7 @@ class Win32FileSystem final : public FileSystem {
   std::shared_ptr<void> lock(std::string_view path) override;
   std::optional<std::string> encode(std::string_view utf8, CodePage page) const override;
   std::string toCodePage(std::string_view utf8) const override;
+  std::optional<BestFit> bestFit(std::string_view utf8) const override;
   std::string fromCodePage(std::string_view bytes) const override;
 
  private:

@@ -46,7 +46,10 @@ std::optional<std::uint32_t> Win32Processes::startBatch(std::string_view path,
   GetSystemDirectoryW(system, MAX_PATH);
   std::wstring interpreter = std::wstring(system) + L"\\cmd.exe";
   // cmd strips the outer pair of quotes and runs the quoted path inside.
-  std::wstring command = L"\"" + interpreter + L"\" /d /c \"\"" + Widen(path) + L"\"\"";
+  // "/v:off": a "!" in a path stays a "!", whatever the user's registry
+  // asks of the command interpreter.
+  std::wstring command =
+      L"\"" + interpreter + L"\" /d /v:off /c \"\"" + Widen(path) + L"\"\"";
   std::wstring folder = Widen(workingFolder);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

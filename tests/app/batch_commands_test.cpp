@@ -161,6 +161,21 @@ TEST(MakeBat, WritesTheJobListAfterThePreambleAndLeavesTheListAlone) {
   EXPECT_TRUE(t.processes.events.empty()) << "nothing is started";
 }
 
+// Where the user's command interpreter expands "!name!", a path holding "!"
+// would lose it; the file rules that out only where it has to.
+TEST(MakeBat, AListWithAnExclamationMarkRunsWithoutDelayedExpansion) {
+  BatchApp t;
+  const Lines list = {"@echo.", R"(@x264.exe -o "D:\v\a^b!OS!c.mp4" "D:\v\Wow!.avs")", "@echo+"};
+  t.setLines(list);
+  t.platform.files.put(R"(D:\out\jobs.bat)", "");
+  t.platform.dialogs.saveAnswers.push_back(R"(D:\out\jobs.bat)");
+  t.click(cid::makeBat);
+  std::string lines;
+  for (const std::string& line : list) lines += line + "\r\n";
+  EXPECT_EQ(t.file(R"(D:\out\jobs.bat)"),
+            "@setlocal DisableDelayedExpansion\r\n" + kMakeBatPreamble + lines);
+}
+
 TEST(MakeBat, CancelledWritesNothing) {
   BatchApp t;
   t.setLines(kFullList);
@@ -198,13 +213,37 @@ TEST(Start, WhatTheConsoleCannotSpellReachesTheBatchThroughItsEnvironment) {
   t.click(cid::start);
   EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"),
             kStartPreamble +
-                "@echo.\r\n@echo Input:\"D:\\v\\%QUORVEL_1%.avs\"\r\n"
-                "@x264.exe \"D:\\v\\%QUORVEL_1%.avs\" \"D:\\caf%QUORVEL_2%\"\r\n@echo+\r\n"
+                "@echo.\r\n@echo Input:\"%QUORVEL_1%\"\r\n"
+                "@x264.exe \"%QUORVEL_1%\" \"%QUORVEL_2%\"\r\n@echo+\r\n"
                 "del temp.bat");
   ASSERT_EQ(t.processes.fake.environments.size(), 1u);
-  EXPECT_EQ(
-      t.processes.fake.environments[0],
-      (EnvironmentVariables{{"QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"}, {"QUORVEL_2", "\xC3\xA9"}}));
+  EXPECT_EQ(t.processes.fake.environments[0],
+            (EnvironmentVariables{{"QUORVEL_1", "D:\\v\\\xE6\x97\xA5\xE6\x9C\xAC.avs"},
+                                  {"QUORVEL_2", "D:\\caf\xC3\xA9"}}));
+}
+
+// The command interpreter reads at most 8191 characters of a line, after it
+// has put in the variables: one variable per path keeps the file's lines
+// short, and a line too long either way starts nothing.
+TEST(Start, ALineTheInterpreterCannotReadWholeStartsNothingAndNamesItsJob) {
+  std::string path = "D:\\";
+  for (int i = 0; i < 330; ++i) path += "\xD0\x96-";  // "Ж-", which the console lacks
+  const std::string quoted = '"' + path + '"';
+  BatchApp t;
+  t.setLines({"@echo.", "@echo Input:" + quoted,
+              "@x264.exe -o " + quoted + ".mp4 " + quoted + " 2>&1|teelog.exe " + quoted, "@echo+"});
+  t.click(cid::start);
+  ASSERT_EQ(t.processes.fake.started.size(), 1u) << "three paths of 663 characters fit";
+
+  std::string longer = "@x264.exe";
+  for (int i = 0; i < 13; ++i) longer += ' ' + quoted;  // 13 * 664 characters
+  t.setLines({"@echo.", "@echo Input:" + quoted, longer, "@echo+"});
+  t.click(cid::start);
+  EXPECT_EQ(t.processes.fake.started.size(), 1u);
+  ASSERT_EQ(t.messages().size(), 1u);
+  EXPECT_NE(t.messages()[0].preset.find("line 7 of the job list, in job 2 (Input:" + quoted + ")"),
+            std::string::npos)
+      << t.messages()[0].preset;
 }
 
 TEST(Start, EmptyListWritesThePreambleAndTheLastLineOnly) {

@@ -103,6 +103,7 @@ TEST(JobListJournal, ADamagedJournalIsSetAsideAndTheListStartsEmpty) {
       "quorvel job list\r\n@echo one\r\nend of 7 lines\r\n",
       "quorvel job list\r\n\xFF\xFE\r\nend of 1 lines\r\n",
       "some other file\r\nend of 0 lines\r\n",
+      "quorvel job list\r\n@echo a\nb\r\nend of 1 lines\r\n",  // one item would be two lines
   };
   for (const std::string& bytes : damaged) {
     Restarted t(bytes);

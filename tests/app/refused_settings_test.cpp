@@ -64,6 +64,13 @@ TEST(RefusedSettings, AddShowsOneMessageQueuesNothingAndChangesNoControl) {
       {"cqm = \"C:\\m\\q\"&calc.cfg\"",
        R"(Nothing was queued: "Quant" holds ""C:\m\q"&calc.cfg""; it must be flat, jvt or a )"
        R"(matrix file.)"},
+      // A last backslash would make the closing quote a quote in the argument.
+      {"cqm = \"\\\\host\\m\\\"",
+       R"(Nothing was queued: "Quant" holds ""\\host\m\""; it must be flat, jvt or a matrix file.)"},
+      {"cqm = \"C:\\m\xEF\xBC\x82 --frames 1 \xEF\xBC\x82q.cfg\"",
+       "Nothing was queued: \"Quant\" holds \"\"C:\\m\xEF\xBC\x82 --frames 1 \xEF\xBC\x82q.cfg\"\"; it "
+       "must be a path without \xEF\xBC\x82, which programs that read their command line in the "
+       "system's code page take for \"."},
       {"mode = 10\r\nauto1pcrf = 16|calc",
        R"(Nothing was queued: "CRF Value for first pass" holds "16|calc"; it must be a number )"
        R"((digits with at most one decimal point).)"},
@@ -113,8 +120,10 @@ TEST(RefusedSettings, BatchAddingSkipsTheFilesTheAudioLineCannotNameAndSaysWhich
   WithSharedPreset t("mb = 2\r\naud = 1");
   t.platform.dialogs.folderAnswers.push_back(R"(E:\out\)");
   t.platform.dialogs.openManyAnswers.push_back(
-      {R"(D:\v\a.avs)", R"(D:\v\b^c.avs)", R"(D:\v\d.avs)"});
+      {R"(D:\v\a.avs)", R"(D:\v\b^c.avs)", R"(D:\v\d.avs)", "D:\\v\\e\xEF\xBC\xBC" "f.mkv"});
   t.click(cid::batchAdding);
+  // A file that is not queued leaves no wrapper script behind.
+  EXPECT_FALSE(t.platform.files.exists("C:\\prog\\avs\\e\xEF\xBC\xBC" "f.mkv.avs"));
   std::vector<std::string> inputs;
   for (const std::string& line : t.lines())
     if (line.starts_with("@echo Input:")) inputs.push_back(line);
@@ -122,7 +131,7 @@ TEST(RefusedSettings, BatchAddingSkipsTheFilesTheAudioLineCannotNameAndSaysWhich
   const std::vector<DialogCall> messages = t.calls("message");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].preset,
-            "These files were not queued:\nD:\\v\\b^c.avs\n\n\"Input file\" holds "
+            "These files were not queued:\nD:\\v\\b^c.avs\nD:\\v\\e\xEF\xBC\xBC" "f.mkv\n\n\"Input file\" holds "
             "\"D:\\v\\b^c.avs\"; it must be a file path without ^ for the audio line (AviSynth "
             "reads ^ as a quote).");
 }

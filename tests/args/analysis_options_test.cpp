@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,6 +36,9 @@ class AnalysisOptions : public ::testing::Test {
 
   // The text a batch line carries for `group` with the settings the window shows.
   std::string written(Group group) const { return WriteArguments(group(ReadSettings(window))); }
+  std::optional<Refusal> refusal(Group group) const {
+    return CheckCommand({"", group(ReadSettings(window))});
+  }
 
   MemoryWindow window;
 };
@@ -306,15 +311,12 @@ TEST_F(AnalysisOptions, MalformedFieldsAreRefusedByName) {
   check(cid::cab, true);
   for (const auto& c : cases) {
     for (const auto& [id, text] : valid) window.setText(id, text);
-    ASSERT_NO_THROW(written(c.group)) << "field " << c.field;
+    ASSERT_FALSE(refusal(c.group)) << "field " << c.field;
     window.setText(c.field, c.typed);
-    try {
-      written(c.group);
-      ADD_FAILURE() << "field " << c.field << " \"" << c.typed << "\" was written";
-    } catch (const RefusedArgument& refused) {
-      EXPECT_EQ(refused.refusal().field, c.field) << "\"" << c.typed << "\"";
-      EXPECT_EQ(refused.refusal().text, c.typed) << "field " << c.field;
-    }
+    const std::optional<Refusal> refused = refusal(c.group);
+    ASSERT_TRUE(refused) << "field " << c.field << " \"" << c.typed << "\" was written";
+    EXPECT_EQ(refused->field, c.field) << "\"" << c.typed << "\"";
+    EXPECT_EQ(refused->text, c.typed) << "field " << c.field;
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <map>
@@ -23,6 +24,7 @@
 #include "app/win32/program.h"
 #include "gui/gui_support.h"
 #include "platform/win32/wide_text.h"
+#include "support/command_line_splitter.h"
 #include "support/memory_platform.h"
 #include "ui/control_id.h"
 
@@ -77,7 +79,8 @@ std::wstring EnvironmentWith(const std::map<std::wstring, std::optional<std::wst
 // did not end in time (it is then ended by force).
 std::optional<DWORD> RunBatch(const std::wstring& batch, const std::wstring& folder,
                               const std::wstring& console,
-                              const std::map<std::wstring, std::optional<std::wstring>>& changes) {
+                              const std::map<std::wstring, std::optional<std::wstring>>& changes,
+                              const std::wstring& options = L"") {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE out = CreateFileW(console.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -90,7 +93,7 @@ std::optional<DWORD> RunBatch(const std::wstring& batch, const std::wstring& fol
   startup.hStdInput = in;
   startup.hStdOutput = out;
   startup.hStdError = out;
-  std::wstring commandLine = L"cmd.exe /c " + batch;
+  std::wstring commandLine = L"cmd.exe " + options + L"/c " + batch;
   std::wstring environment = EnvironmentWith(changes);
   PROCESS_INFORMATION info{};
   const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
@@ -339,6 +342,16 @@ TEST_F(EndToEndTest, AFailingMuxerLeavesTheAudioFile) {
 // the batch is saved and run later or started at once.
 class PathsThroughTheBatch : public EndToEndTest {
  protected:
+  void SetUp() override {
+    // Run with the UTF-8 locale, the system's code pages must be UTF-8.
+    const char* locale = std::getenv("LC_ALL");
+    if (locale && std::string_view(locale) == "hi_IN.UTF-8") {
+      ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+      ASSERT_EQ(GetOEMCP(), static_cast<UINT>(CP_UTF8));
+    }
+    EndToEndTest::SetUp();
+  }
+
   // Queues one single-pass job per input, each in a folder of its own name
   // under the work folder.
   void queueJobs(const std::vector<std::wstring>& names) {
@@ -350,14 +363,16 @@ class PathsThroughTheBatch : public EndToEndTest {
       ASSERT_TRUE(WriteBytes(input, "BlankClip()\r\n"));
       inputs.push_back(Narrow(input));
       window().setText(cid::input, Narrow(input));
-      window().setText(cid::output, Narrow(folder + name + L".mp4"));
+      outputs.push_back(Narrow(folder + name + L".mp4"));
+      window().setText(cid::output, outputs.back());
       window().setText(cid::logfile, Narrow(folder + name + L".txt"));
       Click(control(cid::add));
     }
     ASSERT_EQ(jobLines().size(), names.size() * 6) << "each job is queued";
   }
 
-  // Every input reached x264, quoted, exactly as queued.
+  // Every input reached x264 as its last argument, exactly as queued, and
+  // the output as the argument after "-o".
   void expectEachInputReachedTheEncoder() {
     const std::optional<std::string> records = ReadBytes(standinLog());
     ASSERT_TRUE(records.has_value());
@@ -365,37 +380,161 @@ class PathsThroughTheBatch : public EndToEndTest {
     ASSERT_EQ(calls.size(), inputs.size()) << *records;
     for (size_t i = 0; i < inputs.size(); ++i) {
       EXPECT_EQ(calls[i].program, "x264.exe");
-      // The blank before the log pipe ends what x264 is given.
-      EXPECT_TRUE(calls[i].tail.ends_with(Quoted(inputs[i]) + " "))
-          << "queued " << inputs[i] << "\nreceived" << calls[i].tail;
+      const std::vector<std::string> arguments = SplitCommandLine("x264.exe" + calls[i].tail);
+      ASSERT_GE(arguments.size(), 3u) << calls[i].tail;
+      EXPECT_EQ(arguments.back(), inputs[i]) << calls[i].tail;
+      EXPECT_EQ(arguments[arguments.size() - 2], outputs[i]) << calls[i].tail;
+      EXPECT_EQ(arguments[arguments.size() - 3], "-o") << calls[i].tail;
     }
   }
 
+  // Starts the job list and waits until the batch has deleted itself.
+  void startAndWait() {
+    DeleteFileW(standinLog().c_str());
+    SetEnvironmentVariableW(L"STANDIN_LOG", standinLog().c_str());
+    Click(control(cid::start));
+    SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
+    for (int i = 0; i < 600 && Exists(bin + L"temp.bat"); ++i) Sleep(50);
+    ASSERT_FALSE(Exists(bin + L"temp.bat")) << "the batch ran to its end and deleted itself";
+  }
+
+  // Saves the job list with "Make BAT" and runs it with "cmd `options`/c".
+  void saveAndRun(const std::wstring& options = L"") {
+    DeleteFileW(standinLog().c_str());
+    dialogs.saveAnswers.push_back(Narrow(work + L"jobs.bat"));
+    Click(control(cid::makeBat));
+    ASSERT_TRUE(RunBatch(L"jobs.bat", work, work + L"console.txt", {{L"STANDIN_LOG", standinLog()}},
+                         options));
+  }
+
   std::vector<std::string> inputs;
+  std::vector<std::string> outputs;
 };
+
+// The bytes of `text` in a code page.
+std::string InCodePage(UINT page, const std::wstring& text) {
+  const int n = WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
+                      nullptr);
+  return bytes;
+}
+
+// These tests run twice: on the prefix's code pages (1252 and 437) and on a
+// system whose code pages are both UTF-8 (LC_ALL=hi_IN.UTF-8).
 
 TEST_F(PathsThroughTheBatch, MakeBatWritesWhatTheConsoleSpellsInItsCodePage) {
   ASSERT_NO_FATAL_FAILURE(queueJobs({L"m\u00e9dia caf\u00e9", L"a %1 & ^ ! (b)"}));
-  dialogs.saveAnswers.push_back(Narrow(work + L"jobs.bat"));
-  Click(control(cid::makeBat));
+  ASSERT_NO_FATAL_FAILURE(saveAndRun());
   const std::optional<std::string> saved = ReadBytes(work + L"jobs.bat");
   ASSERT_TRUE(saved.has_value());
   EXPECT_EQ(saved->find("chcp"), std::string::npos) << "no code page switch is needed";
-  EXPECT_NE(saved->find("m\x82"
-                        "dia"),
-            std::string::npos)
-      << "\"\u00e9\" in code page 437";
-  ASSERT_TRUE(RunBatch(L"jobs.bat", work, work + L"console.txt", {{L"STANDIN_LOG", standinLog()}}));
+  EXPECT_NE(saved->find(InCodePage(GetOEMCP(), L"m\u00e9dia")), std::string::npos)
+      << "\"\u00e9\" in the console's code page";
   expectEachInputReachedTheEncoder();
 }
 
 TEST_F(PathsThroughTheBatch, StartPassesWhatTheConsoleCannotSpellThroughTheEnvironment) {
   ASSERT_NO_FATAL_FAILURE(
       queueJobs({L"m\u00e9dia", L"\u65e5\u672c \u6620\u50cf", L"a %1 & ^ ! (b)"}));
-  SetEnvironmentVariableW(L"STANDIN_LOG", standinLog().c_str());
-  Click(control(cid::start));
-  SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
-  for (int i = 0; i < 300 && Exists(bin + L"temp.bat"); ++i) Sleep(100);
-  ASSERT_FALSE(Exists(bin + L"temp.bat")) << "the batch ran to its end and deleted itself";
+  ASSERT_NO_FATAL_FAILURE(startAndWait());
   expectEachInputReachedTheEncoder();
+}
+
+// A user whose command interpreter expands "!name!" (cmd /v:on, or
+// DelayedExpansion in the registry) gets every "!" and "^" of a path.
+TEST_F(PathsThroughTheBatch, DelayedExpansionTakesNothingFromAPath) {
+  ASSERT_NO_FATAL_FAILURE(queueJobs({L"a^b!OS!c", L"Wow!"}));
+  ASSERT_NO_FATAL_FAILURE(saveAndRun(L"/v:on "));
+  expectEachInputReachedTheEncoder();
+  ASSERT_NO_FATAL_FAILURE(startAndWait());
+  expectEachInputReachedTheEncoder();
+}
+
+// Paths of 600 characters that the console lacks: one variable each keeps
+// the line short enough for the interpreter.
+TEST_F(PathsThroughTheBatch, LongPathsTheConsoleCannotSpellStayWhole) {
+  std::wstring component;
+  for (int i = 0; i < 60; ++i) component += L"\u0416-";  // "Ж-", 3 bytes of a Linux name each
+  std::wstring folder = work;
+  for (int depth = 0; depth < 5; ++depth) {
+    folder += component + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << depth;
+  }
+  inputs.push_back(Narrow(folder + L"clip.avs"));
+  outputs.push_back(Narrow(folder + L"clip.mp4"));
+  ChooseListEntry(control(cid::mode), 1);
+  window().setText(cid::input, inputs.back());
+  window().setText(cid::output, outputs.back());
+  window().setText(cid::logfile, Narrow(folder + L"clip.txt"));
+  Click(control(cid::add));
+  ASSERT_EQ(jobLines().size(), 6u);
+  ASSERT_NO_FATAL_FAILURE(startAndWait());
+  expectEachInputReachedTheEncoder();
+}
+
+// A program that reads its command line in the ANSI code page receives a
+// character that the code page maps by best fit as another one: a fullwidth
+// quote as a quote. Such paths are refused; others reach the jobs.
+TEST_F(PathsThroughTheBatch, APathAnAnsiProgramWouldMisreadIsRefused) {
+  const bool utf8 = GetACP() == CP_UTF8;
+  const struct {
+    std::wstring name;
+    bool refused;
+  } cases[] = {
+      {L"a\uff02 -if \uff02b", !utf8},  // fullwidth quotation mark
+      {L"c\uff3cd", !utf8},             // fullwidth reverse solidus
+      {L"e\u3000f", !utf8},             // ideographic space
+      {L"vid\u00e9o", false},
+      {L"\u65e5\u672c", false},
+  };
+  ChooseListEntry(control(cid::mode), 1);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.name));
+    Click(control(cid::clear));
+    dialogs.calls.clear();
+    window().setText(cid::input, Narrow(work + c.name + L".avs"));
+    window().setText(cid::output, Narrow(work + L"out.mp4"));
+    window().setText(cid::logfile, Narrow(work + L"out.txt"));
+    Click(control(cid::add));
+    EXPECT_EQ(jobLines().empty(), c.refused);
+    ASSERT_EQ(dialogs.calls.size(), c.refused ? 1u : 0u);
+    if (c.refused) {
+      EXPECT_NE(dialogs.calls[0].preset.find("\"Input file\""), std::string::npos)
+          << dialogs.calls[0].preset;
+      EXPECT_NE(dialogs.calls[0].preset.find("without " + Narrow(c.name.substr(1, 1))),
+                std::string::npos)
+          << dialogs.calls[0].preset;
+    }
+  }
+}
+
+// AviSynth reads a wrapper script in the system's code page: a name that
+// code page spells is written in it, one it cannot spell is refused.
+TEST_F(PathsThroughTheBatch, WrapperScriptsAreWrittenInTheSystemCodePage) {
+  for (const std::wstring name : {L"vid\u00e9o", L"\u65e5\u672c"}) {
+    SCOPED_TRACE(Narrow(name));
+    const std::wstring source = work + name + L".mkv";
+    const std::wstring script = L"fs=\"" + source + L"\"\r\nmfn=\"" + work + name +
+                                L"\"\r\nimport(\"..\\avsinc\\.avs\")\r\n";
+    BOOL lacking = FALSE;
+    const bool spelled =
+        WideCharToMultiByte(CP_ACP, 0, script.data(), static_cast<int>(script.size()), nullptr, 0,
+                            nullptr, GetACP() == CP_UTF8 ? nullptr : &lacking) > 0 &&
+        !lacking;
+    dialogs.calls.clear();
+    dialogs.openAnswers.push_back(Narrow(source));
+    Click(control(cid::inputBrowse));
+    const std::wstring wrapper = bin + L"avs\\" + name + L".mkv.avs";
+    if (spelled) {
+      EXPECT_EQ(ReadBytes(wrapper), InCodePage(CP_ACP, script));
+      EXPECT_EQ(window().text(cid::input), Narrow(wrapper));
+    } else {
+      EXPECT_FALSE(Exists(wrapper));
+      EXPECT_EQ(window().text(cid::input), Narrow(source));
+      EXPECT_EQ(dialogs.calls.size(), 2u) << "the requester and one message";
+    }
+    DeleteFileW(wrapper.c_str());
+  }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,21 +26,23 @@ class AudioCommands : public ::testing::Test {
     s.muxer = Muxer::NoMux;
   }
 
-  Lines audio(AudioEncoder encoder) {
+  BatchCommands commands(AudioEncoder encoder) {
     s.ae = encoder;
+    BatchCommands commands;
+    AddAudioCommands(s, commands);
+    return commands;
+  }
+
+  Lines audio(AudioEncoder encoder) {
     Lines lines;
-    AddAudioCommands(s, lines);
+    for (const BatchCommand& command : commands(encoder)) lines.push_back(WriteCommand(command));
     return lines;
   }
 
   // The field the audio line is refused for; cid::none when it is written.
   ControlId refusedField(AudioEncoder encoder) {
-    try {
-      audio(encoder);
-    } catch (const RefusedArgument& refused) {
-      return refused.refusal().field;
-    }
-    return cid::none;
+    const std::optional<Refusal> refusal = CheckCommands(commands(encoder));
+    return refusal ? refusal->field : cid::none;
   }
 
   Settings s;

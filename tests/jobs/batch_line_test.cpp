@@ -50,6 +50,10 @@ TEST(BatchLine, EachKindIsWrittenOrRefused) {
       // No Windows file name holds these.
       {ArgKind::Path, R"(D:\a|b.mp4)", kRefused},
       {ArgKind::Path, R"(D:\a<b>.mp4)", kRefused},
+      // A path that ends in a separator names a folder.
+      {ArgKind::Path, R"(D:\out\)", kRefused},
+      {ArgKind::Path, R"(\\host\m\\)", kRefused},
+      {ArgKind::Path, "D:/out/", kRefused},
 
       {ArgKind::Integer, "64", "64"},
       {ArgKind::Integer, "-8", "-8"},
@@ -108,6 +112,8 @@ TEST(BatchLine, EachKindIsWrittenOrRefused) {
       {ArgKind::MatrixFile, R"("C:\a"b.cfg")", kRefused},
       {ArgKind::MatrixFile, R"("C:\q.cfg)", kRefused},
       {ArgKind::MatrixFile, "", kRefused},
+      {ArgKind::MatrixFile, R"("\\host\m\")", kRefused},
+      {ArgKind::MatrixFile, R"(C:\m\)", kRefused},
 
       {ArgKind::ImportedScript, R"(D:\v\clip.avs)", R"~("import(^D:\v\clip.avs^)")~"},
       {ArgKind::ImportedScript, R"(D:\50%\my clip (1) & x!.avs)",
@@ -117,6 +123,7 @@ TEST(BatchLine, EachKindIsWrittenOrRefused) {
       {ArgKind::ImportedScript, R"(D:\a^b.avs)", kRefused},
       {ArgKind::ImportedScript, R"(D:\a"b.avs)", kRefused},
       {ArgKind::ImportedScript, "", kRefused},
+      {ArgKind::ImportedScript, R"(D:\v\)", kRefused},
 
       {ArgKind::Literal, "2>&1|teelog.exe", "2>&1|teelog.exe"},
       {ArgKind::Literal, "nul", "nul"},
@@ -131,7 +138,7 @@ TEST(BatchLine, EachKindIsWrittenOrRefused) {
       EXPECT_EQ(refusal->field, cid::value);
       EXPECT_EQ(refusal->text, c.text);
       EXPECT_FALSE(refusal->expected.empty());
-      EXPECT_THROW(WriteArguments({arg::Literal("x"), argument}), RefusedArgument);
+      EXPECT_EQ(CheckCommand({"@", {arg::Literal("x"), argument}}), refusal);
     } else {
       EXPECT_FALSE(refusal);
       EXPECT_EQ(WriteArguments({argument}), c.written);
@@ -147,18 +154,17 @@ TEST(BatchLine, EachKindIsWrittenOrRefused) {
 TEST(BatchLine, ALineLongerThanTheInterpreterReadsIsRefused) {
   // "@x264.exe" and four quoted paths after a blank each: 9 + 4 * 3 + 8170 = 8191.
   auto line = [](size_t first) {
-    return BatchLine(
-        "@x264.exe",
-        {arg::Path(LongPath(first), cid::input), arg::Path(LongPath(2040), cid::output),
-         arg::Path(LongPath(2042), cid::statsfile), arg::Path(LongPath(2048), cid::logfile)});
+    return BatchCommand{
+        "@",
+        {arg::Program("x264.exe", ""), arg::Path(LongPath(first), cid::input),
+         arg::Path(LongPath(2040), cid::output), arg::Path(LongPath(2042), cid::statsfile),
+         arg::Path(LongPath(2048), cid::logfile)}};
   };
-  EXPECT_EQ(line(2040).size(), 8191u);
-  try {
-    line(2041);
-    ADD_FAILURE() << "a line of 8192 characters was written";
-  } catch (const RefusedArgument& refused) {
-    EXPECT_EQ(refused.refusal().field, cid::logfile);
-  }
+  EXPECT_EQ(WriteCommand(line(2040)).size(), 8191u);
+  EXPECT_FALSE(CheckCommand(line(2040)));
+  const std::optional<Refusal> refused = CheckCommand(line(2041));
+  ASSERT_TRUE(refused) << "a line of 8192 characters was written";
+  EXPECT_EQ(refused->field, cid::logfile);
 }
 
 }  // namespace

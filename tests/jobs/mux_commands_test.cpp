@@ -24,8 +24,10 @@ Lines Mux(const MuxCase& c) {
   Settings s;
   s.muxer = c.muxer;
   s.output = c.output;
+  BatchCommands commands;
+  AddMuxCommands(s, c.audio, commands);
   Lines lines;
-  AddMuxCommands(s, c.audio, lines);
+  for (const BatchCommand& command : commands) lines.push_back(WriteCommand(command));
   return lines;
 }
 

@@ -187,13 +187,10 @@ TEST_F(PassCommand, FieldsAreWrittenOrRefused) {
   for (const auto& c : cases) {
     job_test::ApplyExampleSettings(window);
     window.setText(c.field, c.text);
-    std::string line;
-    ControlId refused = cid::none;
-    try {
-      line = build(c.mode);
-    } catch (const RefusedArgument& e) {
-      refused = e.refusal().field;
-    }
+    const BatchCommand command = ::PassCommand(settings(c.mode), media);
+    const std::optional<Refusal> refusal = CheckCommand(command);
+    const ControlId refused = refusal ? refusal->field : cid::none;
+    const std::string line = WriteCommand(command);
     if (c.piece == kRefused) {
       EXPECT_EQ(refused, c.field) << "mode " << c.mode << " text " << c.text << ": " << line;
     } else {
@@ -260,8 +257,10 @@ TEST_F(PassCommand, AudioFollowsOnlyPassesThatWriteTheOutput) {
     for (bool aud : {false, true}) {
       Settings s = settings(c.mode);
       s.aud = aud;
+      BatchCommands commands;
+      AddPassToJobList(s, media, commands);
       JobLines lines;
-      AddPassToJobList(s, media, lines);
+      for (const BatchCommand& command : commands) lines.push_back(WriteCommand(command));
       JobLines expected = {c.line};
       if (aud && c.audio)
         expected.insert(expected.end(), {std::string(kNeroLine), std::string(kMp4BoxAdd),
@@ -274,9 +273,11 @@ TEST_F(PassCommand, AudioFollowsOnlyPassesThatWriteTheOutput) {
 TEST_F(PassCommand, NoAudioEncoderAppendsThePassAloneAfterTheLinesThere) {
   job_test::ApplyExampleAudio(window);
   window.setState(cid::ae, -1);
-  JobLines lines = {"@echo."};
-  AddPassToJobList(settings(5), media, lines);
-  EXPECT_EQ(lines, (JobLines{"@echo.", job_test::line::kMode5}));
+  BatchCommands commands = {{"@echo.", {}}};
+  AddPassToJobList(settings(5), media, commands);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(WriteCommand(commands[0]), "@echo.");
+  EXPECT_EQ(WriteCommand(commands[1]), job_test::line::kMode5);
 }
 
 }  // namespace

@@ -147,6 +147,9 @@ TEST(PresetNames, ANameThatIsNoFileOfConfigsIsRefusedBeforeAnythingIsWritten) {
       {"NUL.backup", false},
       {"com7", false},
       {"lpt1", false},
+      {"COM\xC2\xB9", false},  // superscript one
+      {"lpt\xC2\xB3.x", false},
+      {"com\xC2\xB4", true},  // an acute accent
       {"a.b", true},
       {"film 2", true},
       {"com10", true},

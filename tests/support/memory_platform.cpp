@@ -181,6 +181,16 @@ std::optional<std::string> MemoryFileSystem::encode(std::string_view utf8, CodeP
   return std::string(utf8);
 }
 
+std::optional<BestFit> MemoryFileSystem::bestFit(std::string_view utf8) const {
+  static const BestFit kFitted[] = {{"\xEF\xBC\x82", "\""},
+                                    {"\xEF\xBC\xBC", "\\"},
+                                    {"\xE3\x80\x80", " "},
+                                    {"\xCA\xBA", "\""}};
+  for (const BestFit& fitted : kFitted)
+    if (utf8.find(fitted.character) != std::string_view::npos) return fitted;
+  return std::nullopt;
+}
+
 std::shared_ptr<void> MemoryFileSystem::lock(std::string_view path) {
   std::string key(path);
   for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

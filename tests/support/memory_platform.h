@@ -31,6 +31,10 @@ class MemoryFileSystem final : public FileSystem {
   std::optional<std::string> encode(std::string_view utf8, CodePage page) const override;
   std::shared_ptr<void> lock(std::string_view path) override;
   std::string fromCodePage(std::string_view bytes) const override { return std::string(bytes); }
+  // The system code page takes the fullwidth quote and backslash, the
+  // ideographic space and the modifier double prime for their ASCII
+  // counterparts, as Windows-1252 does by best fit.
+  std::optional<BestFit> bestFit(std::string_view utf8) const override;
 
   // Puts a file in place (creating its folder) without going through the seam.
   void put(const std::string& path, const std::string& bytes);
