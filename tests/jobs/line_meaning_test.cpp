@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "jobs/compose_job.h"
+#include "jobs/job_script.h"
 #include "support/command_line_splitter.h"
 #include "support/first_start.h"
 #include "support/memory_platform.h"
@@ -141,6 +142,17 @@ std::vector<ReceivedCall> Meant(const BatchCommand& command) {
   return calls;
 }
 
+std::vector<std::string> ScriptLines(const std::string& script) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at <= script.size();) {
+    size_t end = script.find("\r\n", at);
+    if (end == std::string::npos) end = script.size();
+    lines.push_back(script.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
 size_t Cases() {
   const char* wanted = std::getenv("QUORVEL_PROPERTY_CASES");
   return wanted ? std::strtoul(wanted, nullptr, 10) : 100000;
@@ -171,10 +183,21 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
     }
     if (!job.lines.empty()) ++queued;
     ASSERT_EQ(job.lines.size(), job.commands.size());
+    // "Start" hands what the console cannot spell (here: anything beyond
+    // ASCII) over in variables; the lines mean the same.
+    const StartBatch batch = StartScript(job.lines, "C:\\prog\\", "temp.bat",
+                                         [](std::string_view) { return false; });
+    const std::vector<std::string> started = ScriptLines(batch.script);
+    ASSERT_EQ(started.size(), job.lines.size() + 7);
+    Interpreter withVariables = interpreter;
+    for (const auto& [name, value] : batch.variables) withVariables.variables[name] = value;
     for (size_t i = 0; i < job.lines.size(); ++i) {
       const LineReading reading = ReadBatchLine(job.lines[i], interpreter);
       ASSERT_EQ(reading.problems, std::vector<std::string>()) << job.lines[i];
       ASSERT_EQ(reading.calls, Meant(job.commands[i])) << job.lines[i];
+      const LineReading fromStart = ReadBatchLine(started[6 + i], withVariables);
+      ASSERT_EQ(fromStart.problems, std::vector<std::string>()) << started[6 + i];
+      ASSERT_EQ(fromStart.calls, reading.calls) << started[6 + i];
       ++lines;
     }
   }
