@@ -4,11 +4,13 @@
 #include <commdlg.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/com_ref.h"
 #include "platform/win32/input_box.h"
 #include "platform/win32/wide_text.h"
 
@@ -92,6 +94,117 @@ int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
   return 0;
 }
 
+// Keeps the picker's name field on the folder it shows, as a full path, so
+// that OK with nothing else chosen gives that folder: Windows' picker does so
+// by itself, Wine's takes only what the field names.
+class FolderInNameField final : public IFileDialogEvents {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+    if (id == IID_IUnknown || id == IID_IFileDialogEvents) {
+      *out = static_cast<IFileDialogEvents*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  // Lives on the stack of the picker's caller, for as long as the picker.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog* dialog) override {
+    ComRef<IShellItem> folder;
+    wchar_t* path = nullptr;
+    if (SUCCEEDED(dialog->GetFolder(folder.put())) &&
+        SUCCEEDED(folder->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+      dialog->SetFileName(path);
+      CoTaskMemFree(path);
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*,
+                                             FDE_SHAREVIOLATION_RESPONSE*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*,
+                                        FDE_OVERWRITE_RESPONSE*) override {
+    return E_NOTIMPL;
+  }
+};
+
+// The folder picker of today's Windows, opened in `start` by its shell item:
+// it finds the folder wherever it lies, below hidden folders too, where the
+// older browser, which selects along its tree of shown folders, starts at the
+// desktop. Nothing when it is not there; an empty text when cancelled.
+std::optional<std::string> PickFolder(HWND owner, const std::wstring& title,
+                                      const std::wstring& start) {
+  ComRef<IFileOpenDialog> dialog;
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IFileOpenDialog, dialog.putVoid())))
+    return std::nullopt;
+  FILEOPENDIALOGOPTIONS options = 0;
+  dialog->GetOptions(&options);
+  dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
+  dialog->SetTitle(title.c_str());
+  ComRef<IShellItem> folder;
+  if (!start.empty() && SUCCEEDED(SHCreateItemFromParsingName(start.c_str(), nullptr,
+                                                              IID_IShellItem, folder.putVoid()))) {
+    dialog->SetFolder(folder.get());
+    dialog->SetFileName(start.c_str());
+  }
+  FolderInNameField follower;
+  DWORD cookie = 0;
+  const bool following = SUCCEEDED(dialog->Advise(&follower, &cookie));
+  HRESULT shown = E_FAIL;
+  {
+    CurrentFolderKept kept;
+    shown = dialog->Show(owner);
+  }
+  if (following) dialog->Unadvise(cookie);
+  if (FAILED(shown)) return std::string();
+  ComRef<IShellItem> chosen;
+  wchar_t* path = nullptr;
+  if (FAILED(dialog->GetResult(chosen.put())) ||
+      FAILED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path)))
+    return std::string();
+  std::string text = Narrow(path);
+  CoTaskMemFree(path);
+  return text;
+}
+
+// The older folder browser, for a system without the picker.
+std::string BrowseForFolder(HWND owner, FolderStart start) {
+  // The shell looks at the folder once before the browser opens: under Wine
+  // the first look at a drive in a process comes too late for the browser.
+  PIDLIST_ABSOLUTE warm = nullptr;
+  if (!start.folder.empty() &&
+      SUCCEEDED(SHParseDisplayName(start.folder.c_str(), nullptr, &warm, 0, nullptr)))
+    CoTaskMemFree(warm);
+  wchar_t display[MAX_PATH] = {};
+  BROWSEINFOW browse{};
+  browse.hwndOwner = owner;
+  browse.pszDisplayName = display;
+  browse.lpszTitle = start.caption.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS;
+  browse.lpfn = StartInFolder;
+  browse.lParam = reinterpret_cast<LPARAM>(&start);
+  PIDLIST_ABSOLUTE chosen = nullptr;
+  {
+    CurrentFolderKept kept;
+    chosen = SHBrowseForFolderW(&browse);
+  }
+  if (!chosen) return {};
+  std::vector<wchar_t> path(32768, L'\0');
+  BOOL ok =
+      SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+  CoTaskMemFree(chosen);
+  return ok ? Narrow(path.data()) : std::string();
+}
+
 }  // namespace
 
 Win32Dialogs::~Win32Dialogs() {
@@ -147,35 +260,11 @@ std::string Win32Dialogs::saveFile(std::string_view title, std::string_view pres
 std::string Win32Dialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
   startCom();
   FolderStart start{Widen(title), Widen(startFolder)};
-  // The browser selects "C:\\a\\b" reliably, "C:\\a\\b\\" not always.
+  // The shell selects "C:\\a\\b" reliably, "C:\\a\\b\\" not always.
   while (start.folder.size() > 3 && (start.folder.back() == L'\\' || start.folder.back() == L'/'))
     start.folder.pop_back();
-  // The shell looks at the folder once before the browser opens: under Wine
-  // the first look at a drive in a process comes too late for the browser.
-  PIDLIST_ABSOLUTE warm = nullptr;
-  if (!start.folder.empty() &&
-      SUCCEEDED(SHParseDisplayName(start.folder.c_str(), nullptr, &warm, 0, nullptr)))
-    CoTaskMemFree(warm);
-  wchar_t display[MAX_PATH] = {};
-  BROWSEINFOW browse{};
-  browse.hwndOwner = owner_;
-  browse.pszDisplayName = display;
-  browse.lpszTitle = start.caption.c_str();
-  browse.ulFlags = BIF_RETURNONLYFSDIRS;
-  browse.lpfn = StartInFolder;
-  browse.lParam = reinterpret_cast<LPARAM>(&start);
-  PIDLIST_ABSOLUTE chosen = nullptr;
-  {
-    CurrentFolderKept kept;
-    chosen = SHBrowseForFolderW(&browse);
-  }
-  if (!chosen) return {};
-  std::vector<wchar_t> path(32768, L'\0');
-  BOOL ok =
-      SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
-  CoTaskMemFree(chosen);
-  if (!ok) return {};
-  std::string folder = Narrow(path.data());
+  std::optional<std::string> picked = PickFolder(owner_, start.caption, start.folder);
+  std::string folder = picked ? *picked : BrowseForFolder(owner_, start);
   if (folder.empty()) return {};
   if (folder.back() != '\\') folder += '\\';
   return folder;

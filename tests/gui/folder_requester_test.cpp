@@ -13,13 +13,16 @@
 #include "platform/win32/win32_dialogs.h"
 
 TEST(FolderRequester, PressingOkAtOnceGivesTheStartFolderTenTimesInARow) {
-  // Several levels deep, as a program folder often is.
+  // Several levels deep below a hidden folder, as a program folder in
+  // "AppData\Local\Programs" is (Wine hides every folder whose name begins
+  // with a dot).
   std::wstring start = TestProgramFolder() + L"requester\\";
   RemoveFolder(start);
   CreateDirectoryW(start.c_str(), nullptr);
-  for (const wchar_t* level : {L"a\\", L"b\\", L"prog\\"}) {
+  for (const wchar_t* level : {L".hidden\\", L"a b\\", L"pr\u00f6g\\"}) {
     start += level;
     CreateDirectoryW(start.c_str(), nullptr);
+    if (level[0] == L'.') SetFileAttributesW(start.c_str(), FILE_ATTRIBUTE_HIDDEN);
   }
   HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100,
                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
