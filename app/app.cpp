@@ -2,6 +2,7 @@
 
 #include "app/dispatch_table.h"
 #include "app/startup.h"
+#include "jobs/called_programs.h"
 #include "ui/control_id.h"
 
 void CreateProgramFolders(FileSystem& files) {
@@ -21,10 +22,15 @@ void App::start() {
   FillFixedLists(window_);
   SetInitialStates(window_);
   settings_.RefreshPresetLists();
-  // The main settings file is read from the current directory. A custom
-  // matrix it asks for is asked once the window is on screen.
+  // The main settings file lies in the program folder, wherever the program
+  // was started from. One that only the current directory holds, where an
+  // earlier version kept it, is read instead; the next save goes to the
+  // program folder. A custom matrix it asks for is asked once the window is
+  // on screen.
+  const std::string own = mainSettingsFile();
+  const bool elsewhere = !platform_.files.exists(own) && platform_.files.exists(kMainSettings);
   settings_.deferMatrixQuestion = true;
-  settings_.LoadSettings("quorvel.ini");
+  settings_.LoadSettings(elsewhere ? std::string(kMainSettings) : own);
   settings_.deferMatrixQuestion = false;
 }
 
@@ -47,7 +53,17 @@ void App::onEvent(ControlId id, EventKind kind) {
 }
 
 void App::onEncoderInfo() {
-  platform_.dialogs.message("x264 for the jobs", EncoderInfoText(encoders_.current()));
+  std::string text = EncoderInfoText(encoders_.current());
+  text += "\n\nThe other programs the jobs call:";
+  const std::string folder = platform_.files.programFolder();
+  for (std::string_view program : kJobPrograms) {
+    const std::optional<std::string> found = platform_.processes.findProgram(program, folder);
+    text += '\n';
+    text += program;
+    text += ": ";
+    text += found ? *found : std::string("not found");
+  }
+  platform_.dialogs.message("x264 for the jobs", text);
 }
 
 void App::onClose() {
@@ -55,13 +71,24 @@ void App::onClose() {
   journal_.discard();
 }
 
+std::string App::mainSettingsFile() const {
+  return platform_.files.programFolder() + std::string(kMainSettings);
+}
+
 void App::onEndSession() {
-  const std::string path = platform_.files.programFolder() + "quorvel.ini";
+  const std::string path = mainSettingsFile();
   if (!settings_.SaveSettings(path)) reportWriteFailure(path);
 }
 
 void App::recordJobList() {
-  if (journal_.writable()) journal_.record(jobListLines());
+  if (!journal_.writable() || journal_.record(jobListLines()) || journalFailureTold_) return;
+  // Said once: every later change tries again, silently.
+  journalFailureTold_ = true;
+  platform_.dialogs.message(kMessageTitle,
+                            "quorvel cannot keep the job list in\n" + journal_.path() + "\n\n" +
+                                platform_.files.lastErrorText() +
+                                "\n\nShould quorvel end without being closed, the queued lines "
+                                "are lost; \"Make BAT\" saves them.");
 }
 
 void App::restoreJobList() {

@@ -17,6 +17,9 @@
 #include "settings/settings_store.h"
 #include "ui/window.h"
 
+// The main settings file, in the program folder.
+inline constexpr std::string_view kMainSettings = "quorvel.ini";
+
 // The title of the program's own messages.
 inline constexpr std::string_view kMessageTitle = "quorvel";
 
@@ -143,6 +146,10 @@ class App {
   // Empties the input, output, stats and log fields.
   void clearFileFields();
   void reportWriteFailure(const std::string& path);
+  // Whether every program the lines call is found as the batch will look
+  // for it, or the user wants to start without them.
+  bool programsFoundOrStartAnyway(const std::vector<std::string>& lines);
+  std::string mainSettingsFile() const;
   // Tells the user that a preset name cannot name a file in "configs".
   void reportPresetName(const std::string& name);
   // The lines of the job list, in order.
@@ -157,6 +164,7 @@ class App {
   SettingsStore settings_;
   EncoderWatch encoders_;
   JobListJournal journal_;
+  bool journalFailureTold_ = false;
   // Batches started by "Start" by file name, while they may still run.
   std::map<std::string, std::uint32_t> startedBatches_;
 };

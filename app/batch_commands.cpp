@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "core/path_parts.h"
 #include "jobs/batch_line.h"
+#include "jobs/called_programs.h"
 #include "jobs/job_script.h"
 #include "ui/control_id.h"
 
@@ -27,8 +28,25 @@ void App::onMakeBat(ControlId, EventKind) {
   if (!platform_.files.writeFile(path, *bytes)) reportWriteFailure(path);
 }
 
+bool App::programsFoundOrStartAnyway(const std::vector<std::string>& lines) {
+  const std::string folder = platform_.files.programFolder();
+  std::vector<std::string> called = {"envprep.exe", "lullo.exe"};
+  for (std::string& program : CalledPrograms(lines)) called.push_back(std::move(program));
+  std::string missing;
+  for (const std::string& program : called)
+    if (!platform_.processes.findProgram(program, folder))
+      missing += (missing.empty() ? "" : ", ") + program;
+  if (missing.empty()) return true;
+  return platform_.dialogs.ask(kMessageTitle,
+                               "These programs that the jobs call were not found: " + missing +
+                                   "\n\nThe batch looks for them in the program folder, its "
+                                   "\"tools\" folder and along PATH.\n\nStart anyway?");
+}
+
 void App::onStart(ControlId, EventKind) {
-  settings_.SaveSettings("quorvel.ini");
+  // What the batch would miss is said now, not hours later at its line.
+  if (!programsFoundOrStartAnyway(jobListLines())) return;
+  settings_.SaveSettings(mainSettingsFile());
   const std::string folder = platform_.files.programFolder();
   // A batch this program started that still runs keeps reading its file:
   // the next one gets the next free name.
@@ -54,7 +72,8 @@ void App::onStart(ControlId, EventKind) {
             JobOfLine(lines, line.index) + ", is " +
             std::to_string(std::max(line.written, line.expanded)) +
             " characters long as the command interpreter reads it, and it reads at most " +
-            std::to_string(kLongestBatchLine) + ".\n\nShorten the paths of that job, or remove it.");
+            std::to_string(kLongestBatchLine) +
+            ".\n\nShorten the paths of that job, or remove it.");
     return;
   }
   const std::optional<std::string> bytes = files.encode(batch.script, CodePage::Console);

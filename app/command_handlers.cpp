@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "core/path_parts.h"
 #include "settings/catalogue.h"
+#include "settings/control_rules.h"
 #include "settings/preset_names.h"
 #include "ui/control_id.h"
 
@@ -51,10 +52,23 @@ void App::reportRefusal(const Refusal& refusal) {
 std::string App::refusalText(const Refusal& refusal) const {
   const std::string label = refusal.field == cid::none ? std::string("A line of the job")
                                                        : FieldLabel(window_, refusal.field);
-  const std::string expected(refusal.expected);
-  if (refusal.text.empty()) return "\"" + label + "\" is empty; it must be " + expected + ".";
-  return "\"" + label + "\" holds \"" + Shortened(refusal.text) + "\"; it must be " + expected +
-         ".";
+  const std::string& expected = refusal.expected;
+  std::string text = "\"" + label + "\" ";
+  if (refusal.text.empty()) {
+    const bool list = expected.starts_with("one of the entries");
+    text += "is empty; " + std::string(list ? "choose " : "fill in ") + expected + ".";
+  } else {
+    text += "holds \"" + Shortened(refusal.text) + "\"; it must be " + expected + ".";
+  }
+  // A field the user cannot change now: say what lets them.
+  if (refusal.field != cid::none && !window_.enabled(refusal.field)) {
+    const ControlId by = EnablingControl(refusal.field);
+    if (by == cid::mode)
+      text += " The encode mode \"" + window_.text(cid::mode) + "\" disables it.";
+    else if (by != cid::none)
+      text += " \"" + FieldLabel(window_, by) + "\" enables it.";
+  }
+  return text;
 }
 
 BestFitLookup App::bestFit() const {

@@ -99,12 +99,14 @@ JobListJournal::Found JobListJournal::read() const {
   return found;
 }
 
-void JobListJournal::record(const std::vector<std::string>& lines) {
-  if (!writable()) return;
-  if (lines.empty())
-    files_.deleteFile(path());
-  else
-    files_.writeFile(path(), JournalText(lines));
+bool JobListJournal::record(const std::vector<std::string>& lines) {
+  if (!writable()) return true;
+  if (lines.empty() || files_.writeFile(path(), JournalText(lines))) {
+    if (lines.empty()) files_.deleteFile(path());
+    return true;
+  }
+  files_.deleteFile(path());
+  return false;
 }
 
 void JobListJournal::discard() {

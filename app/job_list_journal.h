@@ -41,8 +41,10 @@ class JobListJournal {
   Found read() const;
 
   // Writes the whole list, replacing the file in one step; an empty list
-  // removes it. Nothing when the journal is not claimed.
-  void record(const std::vector<std::string>& lines);
+  // removes it. Nothing when the journal is not claimed. False when the
+  // file could not be written: it is then removed, so that no start offers
+  // back lines that are no longer the list.
+  bool record(const std::vector<std::string>& lines);
 
   // Removes the journal: the list is not to be kept.
   void discard();

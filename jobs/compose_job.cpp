@@ -1,5 +1,6 @@
 #include "jobs/compose_job.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "jobs/audio_commands.h"
@@ -25,6 +26,18 @@ Settings FirstPassAtAutoCrf(const Settings& s, EncodeMode mode) {
 bool UsesAutoCrf(EncodeMode mode) {
   using enum EncodeMode;
   return mode == AutomatedDoubleCrf || mode == AutomatedDoubleCrfFast || mode == ConditionalDouble;
+}
+
+// The size check's bounds, once each is a number: gaugit.exe ends with an
+// error, and so the second pass always runs, for a negative minimum or one
+// above the maximum.
+std::optional<Refusal> CheckSizeBounds(const Settings& s) {
+  const double minimum = std::strtod(s.minsize.c_str(), nullptr);
+  const double maximum = std::strtod(s.maxsize.c_str(), nullptr);
+  if (minimum < 0) return Refusal{cid::minsize, s.minsize, "a size of 0 MB or more"};
+  if (minimum > maximum)
+    return Refusal{cid::minsize, s.minsize, "no more than the maximum size, " + s.maxsize + " MB"};
+  return std::nullopt;
 }
 
 // An "@echo" line that shows `text` after `label`.
@@ -101,6 +114,8 @@ ComposedJob ComposeJob(const Settings& s, MediaProbe& media, const EncoderDialec
     AddBody(s, media, dialect, job.commands);
     job.refusal = CheckCommands(job.commands);
   }
+  if (!job.refusal && s.mode == EncodeMode::ConditionalDouble && s.muxer != Muxer::AudioOnly)
+    job.refusal = CheckSizeBounds(s);
   if (!job.refusal) job.refusal = CheckBestFit(job.commands, bestFit);
   if (job.refusal) {
     job.commands.clear();

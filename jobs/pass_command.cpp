@@ -98,6 +98,9 @@ ArgList PieceArguments(Piece piece, const Settings& s, MediaProbe& media) {
     case P::LaterPass:
       return {arg::Literal("-p"), arg::Literal(s.upstat ? "3" : "2")};
     case P::Stats:
+      // An empty field leaves x264 its own statistics file in the current
+      // directory, the program folder, which every pass of a job shares.
+      if (s.statsfile.empty()) return {};
       return {arg::Literal("--stats"), arg::Path(s.statsfile, cid::statsfile)};
     case P::Quantizer:
       return {arg::Literal("-q"), arg::Integer(s.value, cid::value)};
@@ -160,7 +163,8 @@ ArgList PassArguments(const Settings& s, MediaProbe& media, const EncoderDialect
   else
     args.push_back(arg::Path(s.output, cid::output));
   args.push_back(arg::Path(s.input, cid::input));
-  if (s.crelog) {
+  // "Logfile(empty=none)": an empty field keeps no log.
+  if (s.crelog && !s.logfile.empty()) {
     args.push_back(arg::Pipe("2>&1|"));
     args.push_back(arg::Program("teelog.exe", ""));
     args.push_back(arg::Path(s.logfile, cid::logfile));

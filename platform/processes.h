@@ -29,6 +29,13 @@ class Processes {
                                                   StartFailure* failure) = 0;
   // Whether a batch this object started is still running.
   virtual bool isRunning(std::uint32_t processId) const = 0;
+  // The file a batch running in `workingFolder` starts for the command
+  // `program`, found as the batch finds it: in that folder, in its "tools"
+  // folder (which the batch puts in front of PATH), then along the PATH this
+  // program hands on, with the extensions of PATHEXT for a name without
+  // one. Nothing when there is none.
+  virtual std::optional<std::string> findProgram(std::string_view program,
+                                                 std::string_view workingFolder) const = 0;
   // Sets a process to the idle priority class.
   virtual void setIdlePriority(std::uint32_t processId) = 0;
   // Blocks for that many milliseconds.

@@ -116,6 +116,30 @@ void ApplyEnablingRule(Window& window, ControlId source) {
   }
 }
 
+ControlId EnablingControl(ControlId field) {
+  using namespace cid;
+  static constexpr struct {
+    ControlId source;
+    ControlId targets[7];
+  } kRules[] = {
+      {a1, {a5}},
+      {a2, {a4}},
+      {cab, {tre}},
+      {aud, {aub}},
+      {aq, {aq1}},
+      {ba, {bfoptimal}},
+      {ref, {mxref}},
+      {crelog, {logfile, logfileBrowse}},
+      {mb, {a3, dm, biasbar, bias, ba, bref, bwb}},
+      {mode, {vbr, minqp, maxqp, qps, vbs, vmb, vib}},
+      {mode, {bv, upstat, statsfile, statsfileBrowse}},
+  };
+  for (const auto& rule : kRules)
+    for (ControlId target : rule.targets)
+      if (target == field && target != none) return rule.source;
+  return none;
+}
+
 void UpdateModeControls(Window& window) {
   using namespace cid;
   const auto mode = static_cast<EncodeMode>(window.state(cid::mode));

@@ -33,6 +33,11 @@ void ClampValue(Window& window);
 // ref, crelog); nothing for other controls.
 void ApplyEnablingRule(Window& window, ControlId source);
 
+// The control whose state enables `field`: a check box, a list or field of
+// the enabling rules, `mode` for the fields the encode mode enables; none
+// for a field that is always enabled.
+ControlId EnablingControl(ControlId field);
+
 // Labels, enabled and visible states by `mode` and `sizemode`; ends with the
 // clamp of `value`.
 void UpdateModeControls(Window& window);

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "platform/win32/system_message.h"
 #include "platform/win32/wide_text.h"
@@ -48,8 +49,7 @@ std::optional<std::uint32_t> Win32Processes::startBatch(std::string_view path,
   // cmd strips the outer pair of quotes and runs the quoted path inside.
   // "/v:off": a "!" in a path stays a "!", whatever the user's registry
   // asks of the command interpreter.
-  std::wstring command =
-      L"\"" + interpreter + L"\" /d /v:off /c \"\"" + Widen(path) + L"\"\"";
+  std::wstring command = L"\"" + interpreter + L"\" /d /v:off /c \"\"" + Widen(path) + L"\"\"";
   std::wstring folder = Widen(workingFolder);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -73,6 +73,61 @@ std::optional<std::uint32_t> Win32Processes::startBatch(std::string_view path,
 bool Win32Processes::isRunning(std::uint32_t processId) const {
   auto found = started_.find(processId);
   return found != started_.end() && WaitForSingleObject(found->second.get(), 0) == WAIT_TIMEOUT;
+}
+
+namespace {
+
+// The entries of an environment variable's list ("a;b"), without quotes
+// and empty entries.
+std::vector<std::wstring> ListOf(const wchar_t* variable) {
+  const DWORD length = GetEnvironmentVariableW(variable, nullptr, 0);
+  std::wstring text(length, L'\0');
+  text.resize(GetEnvironmentVariableW(variable, text.data(), length));
+  std::vector<std::wstring> entries;
+  for (size_t start = 0; start <= text.size();) {
+    size_t end = text.find(L';', start);
+    if (end == std::wstring::npos) end = text.size();
+    std::wstring entry = text.substr(start, end - start);
+    std::erase(entry, L'"');
+    if (!entry.empty()) entries.push_back(std::move(entry));
+    start = end + 1;
+  }
+  return entries;
+}
+
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Processes::findProgram(std::string_view program,
+                                                       std::string_view workingFolder) const {
+  const std::wstring name = Widen(program);
+  std::wstring folder = Widen(workingFolder);
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> folders = {folder, folder + L"tools\\"};
+  for (std::wstring& entry : ListOf(L"PATH")) {
+    if (entry.back() != L'\\' && entry.back() != L'/') entry += L'\\';
+    folders.push_back(std::move(entry));
+  }
+  // A name with an extension is looked for as it is; without one, with
+  // each extension the interpreter tries.
+  std::vector<std::wstring> names;
+  const size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos && name.find_first_of(L"\\/", dot) == std::wstring::npos) {
+    names.push_back(name);
+  } else {
+    std::vector<std::wstring> extensions = ListOf(L"PATHEXT");
+    if (extensions.empty()) extensions = {L".COM", L".EXE", L".BAT", L".CMD"};
+    for (const std::wstring& extension : extensions) names.push_back(name + extension);
+  }
+  const bool placed = name.find_first_of(L"\\/:") != std::wstring::npos;
+  for (const std::wstring& place : placed ? std::vector<std::wstring>{L""} : folders)
+    for (const std::wstring& candidate : names)
+      if (IsFile(place + candidate)) return Narrow(place + candidate);
+  return std::nullopt;
 }
 
 void Win32Processes::setIdlePriority(std::uint32_t processId) {

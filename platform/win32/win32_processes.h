@@ -13,6 +13,8 @@ class Win32Processes final : public Processes {
                                           const EnvironmentVariables& variables,
                                           StartFailure* failure) override;
   bool isRunning(std::uint32_t processId) const override;
+  std::optional<std::string> findProgram(std::string_view program,
+                                         std::string_view workingFolder) const override;
   void setIdlePriority(std::uint32_t processId) override;
   void wait(int milliseconds) override;
 

@@ -61,6 +61,10 @@ class RecordedProcesses final : public Processes {
     return fake.startBatch(path, workingFolder, variables, failure);
   }
   bool isRunning(std::uint32_t processId) const override { return fake.isRunning(processId); }
+  std::optional<std::string> findProgram(std::string_view program,
+                                         std::string_view folder) const override {
+    return fake.findProgram(program, folder);
+  }
   void setIdlePriority(std::uint32_t processId) override {
     events.push_back("idle " + std::to_string(processId));
     fake.setIdlePriority(processId);
@@ -231,7 +235,8 @@ TEST(Start, ALineTheInterpreterCannotReadWholeStartsNothingAndNamesItsJob) {
   const std::string quoted = '"' + path + '"';
   BatchApp t;
   t.setLines({"@echo.", "@echo Input:" + quoted,
-              "@x264.exe -o " + quoted + ".mp4 " + quoted + " 2>&1|teelog.exe " + quoted, "@echo+"});
+              "@x264.exe -o " + quoted + ".mp4 " + quoted + " 2>&1|teelog.exe " + quoted,
+              "@echo+"});
   t.click(cid::start);
   ASSERT_EQ(t.processes.fake.started.size(), 1u) << "three paths of 663 characters fit";
 
@@ -244,6 +249,33 @@ TEST(Start, ALineTheInterpreterCannotReadWholeStartsNothingAndNamesItsJob) {
   EXPECT_NE(t.messages()[0].preset.find("line 7 of the job list, in job 2 (Input:" + quoted + ")"),
             std::string::npos)
       << t.messages()[0].preset;
+}
+
+// A batch that would miss a program says so before it starts, not hours
+// later when it reaches the line.
+TEST(Start, AsksBeforeRunningJobsWhoseProgramsAreMissing) {
+  BatchApp t;
+  t.setLines(kFullList);
+  t.setLines({R"~(@bepipe.exe --script "import(^D:\v\a.avs^)" | faac.exe -b 64 - -o "a.mp4")~"});
+  t.processes.fake.programs.erase("bepipe.exe");
+  t.processes.fake.programs.erase("lullo.exe");
+  t.click(cid::start);
+  ASSERT_EQ(t.platform.dialogs.calls.size(), 1u);
+  EXPECT_EQ(t.platform.dialogs.calls[0].kind, "ask");
+  EXPECT_THAT(t.platform.dialogs.calls[0].preset,
+              ::testing::StartsWith(
+                  "These programs that the jobs call were not found: lullo.exe, bepipe.exe\n"));
+  EXPECT_TRUE(t.processes.events.empty()) << "No starts nothing";
+  EXPECT_FALSE(t.file(R"(C:\prog\temp.bat)"));
+
+  t.platform.dialogs.askAnswers.push_back(true);
+  t.click(cid::start);
+  EXPECT_EQ(t.processes.fake.started.size(), 1u) << "Yes starts the batch";
+
+  t.processes.fake.programs.insert({"bepipe.exe", "lullo.exe"});
+  t.click(cid::start);
+  EXPECT_EQ(t.platform.dialogs.calls.size(), 2u) << "nothing is asked when every program is found";
+  EXPECT_EQ(t.processes.fake.started.size(), 2u);
 }
 
 TEST(Start, EmptyListWritesThePreambleAndTheLastLineOnly) {
@@ -264,14 +296,14 @@ TEST(Start, WritesTheJobListStartsTheBatchAndLowersItsPriority) {
   EXPECT_TRUE(t.platform.dialogs.calls.empty());
 }
 
-TEST(Start, SavesTheSettingsUnderTheBareName) {
+TEST(Start, SavesTheSettingsInTheProgramFolder) {
   BatchApp t;
   t.window.setText(cid::value, "33");
   t.click(cid::start);
-  std::optional<std::string> saved = t.file("quorvel.ini");
+  std::optional<std::string> saved = t.file(R"(C:\prog\quorvel.ini)");
   ASSERT_TRUE(saved.has_value());
   EXPECT_THAT(*saved, HasSubstr("\r\nvalue = 33\r\n"));
-  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\quorvel.ini)"));
+  EXPECT_FALSE(t.platform.files.exists("quorvel.ini")) << "nothing in the current directory";
 }
 
 TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {

@@ -118,6 +118,24 @@ TEST(JobListJournal, ADamagedJournalIsSetAsideAndTheListStartsEmpty) {
   }
 }
 
+// A journal that could not follow the list is told once and removed: no
+// later start offers back lines that are no longer the list.
+TEST(JobListJournal, AWriteThatFailsIsToldOnceAndLeavesNoStaleJournal) {
+  AppUnderTest t;
+  QueueJob(t, "a");
+  ASSERT_TRUE(Journaled(t).has_value());
+  t.platform.files.diskFull = true;
+  QueueJob(t, "b");
+  QueueJob(t, "c");
+  ASSERT_EQ(t.calls("message").size(), 1u);
+  EXPECT_THAT(t.calls("message")[0].preset, ::testing::HasSubstr("not enough space"));
+  EXPECT_FALSE(t.platform.files.exists(kJournal));
+  t.platform.files.diskFull = false;
+  t.click(cid::shut);
+  EXPECT_EQ(Journaled(t), t.lines()) << "the next change keeps the list again";
+  EXPECT_EQ(t.calls("message").size(), 1u);
+}
+
 TEST(JobListJournal, AHundredThousandLinesComeBackExactly) {
   Lines queued;
   for (int i = 0; i < 100000; ++i) queued.push_back("@echo line " + std::to_string(i) + " %1 & ^");

@@ -55,12 +55,12 @@ TEST(RefusedSettings, AddShowsOneMessageQueuesNothingAndChangesNoControl) {
   const RefusedCase cases[] = {
       {"nr = 0 & calc.exe",
        R"(Nothing was queued: "Noise Reduction" holds "0 & calc.exe"; it must be a whole number.)"},
-      {"range =", R"(Nothing was queued: "Range" is empty; it must be a whole number.)"},
+      {"range =", R"(Nothing was queued: "Range" is empty; fill in a whole number.)"},
       {"psyrd_rdo = 1.0\" & calc & \"",
        R"x(Nothing was queued: "RDO (requires subme>=6)" holds "1.0" & calc & ""; it must be a )x"
        R"x(number (digits with at most one decimal point).)x"},
       {"dm = 9",
-       R"(Nothing was queued: "Direct Mode" is empty; it must be one of the entries of its list.)"},
+       R"(Nothing was queued: "Direct Mode" is empty; choose one of the entries of its list.)"},
       {"cqm = \"C:\\m\\q\"&calc.cfg\"",
        R"(Nothing was queued: "Quant" holds ""C:\m\q"&calc.cfg""; it must be flat, jvt or a )"
        R"(matrix file.)"},
@@ -68,12 +68,19 @@ TEST(RefusedSettings, AddShowsOneMessageQueuesNothingAndChangesNoControl) {
       {"cqm = \"\\\\host\\m\\\"",
        R"(Nothing was queued: "Quant" holds ""\\host\m\""; it must be flat, jvt or a matrix file.)"},
       {"cqm = \"C:\\m\xEF\xBC\x82 --frames 1 \xEF\xBC\x82q.cfg\"",
-       "Nothing was queued: \"Quant\" holds \"\"C:\\m\xEF\xBC\x82 --frames 1 \xEF\xBC\x82q.cfg\"\"; it "
+       "Nothing was queued: \"Quant\" holds \"\"C:\\m\xEF\xBC\x82 --frames 1 "
+       "\xEF\xBC\x82q.cfg\"\"; it "
        "must be a path without \xEF\xBC\x82, which programs that read their command line in the "
        "system's code page take for \"."},
       {"mode = 10\r\nauto1pcrf = 16|calc",
        R"(Nothing was queued: "CRF Value for first pass" holds "16|calc"; it must be a number )"
        R"((digits with at most one decimal point).)"},
+      // gaugit.exe cannot measure against such bounds.
+      {"mode = 13\r\nminsize = 120\r\nmaxsize = 110",
+       R"x(Nothing was queued: "Min size(MB)" holds "120"; it must be no more than the maximum )x"
+       R"x(size, 110 MB.)x"},
+      {"mode = 13\r\nminsize = -5",
+       R"x(Nothing was queued: "Min size(MB)" holds "-5"; it must be a size of 0 MB or more.)x"},
       {"aud = 1\r\nae = 8\r\naub = 64 & calc",
        R"(Nothing was queued: "Kbps" holds "64 & calc"; it must be a whole number.)"},
   };
@@ -119,11 +126,14 @@ TEST(RefusedSettings, BatchAddingChecksOnceBeforeAskingForAnything) {
 TEST(RefusedSettings, BatchAddingSkipsTheFilesTheAudioLineCannotNameAndSaysWhich) {
   WithSharedPreset t("mb = 2\r\naud = 1");
   t.platform.dialogs.folderAnswers.push_back(R"(E:\out\)");
-  t.platform.dialogs.openManyAnswers.push_back(
-      {R"(D:\v\a.avs)", R"(D:\v\b^c.avs)", R"(D:\v\d.avs)", "D:\\v\\e\xEF\xBC\xBC" "f.mkv"});
+  t.platform.dialogs.openManyAnswers.push_back({R"(D:\v\a.avs)", R"(D:\v\b^c.avs)", R"(D:\v\d.avs)",
+                                                "D:\\v\\e\xEF\xBC\xBC"
+                                                "f.mkv"});
   t.click(cid::batchAdding);
   // A file that is not queued leaves no wrapper script behind.
-  EXPECT_FALSE(t.platform.files.exists("C:\\prog\\avs\\e\xEF\xBC\xBC" "f.mkv.avs"));
+  EXPECT_FALSE(
+      t.platform.files.exists("C:\\prog\\avs\\e\xEF\xBC\xBC"
+                              "f.mkv.avs"));
   std::vector<std::string> inputs;
   for (const std::string& line : t.lines())
     if (line.starts_with("@echo Input:")) inputs.push_back(line);
@@ -131,7 +141,8 @@ TEST(RefusedSettings, BatchAddingSkipsTheFilesTheAudioLineCannotNameAndSaysWhich
   const std::vector<DialogCall> messages = t.calls("message");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].preset,
-            "These files were not queued:\nD:\\v\\b^c.avs\nD:\\v\\e\xEF\xBC\xBC" "f.mkv\n\n\"Input file\" holds "
+            "These files were not queued:\nD:\\v\\b^c.avs\nD:\\v\\e\xEF\xBC\xBC"
+            "f.mkv\n\n\"Input file\" holds "
             "\"D:\\v\\b^c.avs\"; it must be a file path without ^ for the audio line (AviSynth "
             "reads ^ as a quote).");
 }

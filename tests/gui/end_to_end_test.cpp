@@ -337,6 +337,31 @@ TEST_F(EndToEndTest, AFailingMuxerLeavesTheAudioFile) {
       << console;
 }
 
+// "Start" looks for the programs of the jobs as the batch will, and asks
+// before it runs a batch that would miss one.
+TEST_F(EndToEndTest, StartAsksWhenAProgramOfTheJobsIsMissing) {
+  ASSERT_NO_FATAL_FAILURE(queueAndSaveJob());
+  ASSERT_TRUE(DeleteFileW((tools + L"bepipe.exe").c_str()));
+  dialogs.calls.clear();
+  Click(control(cid::start));
+  ASSERT_EQ(dialogs.calls.size(), 1u);
+  EXPECT_EQ(dialogs.calls[0].kind, "ask");
+  EXPECT_TRUE(dialogs.calls[0].preset.starts_with(
+      "These programs that the jobs call were not found: bepipe.exe\n"))
+      << dialogs.calls[0].preset;
+  EXPECT_FALSE(Exists(bin + L"temp.bat")) << "No starts nothing";
+
+  ASSERT_TRUE(CopyFileW((bin + L"standin.exe").c_str(), (tools + L"bepipe.exe").c_str(), FALSE));
+  dialogs.calls.clear();
+  SetEnvironmentVariableW(L"STANDIN_LOG", standinLog().c_str());
+  Click(control(cid::start));
+  SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
+  EXPECT_TRUE(dialogs.calls.empty()) << "with every program there, nothing is asked";
+  for (int i = 0; i < 600 && Exists(bin + L"temp.bat"); ++i) Sleep(50);
+  EXPECT_FALSE(Exists(bin + L"temp.bat")) << "the batch ran and deleted itself";
+  EXPECT_EQ(ReadBytes(output()), "x264 stand-in video\r\n");
+}
+
 // Inputs whose paths hold accents, another script and the characters the
 // command interpreter gives a meaning reach the encoder exactly, whether
 // the batch is saved and run later or started at once.

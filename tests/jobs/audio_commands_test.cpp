@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-
 #include <string>
 #include <string_view>
 #include <vector>

@@ -185,8 +185,8 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
     ASSERT_EQ(job.lines.size(), job.commands.size());
     // "Start" hands what the console cannot spell (here: anything beyond
     // ASCII) over in variables; the lines mean the same.
-    const StartBatch batch = StartScript(job.lines, "C:\\prog\\", "temp.bat",
-                                         [](std::string_view) { return false; });
+    const StartBatch batch =
+        StartScript(job.lines, "C:\\prog\\", "temp.bat", [](std::string_view) { return false; });
     const std::vector<std::string> started = ScriptLines(batch.script);
     ASSERT_EQ(started.size(), job.lines.size() + 7);
     Interpreter withVariables = interpreter;

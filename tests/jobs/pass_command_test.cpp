@@ -178,7 +178,10 @@ TEST_F(PassCommand, FieldsAreWrittenOrRefused) {
       {4, cid::input, "", kRefused},
       {12, cid::output, "", kRefused},
       {4, cid::output, "", R"( -o nul "D:\enc\clip.avs")"},
-      {5, cid::logfile, "", kRefused},
+      // An empty log or stats field leaves out the log pipe, or x264 its own
+      // statistics file.
+      {5, cid::logfile, "", R"( -o "D:\enc\clip.mp4" "D:\enc\clip.avs")"},
+      {5, cid::statsfile, "", R"( -p 2 -B 1000 --qpmin)"},
       {2, cid::value, "18.5", " --psy-rd 1.0:0.0 --crf 18.5 --8x8dct"},
       {1, cid::value, "abc", kRefused},
       {0, cid::value, "", kRefused},

@@ -485,7 +485,9 @@ TEST(LoadSettings, ACustomMatrixAsksForTheMatrixFile) {
 
 TEST(LoadSettings, ACustomMatrixInTheMainFileAsksOnceTheWindowIsShown) {
   StartedApp s(
-      [](MemoryFileSystem& files) { files.put("quorvel.ini", "cqm = custom...\r\nmode = 0\r\n"); });
+      [](MemoryFileSystem& files) {
+        files.put(R"(C:\prog\quorvel.ini)", "cqm = custom...\r\nmode = 0\r\n");
+      });
   EXPECT_TRUE(s.platform.dialogs.calls.empty()) << "nothing is asked before the window shows";
   s.app.onShown();
   s.app.onShown();

@@ -52,6 +52,10 @@ bool MemoryFileSystem::writeFile(std::string_view path, std::string_view bytes, 
     lastError = "Access is denied.";
     return false;
   }
+  if (diskFull) {
+    lastError = "There is not enough space on the disk.";
+    return false;
+  }
   ++writes;
   files[key] = {std::string(path), std::string(bytes)};
   return true;
@@ -199,4 +203,12 @@ std::shared_ptr<void> MemoryFileSystem::lock(std::string_view path) {
     held->erase(key);
     delete static_cast<int*>(token);
   });
+}
+
+std::optional<std::string> FakeProcesses::findProgram(std::string_view program,
+                                                      std::string_view workingFolder) const {
+  std::string lower(program);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!programs.count(lower)) return std::nullopt;
+  return std::string(workingFolder) + "tools\\" + std::string(program);
 }

@@ -43,6 +43,7 @@ class MemoryFileSystem final : public FileSystem {
   std::string folder = "C:\\prog\\";
   std::set<std::string> folders;                                     // lower-case paths
   std::set<std::string> readOnlyFolders;                             // lower-case paths
+  bool diskFull = false;  // every write fails; deleting still works
   std::vector<std::string> createdFolders;                           // as asked, in order
   std::map<std::string, std::pair<std::string, std::string>> files;  // lower path -> (path, bytes)
   int writes = 0;
@@ -91,6 +92,8 @@ class FakeProcesses final : public Processes {
                                           const EnvironmentVariables& variables,
                                           StartFailure* failure) override;
   bool isRunning(std::uint32_t processId) const override { return running.count(processId) > 0; }
+  std::optional<std::string> findProgram(std::string_view program,
+                                         std::string_view workingFolder) const override;
   void setIdlePriority(std::uint32_t processId) override { idled.push_back(processId); }
   void wait(int milliseconds) override { waited.push_back(milliseconds); }
 
@@ -101,6 +104,11 @@ class FakeProcesses final : public Processes {
   std::vector<std::uint32_t> idled;
   std::vector<int> waited;
   std::set<std::uint32_t> running;  // started batches that have not ended
+  // The programs a batch finds (lower case); every other one is missing.
+  std::set<std::string> programs = {"x264.exe", "teelog.exe", "gaugit.exe", "envprep.exe",
+                                    "lullo.exe", "bepipe.exe", "neroaacenc.exe", "enc_aacplus.exe",
+                                    "faac.exe", "mp4box.exe", "mp4creator.exe", "mkvmerge",
+                                    "shutdown.exe"};
 };
 
 class FakeMedia final : public MediaProbe {
