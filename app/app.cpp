@@ -11,11 +11,11 @@ void CreateProgramFolders(FileSystem& files) {
     files.createFolder(folder + name);
 }
 
-App::App(Window& window, Platform platform)
+App::App(Window& window, Platform platform, int encoderTimeLimitMs)
     : window_(window),
       platform_(platform),
       settings_{window, platform.files, platform.dialogs},
-      encoders_(platform.encoders),
+      encoders_(platform.encoders, encoderTimeLimitMs),
       journal_(platform.files) {}
 
 void App::start() {

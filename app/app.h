@@ -41,7 +41,8 @@ void CreateProgramFolders(FileSystem& files);
 // control events, and shutdown.
 class App {
  public:
-  App(Window& window, Platform platform);
+  // `encoderTimeLimitMs`: how long the encoder may take to tell its switches.
+  App(Window& window, Platform platform, int encoderTimeLimitMs = kEncoderHelpTimeoutMs);
 
   // Fills the fixed lists, sets the initial states, fills the preset lists
   // and loads the main settings file: what the window shows when it first

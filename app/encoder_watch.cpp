@@ -13,7 +13,7 @@ std::string EncoderInfo::versionLine() const {
 EncoderInfo EncoderWatch::ask(std::optional<EncoderFile> file) {
   EncoderInfo info;
   info.file = std::move(file);
-  if (info.file) info.help = probe_.longHelp(info.file->path, kEncoderHelpTimeoutMs);
+  if (info.file) info.help = probe_.longHelp(info.file->path, timeLimitMs_);
   if (info.help) info.dialect = DialectOfHelp(*info.help);
   return info;
 }

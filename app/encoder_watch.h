@@ -26,7 +26,8 @@ inline constexpr int kEncoderHelpTimeoutMs = 5000;
 // time the dialect is wanted: once per "Add" or "Batch Adding".
 class EncoderWatch {
  public:
-  explicit EncoderWatch(EncoderProbe& probe) : probe_(probe) {}
+  explicit EncoderWatch(EncoderProbe& probe, int timeLimitMs = kEncoderHelpTimeoutMs)
+      : probe_(probe), timeLimitMs_(timeLimitMs) {}
   ~EncoderWatch();
   EncoderWatch(const EncoderWatch&) = delete;
   EncoderWatch& operator=(const EncoderWatch&) = delete;
@@ -44,6 +45,7 @@ class EncoderWatch {
 
   EncoderProbe& probe_;
   std::future<EncoderInfo> pending_;
+  const int timeLimitMs_;
   EncoderInfo known_;
   bool asked_ = false;
 };

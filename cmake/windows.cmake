@@ -59,15 +59,31 @@ if(GUI_TEST_SOURCES)
   else()
     add_dependencies(quorvel_gui_tests quorvel standin)
   endif()
-  # Listed when ctest runs (under Wine on the virtual display), each test an
-  # entry of its own.
-  gtest_discover_tests(quorvel_gui_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-                       DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 600)
-  # The paths through the batch once more on a system whose ANSI and OEM code
-  # pages are UTF-8: Wine takes them from the locale.
+  # One entry per test suite, each run in one process: a failure names its
+  # suite, and the output names the test. (Each process under Wine costs a
+  # start, and a suite may share what its tests set up.)
+  set(GUI_SUITES)
+  foreach(source ${GUI_TEST_SOURCES})
+    file(STRINGS ${source} declarations REGEX "^TEST(_F|_P)?\\([A-Za-z0-9_]+,")
+    foreach(declaration ${declarations})
+      string(REGEX REPLACE "^TEST(_F|_P)?\\(([A-Za-z0-9_]+),.*" "\\2" suite "${declaration}")
+      if(NOT declaration MATCHES "DISABLED_")
+        list(APPEND GUI_SUITES ${suite})
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES GUI_SUITES)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${GUI_TEST_SOURCES})
+  foreach(suite ${GUI_SUITES})
+    add_test(NAME ${suite} COMMAND quorvel_gui_tests --gtest_filter=${suite}.*
+             WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set_tests_properties(${suite} PROPERTIES TIMEOUT 600)
+  endforeach()
+  # Make BAT, Start and the wrapper scripts once more on a system whose ANSI
+  # and OEM code pages are UTF-8: Wine takes them from the locale.
   add_test(NAME Utf8System.PathsThroughTheBatch
-           COMMAND quorvel_gui_tests --gtest_filter=PathsThroughTheBatch.*
+           COMMAND quorvel_gui_tests
+                   --gtest_filter=PathsThroughTheBatch.MakeBat*:PathsThroughTheBatch.Start*:PathsThroughTheBatch.Wrapper*
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   set_tests_properties(Utf8System.PathsThroughTheBatch PROPERTIES
                        ENVIRONMENT "LC_ALL=hi_IN.UTF-8;LOCPATH=${CMAKE_BINARY_DIR}/locale"
@@ -111,4 +127,10 @@ add_executable(startup_bench tests/bench/win32/startup_bench.cpp)
 target_compile_definitions(startup_bench PRIVATE ${WIN32_DEFINITIONS})
 target_compile_options(startup_bench PRIVATE ${WARNINGS})
 target_link_options(startup_bench PRIVATE -municode)
-add_custom_target(bench_gui DEPENDS quorvel floorwin startup_bench)
+# Timings of the real window under load (make bench-gui), each printed on a
+# "[ MEASURE  ]" line.
+add_executable(quorvel_gui_bench tests/bench/win32/gui_bench.cpp tests/gui/gui_support.cpp
+                                 ${RESOURCE_FILE})
+target_compile_options(quorvel_gui_bench PRIVATE ${WARNINGS})
+target_link_libraries(quorvel_gui_bench PRIVATE test_support app_win32 gmock_main)
+add_custom_target(bench_gui DEPENDS quorvel floorwin startup_bench quorvel_gui_bench)

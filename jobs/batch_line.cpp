@@ -1,6 +1,7 @@
 #include "jobs/batch_line.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 
 namespace {
@@ -221,6 +222,7 @@ std::optional<Refusal> CheckBestFit(std::span<const BatchCommand> commands,
 std::string WriteArguments(const ArgList& arguments) {
   std::string line;
   for (const Arg& argument : arguments) {
+    assert(!CheckArgument(argument) && "only checked arguments are written");
     line += argument.before;
     line += Written(argument);
   }

@@ -29,12 +29,14 @@ bool UsesAutoCrf(EncodeMode mode) {
 }
 
 // The size check's bounds, once each is a number: gaugit.exe ends with an
-// error, and so the second pass always runs, for a negative minimum or one
-// above the maximum.
+// error, and so the second pass always runs, for a bound with a sign or a
+// minimum above the maximum.
 std::optional<Refusal> CheckSizeBounds(const Settings& s) {
+  for (const auto& [field, text] : {std::pair{cid::minsize, &s.minsize}, {cid::maxsize, &s.maxsize}})
+    if (text->front() == '-' || text->front() == '+')
+      return Refusal{field, *text, "a size of 0 MB or more, without a sign"};
   const double minimum = std::strtod(s.minsize.c_str(), nullptr);
   const double maximum = std::strtod(s.maxsize.c_str(), nullptr);
-  if (minimum < 0) return Refusal{cid::minsize, s.minsize, "a size of 0 MB or more"};
   if (minimum > maximum)
     return Refusal{cid::minsize, s.minsize, "no more than the maximum size, " + s.maxsize + " MB"};
   return std::nullopt;

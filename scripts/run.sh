@@ -6,6 +6,9 @@ here="$(cd "$(dirname "$0")" && pwd)"
 cd "$1"
 export WINEPREFIX="${WINEPREFIX:-$(pwd)/../../wineprefix}"
 mkdir -p "$WINEPREFIX"
+[ -n "${LC_ALL:-}${LANG:-}" ] || export LANG=C.UTF-8
+# The window manager handles the windows (the tests may have taken them).
+wine reg delete "HKCU\\Software\\Wine\\X11 Driver" /v Managed /f >/dev/null 2>&1 || true
 if [ -n "${DISPLAY:-}" ]; then
   "$here/wine_prefix.sh"
   exec wine quorvel.exe

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the start-up benchmark under Wine on a virtual X display (or on the
-# display there is): quorvel.exe against the floor its window sets.
+# Runs the timings of the real window and the start-up benchmark (quorvel.exe
+# against the floor its window sets) under Wine on a virtual X display.
 set -euo pipefail
 bin="$(cd "$1" && pwd)"
 runs="${2:-15}"
@@ -12,5 +12,6 @@ mkdir -p "$WINEPREFIX"
 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
   "'"$here"'"/wine_prefix.sh
   cd "'"$bin"'"
+  wine quorvel_gui_bench.exe
   wine startup_bench.exe '"$runs"'
 '

@@ -11,67 +11,18 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
+#include "size_bounds.h"
 #include "tool_text.h"
 
 namespace {
 
-using Wide = unsigned __int128;
-
-constexpr std::uint64_t kBytesPerMegabyte = 1048576;
-
-// A bound as the exact fraction digits / 10^scale.
-struct Decimal {
-  std::uint64_t digits = 0;
-  unsigned scale = 0;
-};
-
-Wide PowerOfTen(unsigned exponent) {
-  Wide result = 1;
-  while (exponent-- > 0) result *= 10;
-  return result;
-}
-
-// Digits with at most one dot and at least one digit: "90", "89.5", ".5",
-// "5.". Up to 19 significant digits and 18 decimals are kept exactly; longer
-// numbers are refused rather than rounded.
-std::optional<Decimal> ParseDecimal(std::wstring_view text) {
-  // (Views made by hand: substr() would bring the library's exceptions in.)
-  std::wstring_view whole = text;
-  std::wstring_view fraction;
-  if (const size_t dot = text.find(L'.'); dot != std::wstring_view::npos) {
-    whole = std::wstring_view(text.data(), dot);
-    fraction = std::wstring_view(text.data() + dot + 1, text.size() - dot - 1);
-  }
-  if (whole.empty() && fraction.empty()) return std::nullopt;
-  auto allDigits = [](std::wstring_view part) {
-    for (wchar_t c : part)
-      if (c < L'0' || c > L'9') return false;
-    return true;
-  };
-  if (!allDigits(whole) || !allDigits(fraction)) return std::nullopt;
-  while (!whole.empty() && whole.front() == L'0') whole.remove_prefix(1);
-  while (!fraction.empty() && fraction.back() == L'0') fraction.remove_suffix(1);
-  if (fraction.size() > 18 || whole.size() + fraction.size() > 19) return std::nullopt;
-  Decimal value;
-  for (wchar_t c : whole) value.digits = value.digits * 10 + static_cast<unsigned>(c - L'0');
-  for (wchar_t c : fraction) value.digits = value.digits * 10 + static_cast<unsigned>(c - L'0');
-  value.scale = static_cast<unsigned>(fraction.size());
-  return value;
-}
-
-// -1, 0 or 1 as bytes is below, equal to or above the bound in megabytes.
-int CompareWithBound(std::uint64_t bytes, const Decimal& bound) {
-  Wide left = Wide{bytes} * PowerOfTen(bound.scale);
-  Wide right = Wide{bound.digits} * kBytesPerMegabyte;
-  return left < right ? -1 : left > right ? 1 : 0;
-}
-
-bool Above(const Decimal& a, const Decimal& b) {
-  return Wide{a.digits} * PowerOfTen(b.scale) > Wide{b.digits} * PowerOfTen(a.scale);
-}
+using size_bounds::CompareWithBound;
+using size_bounds::Decimal;
+using size_bounds::kBytesPerMegabyte;
+using size_bounds::ParseDecimal;
+using size_bounds::Wide;
 
 // Writes text to a console as it is, or in the console's code page when the
 // stream goes to a file or a pipe.
@@ -116,7 +67,7 @@ void AppendMegabytes(WideText& text, std::uint64_t bytes) {
 int wmain(int argc, wchar_t** argv) {
   std::optional<Decimal> low = argc == 4 ? ParseDecimal(argv[1]) : std::nullopt;
   std::optional<Decimal> high = argc == 4 ? ParseDecimal(argv[2]) : std::nullopt;
-  if (!low || !high || Above(*low, *high) || argv[3][0] == L'\0') {
+  if (!low || !high || size_bounds::Above(*low, *high) || argv[3][0] == L'\0') {
     WriteText(STD_ERROR_HANDLE,
               L"usage: gaugit.exe MIN MAX FILE\r\n"
               L"  exit code 0 when the size of FILE lies between MIN and MAX megabytes\r\n"

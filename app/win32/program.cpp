@@ -16,13 +16,15 @@ void RegisterCommonControls() {
 
 }  // namespace
 
-Program::Program(HINSTANCE instance) : encoders_(files_.programFolder()) {
+Program::Program(HINSTANCE instance, int encoderTimeLimitMs)
+    : encoders_(files_.programFolder()), encoderTimeLimitMs_(encoderTimeLimitMs) {
   RegisterCommonControls();
   banner_ = DecodeBitmap(BannerBytes());
   CreateProgramFolders(files_);
   window_ = std::make_unique<Win32Window>(instance, banner_.get());
   dialogs_.setOwner(window_->handle());
-  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs_, processes_, media_, encoders_});
+  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs_, processes_, media_, encoders_},
+                               encoderTimeLimitMs_);
   app_->start();
   window_->setEvents(this);
 }
@@ -32,7 +34,8 @@ Program::~Program() {
 }
 
 void Program::useDialogs(Dialogs& dialogs) {
-  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs, processes_, media_, encoders_});
+  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs, processes_, media_, encoders_},
+                               encoderTimeLimitMs_);
 }
 
 int Program::run() {

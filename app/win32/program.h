@@ -19,7 +19,9 @@
 // window and runs the event loop until it is closed.
 class Program final : private WindowEvents {
  public:
-  explicit Program(HINSTANCE instance);
+  // `encoderTimeLimitMs`: how long the x264 found may take to tell its
+  // switches.
+  explicit Program(HINSTANCE instance, int encoderTimeLimitMs = kEncoderHelpTimeoutMs);
   ~Program() override;
 
   int run();
@@ -45,4 +47,5 @@ class Program final : private WindowEvents {
   GdiObject<HBITMAP> banner_;
   std::unique_ptr<Win32Window> window_;
   std::unique_ptr<App> app_;
+  int encoderTimeLimitMs_;
 };

@@ -80,7 +80,8 @@ TEST(RefusedSettings, AddShowsOneMessageQueuesNothingAndChangesNoControl) {
        R"x(Nothing was queued: "Min size(MB)" holds "120"; it must be no more than the maximum )x"
        R"x(size, 110 MB.)x"},
       {"mode = 13\r\nminsize = -5",
-       R"x(Nothing was queued: "Min size(MB)" holds "-5"; it must be a size of 0 MB or more.)x"},
+       R"x(Nothing was queued: "Min size(MB)" holds "-5"; it must be a size of 0 MB or more, )x"
+       R"x(without a sign.)x"},
       {"aud = 1\r\nae = 8\r\naub = 64 & calc",
        R"(Nothing was queued: "Kbps" holds "64 & calc"; it must be a whole number.)"},
   };

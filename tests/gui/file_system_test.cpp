@@ -110,17 +110,27 @@ TEST(FileSystem, AWriteEndedByAKillLeavesNoTornTargetAndNothingTheNextStartKeeps
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+    // Without a console: a console host that a killed child leaves behind
+    // would keep this test's output open.
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
                                nullptr, folder.c_str(), &startup, &process));
-    Sleep(400 + 97 * kill);
+    // Once the child writes (its first temporary file is there), it is
+    // killed at a point that moves through its writes from kill to kill.
+    EXPECT_TRUE(WaitUntil([&] { return !NamesIn(folder).empty(); }));
+    Sleep(static_cast<DWORD>(13 * kill));
     TerminateProcess(process.hProcess, 9);
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    Sleep(100);
     // A kill in the few instructions around the rename may leave the
-    // temporary file; the next start removes it, as this does.
-    Win32FileSystem().removeLeftovers(Narrow(folder));
+    // temporary file; the next start removes it, as this does, once the
+    // system has let go of the killed process's files.
+    WaitUntil(
+        [&] {
+          Win32FileSystem().removeLeftovers(Narrow(folder));
+          return NamesIn(folder).size() <= 1;
+        },
+        2000);
     for (const std::wstring& name : NamesIn(folder)) {
       EXPECT_EQ(name, L"jobs.bat") << "after kill " << kill << ", a file is left: " << Narrow(name);
       if (name == L"jobs.bat") {

@@ -49,7 +49,7 @@ struct BoxSearch {
   HWND found;
 };
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
+BOOL CALLBACK MatchBox(HWND hwnd, LPARAM param) {
   auto* search = reinterpret_cast<BoxSearch*>(param);
   if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == search->owner &&
       ClassOf(hwnd) == L"#32770" && TextOf(hwnd) == search->title) {
@@ -61,12 +61,32 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
+HWND FindBox(HWND owner, const wchar_t* title) {
+  BoxSearch search{owner, title, nullptr};
+  EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
+    Sleep(5);
+  }
+  return true;
+}
+
+void WaitUntilHandled(HWND window) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+}
+
 std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer,
                       int timeoutMs) {
   return std::thread([=] {
     for (int i = 0; i < timeoutMs / 25; ++i) {
       BoxSearch search{owner, title, nullptr};
-      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+      EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
       if (search.found) {
         Sleep(50);
         answer(search.found);

@@ -40,6 +40,17 @@ std::thread AnswerFileRequester(std::wstring path, HWND owner);
 std::thread AnswerBox(HWND owner, const wchar_t* title, std::function<void(HWND)> answer,
                       int timeoutMs = 60000);
 
+// The box titled `title` that `owner` shows now, or nullptr.
+HWND FindBox(HWND owner, const wchar_t* title);
+
+// Waits until `condition` holds, looking every few milliseconds; false when
+// it still does not after `timeoutMs`.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+// Returns once the thread of `window` has handled everything sent to it
+// before: start-up done, or a modal box of its own running.
+void WaitUntilHandled(HWND window);
+
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);
 

@@ -100,21 +100,17 @@ class ProgramJournal : public ::testing::Test {
     return lines;
   }
 
-  // Answers the question a start asks with `button`; gives its text, or ""
-  // when no question came within three seconds.
+  // Answers the question a start asks with `button`, once carried out; gives
+  // its text, or "" when the start asked nothing. The question comes before
+  // the program handles anything sent to its window, or not at all.
   std::wstring answerQuestion(int button) {
-    std::wstring asked;
-    bool answered = false;
-    std::thread answer = AnswerBox(
-        main, L"quorvel",
-        [&](HWND box) {
-          asked = TextOf(GetDlgItem(box, 0xFFFF));
-          PostMessageW(box, WM_COMMAND, button, 0);
-          answered = true;
-        },
-        3000);
-    answer.join();
-    if (answered) Sleep(300);  // the answer is carried out
+    WaitUntilHandled(main);
+    HWND box = FindBox(main, L"quorvel");
+    if (!box) return L"";
+    const std::wstring asked = TextOf(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, button, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    WaitUntilHandled(main);
     return asked;
   }
 

@@ -268,39 +268,15 @@ struct SizeCase {
 
 TEST(Gaugit, TellsWhetherTheFileSizeLiesWithinTheBoundsInMegabytes) {
   constexpr std::uint64_t MB = 1048576;
+  // Just below, at and just above each bound, and a size beyond 4 GB (whose
+  // lower 32 bits alone would give 1 GB). The bounds are read and compared
+  // exactly, as the native tests of the size check show for many more.
   const SizeCase cases[] = {
-      // Whole megabytes: just below, at, inside, at and just above the bounds.
       {L"1", L"2", MB - 1, 1},
       {L"1", L"2", MB, 0},
-      {L"1", L"2", 1500000, 0},
-      {L"1", L"2", 2 * MB, 0},
-      {L"1", L"2", 2 * MB + 1, 1},
-      // Decimal bounds, compared exactly.
-      {L"0.5", L"1.5", MB / 2 - 1, 1},
-      {L"0.5", L"1.5", MB / 2, 0},
       {L"0.5", L"1.5", MB + MB / 2, 0},
       {L"0.5", L"1.5", MB + MB / 2 + 1, 1},
-      {L"89.5", L"89.5", 93847552, 0},
-      {L"89.5", L"89.5", 93847551, 1},
-      {L"89.5", L"89.5", 93847553, 1},
-      // 0.1 MB is 104857.6 bytes and 0.2 MB 209715.2 bytes.
-      {L"0.1", L"0.2", 104857, 1},
-      {L"0.1", L"0.2", 104858, 0},
-      {L"0.2", L"0.2", 209715, 1},
-      {L"0.1", L"0.2", 209715, 0},
-      {L"0.1", L"0.2", 209716, 1},
-      // Other spellings of the same numbers.
-      {L"00.50", L"1.500", MB / 2, 0},
-      {L".5", L"1.", MB / 2 - 1, 1},
-      {L".5", L"1.", MB, 0},
-      {L".5", L"1.", MB + 1, 1},
-      // An empty file, and sizes beyond 4 GB (whose lower 32 bits alone
-      // would give 1 GB).
-      {L"0", L"0", 0, 0},
-      {L"0", L"0", 1, 1},
       {L"5119.5", L"5120", 5120 * MB, 0},
-      {L"1", L"1024", 5120 * MB, 1},
-      {L"1024", L"5119.999999", 5120 * MB, 1},
   };
   TemporaryFolder folder;
   const std::wstring file = folder.path() + L"first pass.mp4";
@@ -340,24 +316,13 @@ TEST(Gaugit, RefusesAWrongCommandLineWithCodeTwo) {
   TemporaryFolder folder;
   const std::wstring file = folder.path() + L"clip.mp4";
   MakeFileOfSize(file, 1048576);
+  // (Which bounds are numbers is a native test of the size check.)
   const std::vector<std::vector<std::wstring>> commandLines = {
       {},
-      {L"1"},
-      {L"1", L"2"},
       {L"1", L"2", file, L"3"},
-      {L"", L"2", file},
-      {L"a", L"2", file},
-      {L"1", L"2MB", file},
-      {L"1,5", L"2", file},
       {L"-1", L"2", file},
-      {L"+1", L"2", file},
-      {L"1e0", L"2", file},
-      {L".", L"2", file},
-      {L"1.2.3", L"4", file},
-      {L" 1", L"2", file},
       {L"1", L"2", L""},
       {L"3", L"2", file},  // minimum above maximum
-      {L"1.0000001", L"1", file},
   };
   for (const auto& arguments : commandLines) {
     ToolRun run = RunTool(L"gaugit.exe", arguments, folder.path());
