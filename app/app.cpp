@@ -1,37 +1,102 @@
 #include "app/app.h"
 
-#include "app/dispatch_table.h"
 #include "app/startup.h"
 #include "jobs/called_programs.h"
+#include "settings/control_rules.h"
 #include "ui/control_id.h"
-
-void CreateProgramFolders(FileSystem& files) {
-  const std::string folder = files.programFolder();
-  for (const char* name : {"avs", "stats", "configs", "log", "avsinc"})
-    files.createFolder(folder + name);
-}
 
 App::App(Window& window, Platform platform, int encoderTimeLimitMs)
     : window_(window),
       platform_(platform),
+      messages_{window, platform.dialogs, platform.files},
       settings_{window, platform.files, platform.dialogs},
       encoders_(platform.encoders, encoderTimeLimitMs),
-      journal_(platform.files) {}
+      view_(window, list_),
+      journal_(platform.files, list_),
+      queue_(
+          {window, platform.files, platform.dialogs, platform.media, encoders_, list_, messages_}),
+      lines_(window, platform.dialogs, list_),
+      batches_(settings_, platform.processes, list_, messages_),
+      presets_(window, settings_, messages_),
+      routes_(routes()) {
+  list_.addObserver(view_);
+  list_.addObserver(journal_);
+  journal_.onFailure = [this] {
+    // Said once: every later change tries again, silently.
+    if (journalFailureTold_) return;
+    journalFailureTold_ = true;
+    messages_.tell("quorvel cannot keep the job list in\n" + journal_.path() + "\n\n" +
+                   platform_.files.lastErrorText() +
+                   "\n\nShould quorvel end without being closed, the queued lines are lost; "
+                   "\"Make BAT\" saves them.");
+  };
+}
+
+std::vector<App::Route> App::routes() {
+  using namespace cid;
+  Window& w = window_;
+  auto clicked = [](auto command) { return [command](ControlId, EventKind) { command(); }; };
+  auto rule = [&w](void (*apply)(Window&, ControlId)) {
+    return [&w, apply](ControlId id, EventKind) { apply(w, id); };
+  };
+  auto modeControls = [&w](ControlId, EventKind) { UpdateModeControls(w); };
+  return {
+      {{deb_a, deb_b, biasbar}, rule(ShowTrackValue)},
+      {{bias},
+       [&w](ControlId, EventKind kind) {
+         if (kind == EventKind::FocusLost) MoveBiasBarToField(w);
+       }},
+      {{value},
+       [&w](ControlId, EventKind kind) {
+         if (kind == EventKind::TextChanged) ClampValue(w);
+       }},
+      {{mode}, modeControls},
+      {{statsfileBrowse}, clicked([this] { queue_.chooseStatsfile(); })},
+      {{kfb, bfr, vbr, minqp, maxqp, qps}, rule(ClampField)},
+      {{a1, a2}, rule(ApplyEnablingRule)},
+      {{mb}, [&w](ControlId, EventKind) { UpdateBFrameControls(w); }},
+      {{ref, thr, range},
+       [&w](ControlId id, EventKind) {
+         ClampField(w, id);
+         if (id == cid::ref) ApplyEnablingRule(w, cid::ref);
+       }},
+      {{cab}, rule(ApplyEnablingRule)},
+      {{batchAdding}, clicked([this] { queue_.batchAdding(); })},
+      {{inputBrowse}, clicked([this] { queue_.chooseInput(); })},
+      {{outputBrowse}, clicked([this] { queue_.chooseOutput(); })},
+      {{sct}, rule(ClampField)},
+      {{loadDefault}, clicked([this] { presets_.loadDefault(); })},
+      {{clear}, clicked([this] { lines_.clear(); })},
+      {{disable}, clicked([this] { lines_.disable(); })},
+      {{makeBat}, clicked([this] { batches_.makeBat(); })},
+      {{add}, clicked([this] { queue_.add(); })},
+      {{cid::start}, clicked([this] { batches_.start(); })},
+      {{up}, clicked([this] { lines_.up(); })},
+      {{down}, clicked([this] { lines_.down(); })},
+      {{edit}, clicked([this] { lines_.edit(); })},
+      {{view}, clicked([this] { lines_.view(); })},
+      {{refresh}, clicked([this] { presets_.refresh(); })},
+      {{savePreset}, clicked([this] { presets_.save(); })},
+      {{loadPreset}, clicked([this] { presets_.load(); })},
+      {{aud}, rule(ApplyEnablingRule)},
+      {{shut}, clicked([this] { batches_.shut(); })},
+      {{sizemode}, modeControls},
+      {{cqm}, clicked([this] { presets_.quantMatrix(); })},
+      {{logfileBrowse}, clicked([this] { queue_.chooseLogfile(); })},
+      {{crelog}, [&w](ControlId, EventKind) { UpdateLogfileControls(w); }},
+      {{vbs, vmb, vib, bv}, rule(ClampField)},
+      {{del}, clicked([this] { lines_.remove(); })},
+      {{aq}, rule(ApplyEnablingRule)},
+      {{aq1}, rule(ClampField)},
+      {{ba}, rule(ApplyEnablingRule)},
+  };
+}
 
 void App::start() {
   FillFixedLists(window_);
   SetInitialStates(window_);
   settings_.RefreshPresetLists();
-  // The main settings file lies in the program folder, wherever the program
-  // was started from. One that only the current directory holds, where an
-  // earlier version kept it, is read instead; the next save goes to the
-  // program folder. A custom matrix it asks for is asked once the window is
-  // on screen.
-  const std::string own = mainSettingsFile();
-  const bool elsewhere = !platform_.files.exists(own) && platform_.files.exists(kMainSettings);
-  settings_.deferMatrixQuestion = true;
-  settings_.LoadSettings(elsewhere ? std::string(kMainSettings) : own);
-  settings_.deferMatrixQuestion = false;
+  LoadMainSettings(settings_);
 }
 
 void App::onShown() {
@@ -42,14 +107,16 @@ void App::onShown() {
   journal_.claim();
   const std::string folder = platform_.files.programFolder();
   for (const char* own : {"", "configs", "avs"}) platform_.files.removeLeftovers(folder + own);
-  restoreJobList();
+  RestoreJobList(journal_, list_, messages_);
   if (!settings_.matrixQuestionPending) return;
   settings_.matrixQuestionPending = false;
   if (window_.text(cid::cqm) == "custom...") settings_.ChooseMatrixFile();
 }
 
 void App::onEvent(ControlId id, EventKind kind) {
-  if (Handler handler = DispatchTable::Find(id)) (this->*handler)(id, kind);
+  for (const Route& route : routes_)
+    for (ControlId routed : route.ids)
+      if (routed == id) return route.handler(id, kind);
 }
 
 void App::onEncoderInfo() {
@@ -71,44 +138,7 @@ void App::onClose() {
   journal_.discard();
 }
 
-std::string App::mainSettingsFile() const {
-  return platform_.files.programFolder() + std::string(kMainSettings);
-}
-
 void App::onEndSession() {
-  const std::string path = mainSettingsFile();
-  if (!settings_.SaveSettings(path)) reportWriteFailure(path);
-}
-
-void App::recordJobList() {
-  if (!journal_.writable() || journal_.record(jobListLines()) || journalFailureTold_) return;
-  // Said once: every later change tries again, silently.
-  journalFailureTold_ = true;
-  platform_.dialogs.message(kMessageTitle,
-                            "quorvel cannot keep the job list in\n" + journal_.path() + "\n\n" +
-                                platform_.files.lastErrorText() +
-                                "\n\nShould quorvel end without being closed, the queued lines "
-                                "are lost; \"Make BAT\" saves them.");
-}
-
-void App::restoreJobList() {
-  const JobListJournal::Found found = journal_.read();
-  if (found.kind == JobListJournal::Found::Kind::Damaged) {
-    const std::string aside = journal_.setAside();
-    platform_.dialogs.message(
-        kMessageTitle,
-        "The job list that quorvel kept when it last ended cannot be read. The file is kept as\n" +
-            aside + "\n\nThe job list starts empty.");
-    return;
-  }
-  if (found.kind != JobListJournal::Found::Kind::Lines) return;
-  const std::string question = "quorvel did not close normally last time. Restore the " +
-                               std::to_string(found.lines.size()) + " queued lines?";
-  if (!platform_.dialogs.ask(kMessageTitle, question)) {
-    journal_.discard();
-    return;
-  }
-  window_.setRedraw(cid::jobList, false);
-  for (const std::string& line : found.lines) window_.addItem(cid::jobList, line);
-  window_.setRedraw(cid::jobList, true);
+  const std::string path = platform_.files.programFolder() + std::string(kMainSettings);
+  if (!settings_.SaveSettings(path)) messages_.writeFailure(path);
 }

@@ -3,6 +3,12 @@
 #include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
+void CreateProgramFolders(FileSystem& files) {
+  const std::string folder = files.programFolder();
+  for (const char* name : {"avs", "stats", "configs", "log", "avsinc"})
+    files.createFolder(folder + name);
+}
+
 void FillFixedLists(Window& window) {
   for (const FixedList& list : FixedLists()) {
     for (std::string_view entry : list.entries) window.addItem(list.id, entry);
@@ -20,4 +26,30 @@ void SetInitialStates(Window& window) {
   window.setState(deb_a, 6);
   window.setState(deb_b, 6);
   for (ControlId id : {auto1pcrf, auto1pcrfLabel, sizemode}) window.setVisible(id, false);
+}
+
+void LoadMainSettings(SettingsStore& settings) {
+  const std::string own = settings.files.programFolder() + std::string(kMainSettings);
+  const bool elsewhere = !settings.files.exists(own) && settings.files.exists(kMainSettings);
+  settings.deferMatrixQuestion = true;
+  settings.LoadSettings(elsewhere ? std::string(kMainSettings) : own);
+  settings.deferMatrixQuestion = false;
+}
+
+void RestoreJobList(JobListJournal& journal, JobList& list, const Messages& messages) {
+  const JobListJournal::Found found = journal.read();
+  if (found.kind == JobListJournal::Found::Kind::Damaged) {
+    const std::string aside = journal.setAside();
+    messages.tell(
+        "The job list that quorvel kept when it last ended cannot be read. The file is kept as\n" +
+        aside + "\n\nThe job list starts empty.");
+    return;
+  }
+  if (found.kind != JobListJournal::Found::Kind::Lines) return;
+  if (!messages.ask("quorvel did not close normally last time. Restore the " +
+                    std::to_string(found.lines.size()) + " queued lines?")) {
+    journal.discard();
+    return;
+  }
+  list.insert(list.size(), found.lines);
 }

@@ -1,6 +1,15 @@
 #pragma once
 
+#include "app/job_list.h"
+#include "app/job_list_journal.h"
+#include "app/messages.h"
+#include "platform/file_system.h"
+#include "settings/settings_store.h"
 #include "ui/window.h"
+
+// Creates the folders "avs", "stats", "configs", "log" and "avsinc" under the
+// program folder, in this order; existing or failing folders are passed over.
+void CreateProgramFolders(FileSystem& files);
 
 // Fills every fixed list with its entries and selects the start-up entry.
 void FillFixedLists(Window& window);
@@ -8,3 +17,14 @@ void FillFixedLists(Window& window);
 // Check states, disabled controls, track positions and hidden controls as
 // the window shows them before any settings are loaded.
 void SetInitialStates(Window& window);
+
+// Loads the main settings file of the program folder, wherever the program
+// was started from. One that only the current directory holds, where an
+// earlier version kept it, is read instead; the next save goes to the
+// program folder. A custom matrix it asks for is asked once the window is on
+// screen.
+void LoadMainSettings(SettingsStore& settings);
+
+// Offers back the job list an earlier run left in the journal: the user
+// says whether to queue it again; a damaged journal is set aside.
+void RestoreJobList(JobListJournal& journal, JobList& list, const Messages& messages);

@@ -60,6 +60,12 @@ class FileSystem {
   virtual bool writeFile(std::string_view path, std::string_view bytes,
                          Durability durability = Durability::Flushed) = 0;
 
+  // Adds `bytes` at the end of a file, creating it when it does not exist,
+  // and has them on the disk before it returns. A write cut short by the end
+  // of the program leaves a part of them; false when nothing could be
+  // written.
+  virtual bool appendFile(std::string_view path, std::string_view bytes) = 0;
+
   virtual bool exists(std::string_view path) const = 0;
 
   virtual bool deleteFile(std::string_view path) = 0;

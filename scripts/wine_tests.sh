@@ -16,6 +16,7 @@ verbose=""
 mkdir -p "$WINEPREFIX"
 # A locale whose Windows code pages are UTF-8 (Wine takes them from hi_IN),
 # kept in the build folder: the tests of a UTF-8 system run with it.
+mkdir -p "$build/locale"
 [ -e "$build/locale/hi_IN.UTF-8" ] ||
   localedef -i hi_IN -c -f UTF-8 "$build/locale/hi_IN.UTF-8" >/dev/null 2>&1 || true
 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '

@@ -6,6 +6,9 @@
 #include "platform/file_system.h"
 #include "ui/window.h"
 
+// The main settings file, in the program folder.
+inline constexpr std::string_view kMainSettings = "quorvel.ini";
+
 // Settings files into and out of the controls, and the two preset lists.
 struct SettingsStore {
   Window& window;

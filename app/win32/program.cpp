@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/banner.h"
+#include "app/startup.h"
 #include "ui/win32/bitmap_decoder.h"
 
 namespace {

@@ -172,6 +172,16 @@ bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes,
   return written;
 }
 
+bool Win32FileSystem::appendFile(std::string_view path, std::string_view bytes) {
+  KernelHandle file(CreateFileW(SystemPath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file || !WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+    lastError_ = GetLastError();
+    return false;
+  }
+  return true;
+}
+
 bool Win32FileSystem::exists(std::string_view path) const {
   return GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/startup.h"
 #include "support/memory_platform.h"
 #include "support/memory_window.h"
 #include "ui/control_id.h"
@@ -31,8 +32,8 @@ struct AppUnderTest {
 
   // Replaces the job list by `lines` and selects `selected` (-1: none).
   void setLines(const std::vector<std::string>& lines, int selected = -1) {
-    window.clearItems(cid::jobList);
-    for (const std::string& line : lines) window.addItem(cid::jobList, line);
+    app.jobList().clear();
+    app.jobList().insert(0, lines);
     window.setState(cid::jobList, selected);
   }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "app_under_test.h"
 
 namespace {
@@ -96,9 +97,7 @@ struct BatchApp {
 
   void click(ControlId id) { app.onEvent(id, EventKind::Clicked); }
 
-  void setLines(const Lines& lines) {
-    for (const std::string& line : lines) window.addItem(cid::jobList, line);
-  }
+  void setLines(const Lines& lines) { app.jobList().insert(app.jobList().size(), lines); }
 
   Lines lines() const {
     Lines result;
@@ -318,7 +317,7 @@ TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {
   EXPECT_EQ(t.file(R"(C:\prog\temp3.bat)"), kStartPreamble + "@echo.\r\ndel temp3.bat");
 
   running.erase(4242);
-  t.window.addItem(cid::jobList, "@echo+");
+  t.setLines({"@echo+"});
   t.click(cid::start);  // temp.bat again, as 4245
   EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), kStartPreamble + "@echo.\r\n@echo+\r\ndel temp.bat");
 

@@ -95,15 +95,16 @@ TEST(JobListJournal, AStartAfterACrashOffersTheLinesBackOnceTheWindowShows) {
 }
 
 TEST(JobListJournal, ADamagedJournalIsSetAsideAndTheListStartsEmpty) {
-  const std::string whole = JournalText({"@echo.", "@echo one", "@echo+"});
+  const std::string header = "quorvel job list journal\r\n";
   const std::string damaged[] = {
-      whole.substr(0, whole.size() / 2),      // cut in the middle of a line
-      "",                                     // empty
-      whole.substr(0, whole.find("end of")),  // cut before its last line
-      "quorvel job list\r\n@echo one\r\nend of 7 lines\r\n",
-      "quorvel job list\r\n\xFF\xFE\r\nend of 1 lines\r\n",
+      "",
+      "quorvel job li",                                       // no first line
+      header + "- 5 1\r\n",                                   // removes lines the list lacks
+      header + "? 1\r\n",                                     // no record
+      header + "+ 0 1\r\n\xFF\xFE\r\n",                       // not UTF-8
+      header + "+ 0 1\r\n@echo a\nb\r\n",                     // one line would be two lines
+      "quorvel job list\r\n@echo one\r\nend of 7 lines\r\n",  // a whole list that lacks lines
       "some other file\r\nend of 0 lines\r\n",
-      "quorvel job list\r\n@echo a\nb\r\nend of 1 lines\r\n",  // one item would be two lines
   };
   for (const std::string& bytes : damaged) {
     Restarted t(bytes);
@@ -134,6 +135,63 @@ TEST(JobListJournal, AWriteThatFailsIsToldOnceAndLeavesNoStaleJournal) {
   t.click(cid::shut);
   EXPECT_EQ(Journaled(t), t.lines()) << "the next change keeps the list again";
   EXPECT_EQ(t.calls("message").size(), 1u);
+}
+
+// Each change appends a record; a crash may cut the last one anywhere. Read
+// back from any cut, the journal gives the list as some change left it, and
+// the whole file gives the list as it is.
+TEST(JobListJournal, ACutAnywhereGivesTheListAsAChangeLeftIt) {
+  AppUnderTest t;
+  std::vector<Lines> states = {{}};
+  const std::vector<std::function<void()>> changes = {
+      [&] { QueueJob(t, "a"); },
+      [&] { QueueJob(t, "b \xC3\xA9"); },
+      [&] { t.click(cid::shut); },
+      [&] { t.window.setState(cid::jobList, 3), t.click(cid::up); },
+      [&] { t.window.setState(cid::jobList, 4), t.click(cid::disable); },
+      [&] {
+        t.platform.dialogs.inputAnswers.push_back("@echo edited");
+        t.window.setState(cid::jobList, 1), t.click(cid::edit);
+      },
+      [&] { t.window.setState(cid::jobList, 9), t.click(cid::del); },
+      [&] { t.click(cid::shut); },
+  };
+  for (const auto& change : changes) {
+    change();
+    states.push_back(t.lines());
+  }
+  const std::string journal = *t.platform.files.readFile(kJournal);
+  EXPECT_EQ(JournalLines(journal), t.lines());
+  const size_t header = journal.find("\r\n") + 2;
+  for (size_t cut = header; cut < journal.size(); ++cut) {
+    const std::optional<Lines> read = JournalLines(journal.substr(0, cut));
+    ASSERT_TRUE(read.has_value()) << "cut at " << cut << ": "
+                                  << journal.substr(cut > 40 ? cut - 40 : 0, 60);
+    ASSERT_THAT(states, ::testing::Contains(*read)) << "cut at " << cut;
+  }
+}
+
+// A change appends what it changes, whatever the list's length; the file is
+// written anew once it holds about twice the list.
+TEST(JobListJournal, AChangeAppendsItselfAndTheFileStaysNearTheListsSize) {
+  AppUnderTest t;
+  Lines big;
+  for (int i = 0; i < 20000; ++i) big.push_back("@echo line " + std::to_string(i));
+  t.setLines(big);
+  size_t before = t.platform.files.readFile(kJournal)->size();
+  QueueJob(t, "one more");
+  const std::string journal = *t.platform.files.readFile(kJournal);
+  size_t job = 0;
+  for (size_t i = big.size(); i < t.lines().size(); ++i) job += t.lines()[i].size() + 2;
+  EXPECT_LT(journal.size() - before, job + 32) << "the Add appended its own lines alone";
+  size_t list = 0;
+  for (const std::string& line : t.lines()) list += line.size() + 2;
+  for (int i = 0; i < 3000; ++i) {
+    t.window.setState(cid::jobList, i % 100);
+    t.click(cid::disable);
+    EXPECT_LT(t.platform.files.readFile(kJournal)->size(), 2 * list + 70000) << i;
+  }
+  EXPECT_EQ(Journaled(t), t.lines());
 }
 
 TEST(JobListJournal, AHundredThousandLinesComeBackExactly) {

@@ -23,7 +23,7 @@ class BoxesTest : public ::testing::Test {
     DeleteFileW((TestProgramFolder() + L"quorvel.ini").c_str());
     program = std::make_unique<Program>(GetModuleHandleW(nullptr));
     Win32Window& window = program->window();
-    for (const char* line : {"@echo.", "@echo first", "@echo+"}) window.addItem(cid::jobList, line);
+    program->app().jobList().insert(0, {"@echo.", "@echo first", "@echo+"});
     window.setState(cid::jobList, 1);
   }
   void TearDown() override {

@@ -159,10 +159,17 @@ TEST_F(JobCommandsTest, MakeBatSavesThePreambleAndEveryLine) {
   std::thread answer = AnswerFileRequester(work + L"jobs", window().handle());
   Click(control(cid::makeBat));
   answer.join();
-  std::string expected = "@cd /d \"" + Narrow(bin) + "\"\r\n@envprep.exe run\r\n" +
-                         "@call envprep.bat\r\n@del envprep.bat\r\n";
-  for (const std::string& line : jobLines()) expected += line + "\r\n";
-  EXPECT_EQ(ReadBytes(work + L"jobs.bat"), expected);
+  std::wstring expected =
+      L"@cd /d \"" + bin + L"\"\r\n@envprep.exe run\r\n@call envprep.bat\r\n@del envprep.bat\r\n";
+  for (const std::string& line : jobLines()) expected += Widen(line) + L"\r\n";
+  // In the console's code page, which spells the program's folder.
+  const int size =
+      WideCharToMultiByte(CP_OEMCP, 0, expected.data(), static_cast<int>(expected.size()), nullptr,
+                          0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_OEMCP, 0, expected.data(), static_cast<int>(expected.size()), bytes.data(),
+                      size, nullptr, nullptr);
+  EXPECT_EQ(ReadBytes(work + L"jobs.bat"), bytes);
 }
 
 namespace {
@@ -192,9 +199,7 @@ DWORD PriorityOfStartedInterpreter() {
 TEST_F(JobCommandsTest, StartRunsTheListAtIdlePriorityAndTheBatchDeletesItself) {
   const std::wstring marker = bin + L"start-marker.txt";
   DeleteFileW(marker.c_str());
-  window().addItem(cid::jobList, "@echo.");
-  window().addItem(cid::jobList, "@echo started> start-marker.txt");
-  window().addItem(cid::jobList, "@echo+");
+  program->app().jobList().insert(0, {"@echo.", "@echo started> start-marker.txt", "@echo+"});
   Click(control(cid::start));
   EXPECT_EQ(PriorityOfStartedInterpreter(), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
   EXPECT_TRUE(Exists(bin + L"quorvel.ini")) << "the settings are saved first";

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/app.h"
+#include "app/startup.h"
 #include "settings/settings_store.h"
 #include "support/memory_platform.h"
 #include "support/memory_window.h"

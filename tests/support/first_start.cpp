@@ -1,6 +1,7 @@
 #include "support/first_start.h"
 
 #include "app/app.h"
+#include "app/startup.h"
 #include "settings/catalogue.h"
 #include "support/memory_platform.h"
 #include "support/memory_window.h"

@@ -61,6 +61,13 @@ bool MemoryFileSystem::writeFile(std::string_view path, std::string_view bytes, 
   return true;
 }
 
+bool MemoryFileSystem::appendFile(std::string_view path, std::string_view bytes) {
+  const std::string key = Lower(path);
+  auto found = files.find(key);
+  const std::string before = found == files.end() ? std::string() : found->second.second;
+  return writeFile(path, before + std::string(bytes));
+}
+
 bool MemoryFileSystem::deleteFile(std::string_view path) {
   std::string key = Lower(path);
   if (readOnlyFolders.count(FolderOf(key))) return false;

@@ -19,6 +19,7 @@ class MemoryFileSystem final : public FileSystem {
   std::optional<std::string> readFile(std::string_view path) const override;
   bool writeFile(std::string_view path, std::string_view bytes,
                  Durability durability = Durability::Flushed) override;
+  bool appendFile(std::string_view path, std::string_view bytes) override;
   bool exists(std::string_view path) const override;
   bool deleteFile(std::string_view path) override;
   std::vector<std::string> listFiles(std::string_view folder,

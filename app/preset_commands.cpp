@@ -1,0 +1,48 @@
+#include "app/preset_commands.h"
+
+#include <string>
+
+#include "settings/preset_names.h"
+#include "ui/control_id.h"
+
+std::string PresetCommands::presetPath(const std::string& name) const {
+  return settings_.files.programFolder() + "configs\\" + name + ".ini";
+}
+
+void PresetCommands::reportName(const std::string& name) const {
+  std::string text = "\"";
+  text += Shortened(name);
+  text += "\" cannot be a preset name.\n\n";
+  text += kPresetNameRule;
+  messages_.tell(text);
+}
+
+void PresetCommands::save() {
+  if (settings_.dialogs.ask("Save", "Are you sure?")) {
+    const std::string name = window_.text(cid::presetname);
+    if (!name.empty() && !IsPresetName(name)) {
+      reportName(name);
+    } else if (!name.empty()) {
+      const std::string path = presetPath(name);
+      if (!settings_.SaveSettings(path)) messages_.writeFailure(path);
+    }
+  }
+  settings_.RefreshPresetNames();
+}
+
+void PresetCommands::load() {
+  const std::string name = window_.text(cid::presetname);
+  if (!name.empty() && !IsPresetName(name)) {
+    reportName(name);
+    return;
+  }
+  const std::string path = presetPath(name);
+  // A preset that does not exist yet is created empty, so that loading it
+  // gives every setting its value for a missing key.
+  if (!settings_.files.exists(path) && !settings_.files.writeFile(path, "")) return;
+  settings_.LoadSettings(path);
+}
+
+void PresetCommands::quantMatrix() {
+  if (window_.text(cid::cqm) == "custom...") settings_.ChooseMatrixFile();
+}
