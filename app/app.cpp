@@ -10,7 +10,10 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
       platform_(platform),
       messages_{window, platform.dialogs, platform.files},
       settings_{window, platform.files, platform.dialogs},
-      encoders_(platform.encoders, encoderTimeLimitMs),
+      encoders_(
+          platform.encoders,
+          [&window](std::function<void()> task) { window.post(std::move(task)); },
+          encoderTimeLimitMs),
       view_(window, list_),
       journal_(platform.files, list_),
       queue_(
@@ -120,17 +123,19 @@ void App::onEvent(ControlId id, EventKind kind) {
 }
 
 void App::onEncoderInfo() {
-  std::string text = EncoderInfoText(encoders_.current());
-  text += "\n\nThe other programs the jobs call:";
-  const std::string folder = platform_.files.programFolder();
-  for (std::string_view program : kJobPrograms) {
-    const std::optional<std::string> found = platform_.processes.findProgram(program, folder);
-    text += '\n';
-    text += program;
-    text += ": ";
-    text += found ? *found : std::string("not found");
-  }
-  platform_.dialogs.message("x264 for the jobs", text);
+  encoders_.whenKnown([this](const EncoderInfo& encoder) {
+    std::string text = EncoderInfoText(encoder);
+    text += "\n\nThe other programs the jobs call:";
+    const std::string folder = platform_.files.programFolder();
+    for (std::string_view program : kJobPrograms) {
+      const std::optional<std::string> found = platform_.processes.findProgram(program, folder);
+      text += '\n';
+      text += program;
+      text += ": ";
+      text += found ? *found : std::string("not found");
+    }
+    platform_.dialogs.message("x264 for the jobs", text);
+  });
 }
 
 void App::onClose() {

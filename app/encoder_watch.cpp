@@ -1,7 +1,13 @@
 #include "app/encoder_watch.h"
 
+#include <memory>
+#include <utility>
+
 EncoderWatch::~EncoderWatch() {
-  if (pending_.valid()) pending_.wait();
+  // An answer posted meanwhile finds the watch gone; the encoder still being
+  // asked is stopped, so that this does not wait for it.
+  *alive_ = false;
+  asking_.request_stop();
 }
 
 std::string EncoderInfo::versionLine() const {
@@ -10,12 +16,35 @@ std::string EncoderInfo::versionLine() const {
   return help->substr(0, end == std::string::npos ? help->size() : end);
 }
 
-EncoderInfo EncoderWatch::ask(std::optional<EncoderFile> file) {
-  EncoderInfo info;
-  info.file = std::move(file);
-  if (info.file) info.help = probe_.longHelp(info.file->path, timeLimitMs_);
-  if (info.help) info.dialect = DialectOfHelp(*info.help);
-  return info;
+void EncoderWatch::ask(std::optional<EncoderFile> file) {
+  pending_ = true;
+  asking_ = std::jthread([this, file = std::move(file), alive = alive_](std::stop_token stop) {
+    EncoderInfo info;
+    info.file = file;
+    if (info.file) info.help = probe_.longHelp(info.file->path, timeLimitMs_, stop);
+    if (info.help) info.dialect = DialectOfHelp(*info.help);
+    if (stop.stop_requested()) return;
+    post_([this, alive, info = std::move(info)]() mutable {
+      if (*alive) answered(std::move(info));
+    });
+  });
+}
+
+void EncoderWatch::answered(EncoderInfo info) {
+  known_ = std::move(info);
+  pending_ = false;
+  // The file may have changed while it was asked.
+  std::optional<EncoderFile> found = probe_.find();
+  if (found != known_.file) {
+    if (found) {
+      ask(std::move(found));
+      return;
+    }
+    known_ = EncoderInfo{};
+  }
+  std::vector<std::function<void(const EncoderInfo&)>> waiting = std::move(waiting_);
+  waiting_.clear();
+  for (const auto& then : waiting) then(known_);
 }
 
 void EncoderWatch::start() {
@@ -23,22 +52,27 @@ void EncoderWatch::start() {
   asked_ = true;
   // Finding the file takes a few looks at the disk; only running the
   // encoder takes long enough for a thread of its own.
-  std::optional<EncoderFile> file = probe_.find();
-  if (!file) return;
-  pending_ = std::async(std::launch::async, [this, file] { return ask(file); });
+  if (std::optional<EncoderFile> file = probe_.find()) ask(std::move(file));
 }
 
-const EncoderInfo& EncoderWatch::current() {
-  if (pending_.valid()) {
-    known_ = pending_.get();
-  } else if (!asked_) {
-    asked_ = true;
-    known_ = ask(probe_.find());
-    return known_;
-  }
+bool EncoderWatch::ready() {
+  if (pending_) return false;
   std::optional<EncoderFile> found = probe_.find();
-  if (found != known_.file) known_ = ask(std::move(found));
-  return known_;
+  if (asked_ && found == known_.file) return true;
+  asked_ = true;
+  if (!found) {
+    known_ = EncoderInfo{};
+    return true;
+  }
+  ask(std::move(found));
+  return false;
+}
+
+void EncoderWatch::whenKnown(std::function<void(const EncoderInfo&)> then) {
+  if (ready())
+    then(known_);
+  else
+    waiting_.push_back(std::move(then));
 }
 
 std::string EncoderInfoText(const EncoderInfo& info) {

@@ -1,8 +1,12 @@
 #pragma once
 
-#include <future>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "args/encoder_dialect.h"
 #include "platform/encoder_probe.h"
@@ -20,34 +24,53 @@ struct EncoderInfo {
 // How long the encoder may take to print its help.
 inline constexpr int kEncoderHelpTimeoutMs = 5000;
 
-// Keeps the dialect of the x264 that the batch lines call. It asks the
-// encoder once in the background when the program starts, and again when
-// the file found is another one (path, size or time), which is checked each
-// time the dialect is wanted: once per "Add" or "Batch Adding".
+// Runs a task on the window's thread, after what waits there already.
+using PostToWindow = std::function<void(std::function<void()>)>;
+
+// Keeps the dialect of the x264 that the batch lines call. The encoder is
+// asked on a thread of its own, once when the program starts and again when
+// the file found is another one (path, size or time), which is looked at
+// each time the dialect is wanted; the answer comes back to the window's
+// thread, which never waits for it.
 class EncoderWatch {
  public:
-  explicit EncoderWatch(EncoderProbe& probe, int timeLimitMs = kEncoderHelpTimeoutMs)
-      : probe_(probe), timeLimitMs_(timeLimitMs) {}
+  EncoderWatch(EncoderProbe& probe, PostToWindow post, int timeLimitMs = kEncoderHelpTimeoutMs)
+      : probe_(probe), post_(std::move(post)), timeLimitMs_(timeLimitMs) {}
+  // Stops an encoder still being asked; nothing it says is taken any more.
   ~EncoderWatch();
   EncoderWatch(const EncoderWatch&) = delete;
   EncoderWatch& operator=(const EncoderWatch&) = delete;
 
-  // Looks for the encoder and starts asking it on another thread; the
-  // caller goes on at once.
+  // Looks for the encoder and starts asking it; the caller goes on at once.
   void start();
 
-  // The encoder as it is now. Waits for an answer under way (at most the
-  // time limit of the help) and asks again when the file has changed.
-  const EncoderInfo& current();
+  // Whether the encoder is known as it is now: true when no answer is
+  // awaited and the file found is the one asked. Starts asking when the
+  // file is another.
+  bool ready();
+
+  // Runs `then` with the encoder as it is now: at once when it is ready,
+  // otherwise on the window's thread once it has answered (or its time limit
+  // has passed), after what waited for it before.
+  void whenKnown(std::function<void(const EncoderInfo&)> then);
+
+  // The encoder as far as it is known.
+  const EncoderInfo& known() const { return known_; }
 
  private:
-  EncoderInfo ask(std::optional<EncoderFile> file);
+  void ask(std::optional<EncoderFile> file);
+  void answered(EncoderInfo info);
 
   EncoderProbe& probe_;
-  std::future<EncoderInfo> pending_;
+  PostToWindow post_;
   const int timeLimitMs_;
   EncoderInfo known_;
   bool asked_ = false;
+  bool pending_ = false;
+  std::vector<std::function<void(const EncoderInfo&)>> waiting_;
+  // Cleared when the watch goes: an answer posted meanwhile is dropped.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  std::jthread asking_;
 };
 
 // What the program tells the user about the encoder the jobs are written

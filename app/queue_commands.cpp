@@ -121,14 +121,29 @@ void QueueCommands::queueJobs(const Settings& settings, const EncoderDialect& di
 
 void QueueCommands::add() {
   const Settings settings = ReadSettings(s_.window);
-  const ComposedJob job = ComposeJob(settings, s_.media, s_.encoders.current().dialect, bestFit());
+  const bool ready = s_.encoders.ready();
+  // Whether the settings can make a job does not depend on the switches of
+  // the encoder: a refusal is said at once.
+  const ComposedJob job = ComposeJob(settings, s_.media, s_.encoders.known().dialect, bestFit());
   if (job.refusal) {
     s_.messages.refusal(*job.refusal);
     return;
   }
-  s_.list.appendJob(job.lines);
   // An empty input or output queues the frame alone and leaves the fields.
   if (!job.lines.empty()) clearFileFields();
+  if (ready) {
+    s_.list.appendJob(job.lines);
+    return;
+  }
+  // The encoder is being asked: the job is queued in its switches once it
+  // has answered, and the window goes on meanwhile.
+  s_.encoders.whenKnown([this, settings](const EncoderInfo& encoder) {
+    const ComposedJob job = ComposeJob(settings, s_.media, encoder.dialect, bestFit());
+    if (job.refusal)
+      s_.messages.refusal(*job.refusal);
+    else
+      s_.list.appendJob(job.lines);
+  });
 }
 
 void QueueCommands::batchAdding() {
@@ -144,7 +159,10 @@ void QueueCommands::batchAdding() {
   const std::vector<std::string> inputs =
       s_.dialogs.openFiles("Select some files", "", kBatchPattern);
   // No file chosen: nothing is queued.
-  queueJobs(settings, s_.encoders.current().dialect, inputs, folder);
+  if (inputs.empty()) return;
+  s_.encoders.whenKnown([this, settings, inputs, folder](const EncoderInfo& encoder) {
+    queueJobs(settings, encoder.dialect, inputs, folder);
+  });
 }
 
 void QueueCommands::filesDropped(const std::vector<std::string>& paths) {
@@ -157,7 +175,9 @@ void QueueCommands::filesDropped(const std::vector<std::string>& paths) {
       s_.messages.refusal(*refusal);
       return;
     }
-    queueJobs(settings, s_.encoders.current().dialect, paths, "");
+    s_.encoders.whenKnown([this, settings, paths](const EncoderInfo& encoder) {
+      queueJobs(settings, encoder.dialect, paths, "");
+    });
   }
 }
 

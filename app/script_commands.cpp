@@ -40,7 +40,7 @@ std::string ScriptCommands::nextBatchName() const {
   std::string name = "temp.bat";
   for (int n = 2;; ++n) {
     auto started = started_.find(name);
-    if (started == started_.end() || !processes_.isRunning(started->second)) return name;
+    if (started == started_.end() || !started->second->running()) return name;
     name = "temp" + std::to_string(n) + ".bat";
   }
 }
@@ -75,16 +75,13 @@ void ScriptCommands::start() {
     return;
   }
   StartFailure failure;
-  std::optional<std::uint32_t> process =
+  std::unique_ptr<StartedBatch> started =
       processes_.startBatch(path, folder, batch.variables, &failure);
-  if (!process) {
+  if (!started) {
     messages_.tell("The batch file cannot be started:\n" + path + "\n\n" + failure.reason);
     return;
   }
-  started_[name] = *process;
-  // The batch waits a second before its first job; by then it runs idle.
-  processes_.wait(600);
-  processes_.setIdlePriority(*process);
+  started_[name] = std::move(started);
 }
 
 void ScriptCommands::shut() { list_.append(std::string(kShutdownLine)); }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,5 +38,5 @@ class ScriptCommands {
   JobList& list_;
   const Messages& messages_;
   // Batches started by "Start" by file name, while they may still run.
-  std::map<std::string, std::uint32_t> started_;
+  std::map<std::string, std::unique_ptr<StartedBatch>> started_;
 };

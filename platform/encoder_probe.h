@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 // The x264.exe that the batch lines will call, as a file: when its path,
@@ -27,7 +28,8 @@ class EncoderProbe {
 
   // What the encoder prints for --longhelp, run without a window. Nothing
   // when it cannot be started, ends with another code than 0 (a crash
-  // included), or has not ended within `timeoutMs`, in which case it is
-  // stopped.
-  virtual std::optional<std::string> longHelp(const std::string& path, int timeoutMs) = 0;
+  // included), or has not ended within `timeoutMs` or before `stop` is
+  // requested, in which case it is stopped.
+  virtual std::optional<std::string> longHelp(const std::string& path, int timeoutMs,
+                                              std::stop_token stop = {}) = 0;
 };

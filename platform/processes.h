@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,21 +15,28 @@ struct StartFailure {
   std::string reason;  // the system's message
 };
 
-// Starting and steering the batch files the program runs.
+// A batch this program started, as long as the program holds it.
+class StartedBatch {
+ public:
+  virtual ~StartedBatch() = default;
+  // Whether it still runs.
+  virtual bool running() const = 0;
+};
+
+// Starting the batch files the program runs.
 class Processes {
  public:
   virtual ~Processes() = default;
 
-  // Starts a batch file as a new process in a console of its own, with
+  // Starts a batch file as a new process in a console of its own, at the
+  // idle priority class (which the programs it starts take from it), with
   // `workingFolder` as current directory and `variables` added to its
-  // environment, without waiting. Gives its process id, or nothing (and the
-  // reason in `failure`) when it cannot start.
-  virtual std::optional<std::uint32_t> startBatch(std::string_view path,
-                                                  std::string_view workingFolder,
-                                                  const EnvironmentVariables& variables,
-                                                  StartFailure* failure) = 0;
-  // Whether a batch this object started is still running.
-  virtual bool isRunning(std::uint32_t processId) const = 0;
+  // environment, without waiting. Gives the started batch, or nothing (and
+  // the reason in `failure`) when it cannot start.
+  virtual std::unique_ptr<StartedBatch> startBatch(std::string_view path,
+                                                   std::string_view workingFolder,
+                                                   const EnvironmentVariables& variables,
+                                                   StartFailure* failure) = 0;
   // The file a batch running in `workingFolder` starts for the command
   // `program`, found as the batch finds it: in that folder, in its "tools"
   // folder (which the batch puts in front of PATH), then along the PATH this
@@ -36,8 +44,4 @@ class Processes {
   // one. Nothing when there is none.
   virtual std::optional<std::string> findProgram(std::string_view program,
                                                  std::string_view workingFolder) const = 0;
-  // Sets a process to the idle priority class.
-  virtual void setIdlePriority(std::uint32_t processId) = 0;
-  // Blocks for that many milliseconds.
-  virtual void wait(int milliseconds) = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -50,4 +51,9 @@ class Window {
   // Suspends (false) and resumes (true) redrawing a control while many
   // items are added; the in-memory window ignores it.
   virtual void setRedraw(ControlId, bool) {}
+
+  // Runs `task` on the window's thread, after the events waiting there; may
+  // be called from any thread. Tasks still waiting when the window goes are
+  // dropped.
+  virtual void post(std::function<void()> task) = 0;
 };

@@ -58,7 +58,8 @@ std::optional<EncoderFile> Win32EncoderProbe::find() {
   return std::nullopt;
 }
 
-std::optional<std::string> Win32EncoderProbe::longHelp(const std::string& path, int timeoutMs) {
+std::optional<std::string> Win32EncoderProbe::longHelp(const std::string& path, int timeoutMs,
+                                                       std::stop_token stop) {
   SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
   HANDLE readRaw = nullptr;
   HANDLE writeRaw = nullptr;
@@ -99,7 +100,7 @@ std::optional<std::string> Win32EncoderProbe::longHelp(const std::string& path, 
       if (help.size() > kLongestHelp) break;
       continue;
     }
-    if (GetTickCount64() >= deadline) break;
+    if (GetTickCount64() >= deadline || stop.stop_requested()) break;
     if (WaitForSingleObject(child.get(), 5) == WAIT_OBJECT_0) {
       // Ended: what is left in the pipe is read by the next turns.
       DWORD left = 0;

@@ -14,7 +14,8 @@ class Win32EncoderProbe final : public EncoderProbe {
       : programFolder_(std::move(programFolder)) {}
 
   std::optional<EncoderFile> find() override;
-  std::optional<std::string> longHelp(const std::string& path, int timeoutMs) override;
+  std::optional<std::string> longHelp(const std::string& path, int timeoutMs,
+                                      std::stop_token stop = {}) override;
 
  private:
   std::string programFolder_;

@@ -39,10 +39,20 @@ std::wstring EnvironmentWith(const EnvironmentVariables& variables) {
 
 }  // namespace
 
-std::optional<std::uint32_t> Win32Processes::startBatch(std::string_view path,
-                                                        std::string_view workingFolder,
-                                                        const EnvironmentVariables& variables,
-                                                        StartFailure* failure) {
+// The process of a started batch, by its handle.
+class Win32StartedBatch final : public StartedBatch {
+ public:
+  explicit Win32StartedBatch(HANDLE process) : process_(process) {}
+  bool running() const override { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+ private:
+  KernelHandle process_;
+};
+
+std::unique_ptr<StartedBatch> Win32Processes::startBatch(std::string_view path,
+                                                         std::string_view workingFolder,
+                                                         const EnvironmentVariables& variables,
+                                                         StartFailure* failure) {
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
   std::wstring interpreter = std::wstring(system) + L"\\cmd.exe";
@@ -55,24 +65,20 @@ std::optional<std::uint32_t> Win32Processes::startBatch(std::string_view path,
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::wstring environment = EnvironmentWith(variables);
-  if (!CreateProcessW(interpreter.c_str(), command.data(), nullptr, nullptr, FALSE,
-                      CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+  // Created at the idle priority class, and held until it is set there
+  // through its handle too (Wine takes the class from the handle only): no
+  // line of the batch runs before.
+  if (!CreateProcessW(
+          interpreter.c_str(), command.data(), nullptr, nullptr, FALSE,
+          CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED | IDLE_PRIORITY_CLASS,
+          environment.data(), folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
     if (failure) failure->reason = SystemMessage(GetLastError());
-    return std::nullopt;
+    return nullptr;
   }
+  SetPriorityClass(process.hProcess, IDLE_PRIORITY_CLASS);
+  ResumeThread(process.hThread);
   CloseHandle(process.hThread);
-  // Batches that have ended need their handles no longer.
-  std::erase_if(started_, [](const auto& entry) {
-    return WaitForSingleObject(entry.second.get(), 0) != WAIT_TIMEOUT;
-  });
-  started_[process.dwProcessId] = KernelHandle(process.hProcess);
-  return process.dwProcessId;
-}
-
-bool Win32Processes::isRunning(std::uint32_t processId) const {
-  auto found = started_.find(processId);
-  return found != started_.end() && WaitForSingleObject(found->second.get(), 0) == WAIT_TIMEOUT;
+  return std::make_unique<Win32StartedBatch>(process.hProcess);
 }
 
 namespace {
@@ -129,10 +135,3 @@ std::optional<std::string> Win32Processes::findProgram(std::string_view program,
       if (IsFile(place + candidate)) return Narrow(place + candidate);
   return std::nullopt;
 }
-
-void Win32Processes::setIdlePriority(std::uint32_t processId) {
-  KernelHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, processId));
-  if (process) SetPriorityClass(process.get(), IDLE_PRIORITY_CLASS);
-}
-
-void Win32Processes::wait(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }

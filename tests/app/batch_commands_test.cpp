@@ -51,39 +51,11 @@ const std::string kStartPreamble =
     "@call envprep.bat\r\n"
     "@del envprep.bat\r\n";
 
-// The process seam of the test program: the fake, with the order of the
-// calls recorded.
-class RecordedProcesses final : public Processes {
- public:
-  std::optional<std::uint32_t> startBatch(std::string_view path, std::string_view workingFolder,
-                                          const EnvironmentVariables& variables,
-                                          StartFailure* failure) override {
-    events.push_back("start " + std::string(path) + " in " + std::string(workingFolder));
-    return fake.startBatch(path, workingFolder, variables, failure);
-  }
-  bool isRunning(std::uint32_t processId) const override { return fake.isRunning(processId); }
-  std::optional<std::string> findProgram(std::string_view program,
-                                         std::string_view folder) const override {
-    return fake.findProgram(program, folder);
-  }
-  void setIdlePriority(std::uint32_t processId) override {
-    events.push_back("idle " + std::to_string(processId));
-    fake.setIdlePriority(processId);
-  }
-  void wait(int milliseconds) override {
-    events.push_back("wait " + std::to_string(milliseconds));
-    fake.wait(milliseconds);
-  }
-
-  FakeProcesses fake;
-  std::vector<std::string> events;
-};
-
 // The started program whose current directory (the folder "" of the memory
 // file system) exists, so that bare file names can be written.
 struct BatchApp {
   MemoryPlatform platform;
-  RecordedProcesses processes;
+  FakeProcesses& processes = platform.processes;
   MemoryWindow window;
   App app{window,
           Platform{platform.files, platform.dialogs, processes, platform.media, platform.encoders}};
@@ -161,7 +133,7 @@ TEST(MakeBat, WritesTheJobListAfterThePreambleAndLeavesTheListAlone) {
   EXPECT_EQ(t.lines(), kFullList);
   EXPECT_EQ(t.window.state(cid::jobList), 2);
   EXPECT_TRUE(t.messages().empty());
-  EXPECT_TRUE(t.processes.events.empty()) << "nothing is started";
+  EXPECT_TRUE(t.processes.started.empty()) << "nothing is started";
 }
 
 // Where the user's command interpreter expands "!name!", a path holding "!"
@@ -219,8 +191,8 @@ TEST(Start, WhatTheConsoleCannotSpellReachesTheBatchThroughItsEnvironment) {
                 "@echo.\r\n@echo Input:\"%QUORVEL_1%\"\r\n"
                 "@x264.exe \"%QUORVEL_1%\" \"%QUORVEL_2%\"\r\n@echo+\r\n"
                 "del temp.bat");
-  ASSERT_EQ(t.processes.fake.environments.size(), 1u);
-  EXPECT_EQ(t.processes.fake.environments[0],
+  ASSERT_EQ(t.processes.environments.size(), 1u);
+  EXPECT_EQ(t.processes.environments[0],
             (EnvironmentVariables{{"QUORVEL_1", "D:\\v\\\xE6\x97\xA5\xE6\x9C\xAC.avs"},
                                   {"QUORVEL_2", "D:\\caf\xC3\xA9"}}));
 }
@@ -237,13 +209,13 @@ TEST(Start, ALineTheInterpreterCannotReadWholeStartsNothingAndNamesItsJob) {
               "@x264.exe -o " + quoted + ".mp4 " + quoted + " 2>&1|teelog.exe " + quoted,
               "@echo+"});
   t.click(cid::start);
-  ASSERT_EQ(t.processes.fake.started.size(), 1u) << "three paths of 663 characters fit";
+  ASSERT_EQ(t.processes.started.size(), 1u) << "three paths of 663 characters fit";
 
   std::string longer = "@x264.exe";
   for (int i = 0; i < 13; ++i) longer += ' ' + quoted;  // 13 * 664 characters
   t.setLines({"@echo.", "@echo Input:" + quoted, longer, "@echo+"});
   t.click(cid::start);
-  EXPECT_EQ(t.processes.fake.started.size(), 1u);
+  EXPECT_EQ(t.processes.started.size(), 1u);
   ASSERT_EQ(t.messages().size(), 1u);
   EXPECT_NE(t.messages()[0].preset.find("line 7 of the job list, in job 2 (Input:" + quoted + ")"),
             std::string::npos)
@@ -256,25 +228,25 @@ TEST(Start, AsksBeforeRunningJobsWhoseProgramsAreMissing) {
   BatchApp t;
   t.setLines(kFullList);
   t.setLines({R"~(@bepipe.exe --script "import(^D:\v\a.avs^)" | faac.exe -b 64 - -o "a.mp4")~"});
-  t.processes.fake.programs.erase("bepipe.exe");
-  t.processes.fake.programs.erase("lullo.exe");
+  t.processes.programs.erase("bepipe.exe");
+  t.processes.programs.erase("lullo.exe");
   t.click(cid::start);
   ASSERT_EQ(t.platform.dialogs.calls.size(), 1u);
   EXPECT_EQ(t.platform.dialogs.calls[0].kind, "ask");
   EXPECT_THAT(t.platform.dialogs.calls[0].preset,
               ::testing::StartsWith(
                   "These programs that the jobs call were not found: lullo.exe, bepipe.exe\n"));
-  EXPECT_TRUE(t.processes.events.empty()) << "No starts nothing";
+  EXPECT_TRUE(t.processes.started.empty()) << "No starts nothing";
   EXPECT_FALSE(t.file(R"(C:\prog\temp.bat)"));
 
   t.platform.dialogs.askAnswers.push_back(true);
   t.click(cid::start);
-  EXPECT_EQ(t.processes.fake.started.size(), 1u) << "Yes starts the batch";
+  EXPECT_EQ(t.processes.started.size(), 1u) << "Yes starts the batch";
 
-  t.processes.fake.programs.insert({"bepipe.exe", "lullo.exe"});
+  t.processes.programs.insert({"bepipe.exe", "lullo.exe"});
   t.click(cid::start);
   EXPECT_EQ(t.platform.dialogs.calls.size(), 2u) << "nothing is asked when every program is found";
-  EXPECT_EQ(t.processes.fake.started.size(), 2u);
+  EXPECT_EQ(t.processes.started.size(), 2u);
 }
 
 TEST(Start, EmptyListWritesThePreambleAndTheLastLineOnly) {
@@ -284,13 +256,12 @@ TEST(Start, EmptyListWritesThePreambleAndTheLastLineOnly) {
   EXPECT_FALSE(t.platform.files.exists("temp.bat")) << "not into the current directory";
 }
 
-TEST(Start, WritesTheJobListStartsTheBatchAndLowersItsPriority) {
+TEST(Start, WritesTheJobListAndStartsTheBatch) {
   BatchApp t;
   t.setLines(kFullList);
   t.click(cid::start);
   EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), kStartPreamble + kFullListBytes + "del temp.bat");
-  EXPECT_THAT(t.processes.events,
-              ElementsAre(R"(start C:\prog\temp.bat in C:\prog\)", "wait 600", "idle 4242"));
+  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
   EXPECT_EQ(t.lines(), kFullList);
   EXPECT_TRUE(t.platform.dialogs.calls.empty());
 }
@@ -308,7 +279,7 @@ TEST(Start, SavesTheSettingsInTheProgramFolder) {
 TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {
   BatchApp t;
   t.setLines({"@echo."});
-  std::set<std::uint32_t>& running = t.processes.fake.running;
+  std::set<std::uint32_t>& running = *t.processes.running;
 
   t.click(cid::start);  // temp.bat as 4242
   t.click(cid::start);  // temp2.bat as 4243
@@ -324,52 +295,46 @@ TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {
   running.erase(4243);
   t.click(cid::start);  // temp2.bat again: temp.bat runs as 4245
 
-  EXPECT_THAT(t.processes.fake.started,
-              ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                          FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)"),
-                          FieldsAre(R"(C:\prog\temp3.bat)", R"(C:\prog\)"),
-                          FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                          FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)")));
-  EXPECT_THAT(t.processes.fake.idled, ElementsAre(4242, 4243, 4244, 4245, 4246));
-  EXPECT_THAT(t.processes.fake.waited, ElementsAre(600, 600, 600, 600, 600));
+  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp3.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)")));
   EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp4.bat)"));
 }
 
 TEST(Start, EndedBatchesFreeTheirName) {
   BatchApp t;
   t.click(cid::start);
-  t.processes.fake.running.clear();
+  t.processes.running->clear();
   t.click(cid::start);
-  EXPECT_THAT(t.processes.fake.started,
-              ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                          FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
+  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
   EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp2.bat)"));
 }
 
 TEST(Start, ABatchThatCouldNotStartDoesNotHoldItsName) {
   BatchApp t;
   t.click(cid::start);  // temp.bat runs
-  t.processes.fake.canStart = false;
+  t.processes.canStart = false;
   t.click(cid::start);  // temp2.bat written, not started
-  t.processes.fake.canStart = true;
+  t.processes.canStart = true;
   t.click(cid::start);
-  EXPECT_THAT(t.processes.fake.started,
-              ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                          FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)")));
+  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)")));
   EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp3.bat)"));
 }
 
 TEST(Start, AStartFailureGivesOneMessageAndNoPriorityChange) {
   BatchApp t;
-  t.processes.fake.canStart = false;
+  t.processes.canStart = false;
   t.click(cid::start);
   const std::vector<DialogCall> messages = t.messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0].preset, HasSubstr(R"(C:\prog\temp.bat)"));
   EXPECT_THAT(messages[0].preset, HasSubstr("The system cannot find the file"));
   EXPECT_EQ(t.platform.dialogs.calls.size(), 1u);
-  EXPECT_THAT(t.processes.events, ElementsAre(R"(start C:\prog\temp.bat in C:\prog\)"));
-  EXPECT_TRUE(t.processes.fake.idled.empty());
+  EXPECT_TRUE(t.processes.started.empty());
 }
 
 // ---------------------------------------------------------------- Shut
@@ -447,7 +412,7 @@ TEST_P(WriteFailure, NamesTheFileAndTheReasonInOneMessage) {
   EXPECT_THAT(messages[0].preset, HasSubstr(c.path));
   EXPECT_THAT(messages[0].preset, HasSubstr(c.reason));
   EXPECT_FALSE(t.platform.files.exists(c.path));
-  for (const auto& [path, folder] : t.processes.fake.started) EXPECT_NE(path, c.path);
+  for (const auto& [path, folder] : t.processes.started) EXPECT_NE(path, c.path);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WriteFailure, ::testing::ValuesIn(kFailureCases),

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
 #include <string>
 
 #include "app_under_test.h"
@@ -19,12 +21,15 @@ constexpr const char* kTodaysHelp =
 
 const EncoderFile kEncoder{R"(C:\prog\x264.exe)", 1000, 42};
 
-// Queues one job of mode 1 and gives its pass line.
+// Queues one job of mode 1 and gives its pass line. While the encoder is
+// asked, the job waits for its answer, which comes back to the window.
 std::string AddJob(AppUnderTest& t) {
   t.window.setText(cid::input, R"(D:\v\clip.avs)");
   t.window.setText(cid::output, R"(D:\v\clip.mp4)");
   t.window.setText(cid::logfile, R"(C:\prog\log\clip.avs.txt)");
+  const size_t before = t.lines().size();
   t.click(cid::add);
+  if (t.lines().size() == before) t.window.runPosted(5000);
   const std::vector<std::string> lines = t.lines();
   return lines.size() >= 5 ? lines[lines.size() - 2] : std::string();
 }
@@ -48,12 +53,41 @@ TEST(EncoderWatch, JobsFollowTheEncoderFoundAndItIsAskedAgainOnlyWhenItsFileChan
   EXPECT_THAT(AddJob(t), StartsWith("@x264.exe --progress "));
 }
 
+// The window's thread never waits for the encoder: an Add while it is asked
+// returns at once and its job comes with the answer; closing the program
+// does not wait for an encoder that does not answer.
+TEST(EncoderWatch, TheWindowNeverWaitsForTheEncoder) {
+  auto t = std::make_unique<AppUnderTest>();
+  t->platform.encoders.set(kEncoder, kTodaysHelp);
+  t->platform.encoders.hold(true);
+  t->app.onShown();
+  t->window.setText(cid::input, R"(D:\v\clip.avs)");
+  t->window.setText(cid::output, R"(D:\v\clip.mp4)");
+  t->click(cid::add);
+  EXPECT_TRUE(t->lines().empty()) << "the job waits for the answer";
+  EXPECT_EQ(t->window.text(cid::input), "") << "the fields are free for the next job";
+  t->platform.encoders.hold(false);
+  EXPECT_EQ(t->window.runPosted(5000), 1);
+  ASSERT_EQ(t->lines().size(), 6u);
+  EXPECT_THAT(t->lines()[4], StartsWith("@x264.exe --cqm ")) << "in today's switches";
+
+  EncoderFile rebuilt = kEncoder;
+  rebuilt.size = 2000;
+  t->platform.encoders.set(rebuilt, kTodaysHelp);
+  t->platform.encoders.hold(true);
+  t->app.onEncoderInfo();  // asks the rebuilt encoder, which hangs
+  const auto closing = std::chrono::steady_clock::now();
+  t.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(1));
+}
+
 TEST(EncoderWatch, BatchAddingAsksOnceForAllItsFiles) {
   AppUnderTest t;
   t.platform.encoders.set(kEncoder, kTodaysHelp);
   t.platform.dialogs.folderAnswers.push_back(R"(E:\out\)");
   t.platform.dialogs.openManyAnswers.push_back({R"(D:\v\a.avs)", R"(D:\v\b.avs)", R"(D:\v\c.avs)"});
   t.click(cid::batchAdding);
+  EXPECT_EQ(t.window.runPosted(5000), 1) << "the jobs wait for the one answer";
   int passes = 0;
   for (const std::string& line : t.lines()) {
     if (!line.starts_with("@x264.exe")) continue;
@@ -69,6 +103,7 @@ TEST(EncoderWatch, TheSystemMenuTellsWhichEncoderTheJobsAreWrittenFor) {
   t.app.onEncoderInfo();
   t.platform.encoders.set(kEncoder, kTodaysHelp);
   t.app.onEncoderInfo();
+  t.window.runPosted(5000);
   const std::vector<DialogCall> shown = t.calls("message");
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].title, "x264 for the jobs");

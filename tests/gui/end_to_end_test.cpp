@@ -215,6 +215,18 @@ class EndToEndTest : public ::testing::Test {
   Win32Window& window() { return program->window(); }
   HWND control(ControlId id) { return window().control(id); }
 
+  // Presses "Add"; the stand-in x264 is asked for its switches first, and
+  // the job comes to the list with its answer (a refusal is said at once).
+  void add() {
+    const int before = window().itemCount(cid::jobList);
+    const size_t calls = dialogs.calls.size();
+    Click(control(cid::add));
+    WaitUntil([&] {
+      PumpMessages();
+      return window().itemCount(cid::jobList) > before || dialogs.calls.size() > calls;
+    });
+  }
+
   std::vector<std::string> jobLines() {
     std::vector<std::string> lines;
     for (int i = 0, n = window().itemCount(cid::jobList); i < n; ++i)
@@ -239,7 +251,7 @@ class EndToEndTest : public ::testing::Test {
     window().setText(cid::output, Narrow(output()));
     window().setText(cid::statsfile, Narrow(work + L"clip.stats"));
     window().setText(cid::logfile, Narrow(log()));
-    Click(control(cid::add));
+    add();
     lines = jobLines();
     ASSERT_FALSE(lines.empty());
     ASSERT_EQ(lines.front(), "@echo.");
@@ -391,7 +403,7 @@ class PathsThroughTheBatch : public EndToEndTest {
       outputs.push_back(Narrow(folder + name + L".mp4"));
       window().setText(cid::output, outputs.back());
       window().setText(cid::logfile, Narrow(folder + name + L".txt"));
-      Click(control(cid::add));
+      add();
     }
     ASSERT_EQ(jobLines().size(), names.size() * 6) << "each job is queued";
   }
@@ -493,7 +505,7 @@ TEST_F(PathsThroughTheBatch, LongPathsTheConsoleCannotSpellStayWhole) {
   window().setText(cid::input, inputs.back());
   window().setText(cid::output, outputs.back());
   window().setText(cid::logfile, Narrow(folder + L"clip.txt"));
-  Click(control(cid::add));
+  add();
   ASSERT_EQ(jobLines().size(), 6u);
   ASSERT_NO_FATAL_FAILURE(startAndWait());
   expectEachInputReachedTheEncoder();
@@ -522,7 +534,7 @@ TEST_F(PathsThroughTheBatch, APathAnAnsiProgramWouldMisreadIsRefused) {
     window().setText(cid::input, Narrow(work + c.name + L".avs"));
     window().setText(cid::output, Narrow(work + L"out.mp4"));
     window().setText(cid::logfile, Narrow(work + L"out.txt"));
-    Click(control(cid::add));
+    add();
     EXPECT_EQ(jobLines().empty(), c.refused);
     ASSERT_EQ(dialogs.calls.size(), c.refused ? 1u : 0u);
     if (c.refused) {

@@ -138,18 +138,34 @@ std::optional<std::string> FakeDialogs::inputLine(std::string_view title, std::s
   return Next(inputAnswers, std::optional<std::string>());
 }
 
-std::optional<std::uint32_t> FakeProcesses::startBatch(std::string_view path,
-                                                       std::string_view workingFolder,
-                                                       const EnvironmentVariables& variables,
-                                                       StartFailure* failure) {
+namespace {
+
+class FakeBatch final : public StartedBatch {
+ public:
+  FakeBatch(std::uint32_t id, std::shared_ptr<std::set<std::uint32_t>> running)
+      : id_(id), running_(std::move(running)) {}
+  bool running() const override { return running_->count(id_) > 0; }
+
+ private:
+  std::uint32_t id_;
+  std::shared_ptr<std::set<std::uint32_t>> running_;
+};
+
+}  // namespace
+
+std::unique_ptr<StartedBatch> FakeProcesses::startBatch(std::string_view path,
+                                                        std::string_view workingFolder,
+                                                        const EnvironmentVariables& variables,
+                                                        StartFailure* failure) {
   if (!canStart) {
     if (failure) failure->reason = "The system cannot find the file specified.";
-    return std::nullopt;
+    return nullptr;
   }
   started.emplace_back(std::string(path), std::string(workingFolder));
   environments.push_back(variables);
-  running.insert(nextId);
-  return nextId++;
+  ids.push_back(nextId);
+  running->insert(nextId);
+  return std::make_unique<FakeBatch>(nextId++, running);
 }
 
 std::optional<ClipInfo> FakeMedia::probe(std::string_view path) {
@@ -164,10 +180,19 @@ std::optional<EncoderFile> FakeEncoders::find() {
   return file_;
 }
 
-std::optional<std::string> FakeEncoders::longHelp(const std::string&, int) {
-  std::lock_guard lock(mutex_);
+std::optional<std::string> FakeEncoders::longHelp(const std::string&, int, std::stop_token stop) {
+  std::unique_lock lock(mutex_);
   ++asked_;
+  if (!released_.wait(lock, stop, [this] { return !held_; })) return std::nullopt;
   return help_;
+}
+
+void FakeEncoders::hold(bool held) {
+  {
+    std::lock_guard lock(mutex_);
+    held_ = held;
+  }
+  released_.notify_all();
 }
 
 void FakeEncoders::set(std::optional<EncoderFile> file, std::optional<std::string> help) {
@@ -193,10 +218,8 @@ std::optional<std::string> MemoryFileSystem::encode(std::string_view utf8, CodeP
 }
 
 std::optional<BestFit> MemoryFileSystem::bestFit(std::string_view utf8) const {
-  static const BestFit kFitted[] = {{"\xEF\xBC\x82", "\""},
-                                    {"\xEF\xBC\xBC", "\\"},
-                                    {"\xE3\x80\x80", " "},
-                                    {"\xCA\xBA", "\""}};
+  static const BestFit kFitted[] = {
+      {"\xEF\xBC\x82", "\""}, {"\xEF\xBC\xBC", "\\"}, {"\xE3\x80\x80", " "}, {"\xCA\xBA", "\""}};
   for (const BestFit& fitted : kFitted)
     if (utf8.find(fitted.character) != std::string_view::npos) return fitted;
   return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -42,10 +43,10 @@ class MemoryFileSystem final : public FileSystem {
   bool hasFolder(const std::string& path) const;
 
   std::string folder = "C:\\prog\\";
-  std::set<std::string> folders;                                     // lower-case paths
-  std::set<std::string> readOnlyFolders;                             // lower-case paths
-  bool diskFull = false;  // every write fails; deleting still works
-  std::vector<std::string> createdFolders;                           // as asked, in order
+  std::set<std::string> folders;            // lower-case paths
+  std::set<std::string> readOnlyFolders;    // lower-case paths
+  bool diskFull = false;                    // every write fails; deleting still works
+  std::vector<std::string> createdFolders;  // as asked, in order
   std::map<std::string, std::pair<std::string, std::string>> files;  // lower path -> (path, bytes)
   int writes = 0;
   // Paths held by lock(), shared with every copy of this file system that
@@ -87,29 +88,28 @@ class FakeDialogs final : public Dialogs {
   std::vector<DialogCall> calls;
 };
 
+// Batches that start as the test says; each keeps running until the test
+// removes its id from `running`.
 class FakeProcesses final : public Processes {
  public:
-  std::optional<std::uint32_t> startBatch(std::string_view path, std::string_view workingFolder,
-                                          const EnvironmentVariables& variables,
-                                          StartFailure* failure) override;
-  bool isRunning(std::uint32_t processId) const override { return running.count(processId) > 0; }
+  std::unique_ptr<StartedBatch> startBatch(std::string_view path, std::string_view workingFolder,
+                                           const EnvironmentVariables& variables,
+                                           StartFailure* failure) override;
   std::optional<std::string> findProgram(std::string_view program,
                                          std::string_view workingFolder) const override;
-  void setIdlePriority(std::uint32_t processId) override { idled.push_back(processId); }
-  void wait(int milliseconds) override { waited.push_back(milliseconds); }
 
   bool canStart = true;
   std::uint32_t nextId = 4242;
   std::vector<std::pair<std::string, std::string>> started;  // path, working folder
   std::vector<EnvironmentVariables> environments;            // of each started batch
-  std::vector<std::uint32_t> idled;
-  std::vector<int> waited;
-  std::set<std::uint32_t> running;  // started batches that have not ended
+  std::vector<std::uint32_t> ids;                            // of each started batch
+  std::shared_ptr<std::set<std::uint32_t>> running =
+      std::make_shared<std::set<std::uint32_t>>();  // started batches that have not ended
   // The programs a batch finds (lower case); every other one is missing.
-  std::set<std::string> programs = {"x264.exe", "teelog.exe", "gaugit.exe", "envprep.exe",
-                                    "lullo.exe", "bepipe.exe", "neroaacenc.exe", "enc_aacplus.exe",
-                                    "faac.exe", "mp4box.exe", "mp4creator.exe", "mkvmerge",
-                                    "shutdown.exe"};
+  std::set<std::string> programs = {
+      "x264.exe",       "teelog.exe",     "gaugit.exe",      "envprep.exe", "lullo.exe",
+      "bepipe.exe",     "neroaacenc.exe", "enc_aacplus.exe", "faac.exe",    "mp4box.exe",
+      "mp4creator.exe", "mkvmerge",       "shutdown.exe"};
 };
 
 class FakeMedia final : public MediaProbe {
@@ -124,13 +124,19 @@ class FakeMedia final : public MediaProbe {
 class FakeEncoders final : public EncoderProbe {
  public:
   std::optional<EncoderFile> find() override;
-  std::optional<std::string> longHelp(const std::string& path, int timeoutMs) override;
+  std::optional<std::string> longHelp(const std::string& path, int timeoutMs,
+                                      std::stop_token stop = {}) override;
 
   void set(std::optional<EncoderFile> file, std::optional<std::string> help);
   int asked() const;  // how often the help was asked for
+  // While held, the encoder answers nothing until it is let go, or the one
+  // asking gives up.
+  void hold(bool held);
 
  private:
   mutable std::mutex mutex_;
+  std::condition_variable_any released_;
+  bool held_ = false;
   std::optional<EncoderFile> file_;
   std::optional<std::string> help_;
   int asked_ = 0;

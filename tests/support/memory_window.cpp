@@ -1,6 +1,7 @@
 #include "support/memory_window.h"
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 MemoryWindow::MemoryWindow() {
@@ -155,4 +156,24 @@ std::string MemoryWindow::type(ControlId id, std::string_view typed) {
   }
   setText(id, result);
   return text(id);
+}
+
+void MemoryWindow::post(std::function<void()> task) {
+  {
+    std::lock_guard lock(posted_->mutex);
+    posted_->tasks.push_back(std::move(task));
+  }
+  posted_->arrived.notify_all();
+}
+
+int MemoryWindow::runPosted(int timeoutMs) {
+  std::vector<std::function<void()>> tasks;
+  {
+    std::unique_lock lock(posted_->mutex);
+    posted_->arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                              [this] { return !posted_->tasks.empty(); });
+    tasks.swap(posted_->tasks);
+  }
+  for (const auto& task : tasks) task();
+  return static_cast<int>(tasks.size());
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +43,12 @@ class MemoryWindow final : public Window {
 
   bool has(ControlId) const;
 
+  // Posted tasks wait here until the test runs them, as the window's thread
+  // does between events: runs what waits, after waiting up to `timeoutMs`
+  // for a first task when none is there yet; gives how many ran.
+  void post(std::function<void()> task) override;
+  int runPosted(int timeoutMs = 0);
+
  private:
   struct Control {
     const ControlSpec* row = nullptr;
@@ -54,4 +64,11 @@ class MemoryWindow final : public Window {
   static bool hasItems(const Control&);
 
   std::vector<Control> controls_;  // indexed by ControlId
+  struct Posted {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<std::function<void()>> tasks;
+  };
+  // Shared by copies of the window.
+  std::shared_ptr<Posted> posted_ = std::make_shared<Posted>();
 };

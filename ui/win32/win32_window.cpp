@@ -20,6 +20,7 @@ constexpr int kTabWidth = 310;
 constexpr int kTabHeight = 405;
 constexpr UINT kDeferredSelection = WM_APP + 1;
 constexpr UINT kMakeToolTips = WM_APP + 2;
+constexpr UINT kRunPosted = WM_APP + 3;
 // The item of the system menu that tells which x264 the jobs are written for.
 constexpr UINT kEncoderInfoCommand = 0x0010;
 constexpr DWORD kMainStyle =
@@ -333,6 +334,15 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case kMakeToolTips:
       createToolTips();
       return 0;
+    case kRunPosted: {
+      std::vector<std::function<void()>> tasks;
+      {
+        std::lock_guard lock(postedMutex_);
+        tasks.swap(posted_);
+      }
+      for (const auto& task : tasks) task();
+      return 0;
+    }
     case kDeferredSelection:
       if (!muted_ && events_)
         events_->onEvent(static_cast<ControlId>(wParam), EventKind::SelectionChanged);
@@ -365,9 +375,13 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY:
       if (quitOnDestroy_) PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
+      // What was posted and has not run goes with the window.
+      std::lock_guard lock(postedMutex_);
+      posted_.clear();
       hwnd_ = nullptr;
       break;
+    }
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
@@ -603,6 +617,13 @@ void Win32Window::clearItems(ControlId id) {
     longestLine_ = 0;
     SendMessageW(child, LB_SETHORIZONTALEXTENT, 0, 0);
   }
+}
+
+void Win32Window::post(std::function<void()> task) {
+  std::lock_guard lock(postedMutex_);
+  if (!hwnd_) return;
+  posted_.push_back(std::move(task));
+  PostMessageW(hwnd_, kRunPosted, 0, 0);
 }
 
 void Win32Window::setRedraw(ControlId id, bool on) {

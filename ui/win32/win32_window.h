@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,6 +74,7 @@ class Win32Window final : public Window, private OwnedWindow {
   void removeItem(ControlId, int index) override;
   void clearItems(ControlId) override;
   void setRedraw(ControlId, bool) override;
+  void post(std::function<void()> task) override;
 
  private:
   // Programmatic changes raise no events while one of these lives.
@@ -121,4 +124,6 @@ class Win32Window final : public Window, private OwnedWindow {
   mutable int muted_ = 0;
   bool quitOnDestroy_ = true;
   WindowEvents* events_ = nullptr;
+  std::mutex postedMutex_;
+  std::vector<std::function<void()>> posted_;
 };
