@@ -97,13 +97,6 @@ std::string PercentText(const std::string& text, double base = 0.0) {
   return DecimalText(static_cast<float>(base + static_cast<double>(TextToInt(text)) / 100.0));
 }
 
-// The x264 level of each entry of the level list, by index; the first
-// entry, "Disable", writes no level.
-constexpr std::string_view kLevels[] = {
-    "",  "1",   "1.1", "1.2", "1.3", "2",   "2.1", "2.2",
-    "3", "3.1", "3.2", "4",   "4.1", "4.2", "5",   "5.1",
-};
-
 // The quantization matrices that x264 knows by name; any other text of the
 // list is a matrix file.
 constexpr std::string_view kNamedMatrices[] = {"flat", "jvt"};
@@ -174,8 +167,12 @@ ArgList DeadzoneOptions(const Settings& s) {
 }
 
 ArgList LevelOption(const Settings& s) {
-  if (s.level <= 0 || s.level >= static_cast<int>(std::size(kLevels))) return {};
-  return {arg::Literal("--level"), arg::Word(std::string(kLevels[s.level]), cid::level)};
+  // The entries after "Disable" name the level: "Level 4.1" is x264's 4.1.
+  constexpr std::string_view kPrefix = "Level ";
+  const std::string_view entry = s.level > 0 ? EntryOf(cid::level, s.level) : std::string_view();
+  if (!entry.starts_with(kPrefix)) return {};
+  return {arg::Literal("--level"),
+          arg::Word(std::string(entry.substr(kPrefix.size())), cid::level)};
 }
 
 ArgList PsyRdOption(const Settings& s) {

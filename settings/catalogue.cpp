@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "core/text_number.h"
 
@@ -10,6 +12,7 @@ namespace {
 
 using enum ControlKind;
 using enum StoredForm;
+using enum LoadStep;
 
 constexpr Clamp kNone{};
 constexpr Clamp kByMode{ClampKind::ByMode, false, 0, {}, false, 0, {}};
@@ -28,101 +31,98 @@ constexpr Clamp DecimalBetween(double min, std::string_view minText, double max,
   return {ClampKind::Decimal, true, min, minText, true, max, maxText};
 }
 
-// Whether the built-in default set has a line for the key.
-constexpr bool kDefault = true;
-constexpr bool kNoDefault = false;
-
 // Every keyed setting in the order of the settings file. Columns: key,
-// control, kind, stored form, in the default set, value there, value when a
-// file lacks the key, range check after a load, place in the settings value,
-// the control whose caption names it.
+// control, stored form, when a load reads it, its line in the built-in
+// default set (0: none), its
+// value there, value when a file lacks the key, range check after a load,
+// place in the settings value, the control whose caption names it.
 // clang-format off
 constexpr SettingSpec kSettings[] = {
     // Number settings: the control's state.
-    {"upstat",         cid::upstat,         Check,    Number, kNoDefault, "",    "1",     kNone,                                  &Settings::upstat,         cid::upstat},
-    {"a1",             cid::a1,             Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::a1,             cid::a1},
-    {"a2",             cid::a2,             Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::a2,             cid::a2},
-    {"a3",             cid::a3,             Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::a3,             cid::a3},
-    {"a4",             cid::a4,             Check,    Number, kDefault,   "0",   "0",     kNone,                                  &Settings::a4,             cid::a4},
-    {"a5",             cid::a5,             Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::a5,             cid::a5},
-    {"a6",             cid::a6,             Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::a6,             cid::a6},
-    {"cab",            cid::cab,            Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::cab,            cid::cab},
-    {"mxref",          cid::mxref,          Check,    Number, kDefault,   "0",   "0",     kNone,                                  &Settings::mxref,          cid::mxref},
-    {"tre",            cid::tre,            List,     Number, kDefault,   "0",   "0",     kNone,                                  &Settings::tre,            cid::treLabel},
-    {"fil",            cid::fil,            Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::fil,            cid::fil},
-    {"bref",           cid::bref,           Check,    Number, kDefault,   "0",   "0",     kNone,                                  &Settings::bref,           cid::bref},
-    {"ba",             cid::ba,             Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::ba,             cid::ba},
-    {"bwb",            cid::bwb,            Check,    Number, kDefault,   "1",   "0",     kNone,                                  &Settings::bwb,            cid::bwb},
-    {"mode",           cid::mode,           List,     Number, kDefault,   "1",   "0",     kNone,                                  &Settings::mode,           cid::mode},
-    {"dm",             cid::dm,             List,     Number, kDefault,   "0",   "0",     kNone,                                  &Settings::dm,             cid::dmLabel},
-    {"m",              cid::m,              List,     Number, kDefault,   "4",   "0",     kNone,                                  &Settings::m,              cid::mLabel},
-    {"ms",             cid::ms,             List,     Number, kDefault,   "1",   "0",     kNone,                                  &Settings::ms,             cid::msLabel},
-    {"aud",            cid::aud,            Check,    Number, kDefault,   "0",   "0",     kNone,                                  &Settings::aud,            cid::aud},
-    {"ae",             cid::ae,             List,     Number, kDefault,   "1",   "0",     kNone,                                  &Settings::ae,             cid::aeLabel},
-    {"apin",           cid::apin,           Check,    Number, kDefault,   "0",   "0",     kNone,                                  &Settings::apin,           cid::apin},
-    {"muxer",          cid::muxer,          List,     Number, kDefault,   "0",   "0",     kNone,                                  &Settings::muxer,          cid::muxerLabel},
-    {"deb-a",          cid::deb_a,          Track,    Number, kNoDefault, "",    "6",     kNone,                                  &Settings::deb_a,          cid::deb_aLabel},
-    {"deb-b",          cid::deb_b,          Track,    Number, kNoDefault, "",    "6",     kNone,                                  &Settings::deb_b,          cid::deb_bLabel},
-    {"fastpsk",        cid::fastpsk,        Check,    Number, kNoDefault, "",    "1",     kNone,                                  &Settings::fastpsk,        cid::fastpsk},
-    {"dctd",           cid::dctd,           Check,    Number, kNoDefault, "",    "1",     kNone,                                  &Settings::dctd,           cid::dctd},
-    {"crelog",         cid::crelog,         Check,    Number, kNoDefault, "",    "1",     kNone,                                  &Settings::crelog,         cid::crelog},
-    {"sizemode",       cid::sizemode,       Check,    Number, kNoDefault, "",    "0",     kNone,                                  &Settings::sizemode,       cid::sizemode},
-    {"aq",             cid::aq,             List,     Number, kNoDefault, "",    "1",     kNone,                                  &Settings::aq,             cid::aqLabel},
-    {"directpm",       cid::directpm,       List,     Number, kNoDefault, "",    "0",     kNone,                                  &Settings::directpm,       cid::directpmLabel},
-    {"psnr",           cid::psnr,           Check,    Number, kNoDefault, "",    "0",     kNone,                                  &Settings::psnr,           cid::psnr},
-    {"ssim",           cid::ssim,           Check,    Number, kNoDefault, "",    "0",     kNone,                                  &Settings::ssim,           cid::ssim},
-    {"level",          cid::level,          List,     Number, kNoDefault, "",    "0",     kNone,                                  &Settings::level,          cid::level},
-    {"bfoptimal",      cid::bfoptimal,      Check,    Number, kNoDefault, "",    "0",     kNone,                                  &Settings::bfoptimal,      cid::bfoptimal},
+    {"upstat",         cid::upstat,         Number, Logs,      0, "",    "1",     kNone,                                  &Settings::upstat,         cid::upstat},
+    {"a1",             cid::a1,             Number, Switches,  1,   "1",   "0",     kNone,                                  &Settings::a1,             cid::a1},
+    {"a2",             cid::a2,             Number, Switches,  2,   "1",   "0",     kNone,                                  &Settings::a2,             cid::a2},
+    {"a3",             cid::a3,             Number, Switches,  3,   "1",   "0",     kNone,                                  &Settings::a3,             cid::a3},
+    {"a4",             cid::a4,             Number, Switches,  4,   "0",   "0",     kNone,                                  &Settings::a4,             cid::a4},
+    {"a5",             cid::a5,             Number, Switches,  5,   "1",   "0",     kNone,                                  &Settings::a5,             cid::a5},
+    {"a6",             cid::a6,             Number, Switches,  6,   "1",   "0",     kNone,                                  &Settings::a6,             cid::a6},
+    {"cab",            cid::cab,            Number, Switches,  7,   "1",   "0",     kNone,                                  &Settings::cab,            cid::cab},
+    {"mxref",          cid::mxref,          Number, MixedRefs,  8,   "0",   "0",     kNone,                                  &Settings::mxref,          cid::mxref},
+    {"tre",            cid::tre,            Number, Switches,  9,   "0",   "0",     kNone,                                  &Settings::tre,            cid::treLabel},
+    {"fil",            cid::fil,            Number, Switches, 10,   "1",   "0",     kNone,                                  &Settings::fil,            cid::fil},
+    {"bref",           cid::bref,           Number, Switches, 11,   "0",   "0",     kNone,                                  &Settings::bref,           cid::bref},
+    {"ba",             cid::ba,             Number, Switches, 13,   "1",   "0",     kNone,                                  &Settings::ba,             cid::ba},
+    {"bwb",            cid::bwb,            Number, Switches, 14,   "1",   "0",     kNone,                                  &Settings::bwb,            cid::bwb},
+    {"mode",           cid::mode,           Number, Switches, 15,   "1",   "0",     kNone,                                  &Settings::mode,           cid::mode},
+    {"dm",             cid::dm,             Number, Switches, 16,   "0",   "0",     kNone,                                  &Settings::dm,             cid::dmLabel},
+    {"m",              cid::m,              Number, Switches, 17,   "4",   "0",     kNone,                                  &Settings::m,              cid::mLabel},
+    {"ms",             cid::ms,             Number, Switches, 18,   "1",   "0",     kNone,                                  &Settings::ms,             cid::msLabel},
+    {"aud",            cid::aud,            Number, Switches, 19,   "0",   "0",     kNone,                                  &Settings::aud,            cid::aud},
+    {"ae",             cid::ae,             Number, Switches, 20,   "1",   "0",     kNone,                                  &Settings::ae,             cid::aeLabel},
+    {"apin",           cid::apin,           Number, Switches, 21,   "0",   "0",     kNone,                                  &Settings::apin,           cid::apin},
+    {"muxer",          cid::muxer,          Number, Switches, 43,   "0",   "0",     kNone,                                  &Settings::muxer,          cid::muxerLabel},
+    {"deb-a",          cid::deb_a,          Number, Switches,  0, "",    "6",     kNone,                                  &Settings::deb_a,          cid::deb_aLabel},
+    {"deb-b",          cid::deb_b,          Number, Switches,  0, "",    "6",     kNone,                                  &Settings::deb_b,          cid::deb_bLabel},
+    {"fastpsk",        cid::fastpsk,        Number, Switches,  0, "",    "1",     kNone,                                  &Settings::fastpsk,        cid::fastpsk},
+    {"dctd",           cid::dctd,           Number, Switches,  0, "",    "1",     kNone,                                  &Settings::dctd,           cid::dctd},
+    {"crelog",         cid::crelog,         Number, Logs,      0, "",    "1",     kNone,                                  &Settings::crelog,         cid::crelog},
+    {"sizemode",       cid::sizemode,       Number, Options,   0, "",    "0",     kNone,                                  &Settings::sizemode,       cid::sizemode},
+    {"aq",             cid::aq,             Number, Options,   0, "",    "1",     kNone,                                  &Settings::aq,             cid::aqLabel},
+    {"directpm",       cid::directpm,       Number, Options,   0, "",    "0",     kNone,                                  &Settings::directpm,       cid::directpmLabel},
+    {"psnr",           cid::psnr,           Number, Options,   0, "",    "0",     kNone,                                  &Settings::psnr,           cid::psnr},
+    {"ssim",           cid::ssim,           Number, Options,   0, "",    "0",     kNone,                                  &Settings::ssim,           cid::ssim},
+    {"level",          cid::level,          Number, Options,   0, "",    "0",     kNone,                                  &Settings::level,          cid::level},
+    {"bfoptimal",      cid::bfoptimal,      Number, Options,   0, "",    "0",     kNone,                                  &Settings::bfoptimal,      cid::bfoptimal},
 
     // Text settings: the control's text.
-    {"cqm",            cid::cqm,            EditList, Text,   kNoDefault, "",    "flat",  kNone,                                  &Settings::cqm,            cid::cqmLabel},
-    {"aub",            cid::aub,            Field,    Text,   kDefault,   "64",  "64000", kNone,                                  &Settings::aub,            cid::aubLabel},
-    {"fa",             cid::fa,             Label,    Text,   kDefault,   "0",   "0",     kNone,                                  &Settings::fa,             cid::deb_aLabel},
-    {"mb",             cid::mb,             Digits,   Text,   kDefault,   "2",   "0",     Between(0, "0", 16, "16"),              &Settings::mb,             cid::mbLabel},
-    {"bias",           cid::bias,           Field,    Text,   kDefault,   "0",   "0",     kNone,                                  &Settings::bias,           cid::biasLabel},
-    {"fb",             cid::fb,             Label,    Text,   kDefault,   "0",   "0",     kNone,                                  &Settings::fb,             cid::deb_bLabel},
-    {"value",          cid::value,          Field,    Text,   kDefault,   "26",  "0",     kByMode,                                &Settings::value,          cid::valueLabel},
-    {"range",          cid::range,          Digits,   Text,   kDefault,   "16",  "0",     Between(0, "0", 64, "64"),              &Settings::range,          cid::merangeLabel},
-    {"ref",            cid::ref,            Digits,   Text,   kDefault,   "1",   "0",     Between(0, "0", 16, "16"),              &Settings::ref,            cid::refLabel},
-    {"arx",            cid::arx,            Digits,   Text,   kDefault,   "1",   "0",     kNone,                                  &Settings::arx,            cid::sarLabel},
-    {"ary",            cid::ary,            Digits,   Text,   kDefault,   "1",   "0",     kNone,                                  &Settings::ary,            cid::sarLabel},
-    {"thr",            cid::thr,            Field,    Text,   kDefault,   "1",   "0",     Between(0, "0", 4, "4"),                &Settings::thr,            cid::thrLabel},
-    {"nr",             cid::nr,             Field,    Text,   kDefault,   "0",   "0",     kNone,                                  &Settings::nr,             cid::nrLabel},
-    {"kfb",            cid::kfb,            Digits,   Text,   kDefault,   "40",  "0",     Between(0, "0", 900, "900"),            &Settings::kfb,            cid::kfbLabel},
-    {"bfr",            cid::bfr,            Digits,   Text,   kDefault,   "30",  "0",     Between(0, "0", 900, "900"),            &Settings::bfr,            cid::bfrLabel},
-    {"vbr",            cid::vbr,            Digits,   Text,   kDefault,   "60",  "0",     Between(0, "0", 100, "100"),            &Settings::vbr,            cid::vbrLabel},
-    {"minqp",          cid::minqp,          Digits,   Text,   kDefault,   "10",  "0",     Between(1, "1", 51, "51"),              &Settings::minqp,          cid::minqpLabel},
-    {"maxqp",          cid::maxqp,          Digits,   Text,   kDefault,   "51",  "0",     Between(1, "1", 51, "51"),              &Settings::maxqp,          cid::maxqpLabel},
-    {"qps",            cid::qps,            Digits,   Text,   kDefault,   "4",   "0",     Between(1, "1", 50, "50"),              &Settings::qps,            cid::qpsLabel},
-    {"vbs",            cid::vbs,            Field,    Text,   kNoDefault, "",    "0",     Between(0, "0", 240000, "240000"),      &Settings::vbs,            cid::vbsLabel},
-    {"vmb",            cid::vmb,            Field,    Text,   kNoDefault, "",    "0",     AtLeast(0, "0"),                        &Settings::vmb,            cid::vmbLabel},
-    {"vib",            cid::vib,            Field,    Text,   kNoDefault, "",    "0.9",   DecimalBetween(0.0, "0", 1.0, "1"),     &Settings::vib,            cid::vibLabel},
+    {"cqm",            cid::cqm,            Text, Texts,       0, "",    "flat",  kNone,                                  &Settings::cqm,            cid::cqmLabel},
+    {"aub",            cid::aub,            Text, Texts,      22,   "64",  "64000", kNone,                                  &Settings::aub,            cid::aubLabel},
+    {"fa",             cid::fa,             Text, Texts,      23,   "0",   "0",     kNone,                                  &Settings::fa,             cid::deb_aLabel},
+    {"mb",             cid::mb,             Text, Texts,      24,   "2",   "0",     Between(0, "0", 16, "16"),              &Settings::mb,             cid::mbLabel},
+    {"bias",           cid::bias,           Text, Texts,      25,   "0",   "0",     kNone,                                  &Settings::bias,           cid::biasLabel},
+    {"fb",             cid::fb,             Text, Texts,      26,   "0",   "0",     kNone,                                  &Settings::fb,             cid::deb_bLabel},
+    {"value",          cid::value,          Text, Texts,      27,   "26",  "0",     kByMode,                                &Settings::value,          cid::valueLabel},
+    {"range",          cid::range,          Text, Texts,      28,   "16",  "0",     Between(0, "0", 64, "64"),              &Settings::range,          cid::merangeLabel},
+    {"ref",            cid::ref,            Text, Texts,      29,   "1",   "0",     Between(0, "0", 16, "16"),              &Settings::ref,            cid::refLabel},
+    {"arx",            cid::arx,            Text, Texts,      30,   "1",   "0",     kNone,                                  &Settings::arx,            cid::sarLabel},
+    {"ary",            cid::ary,            Text, Texts,      31,   "1",   "0",     kNone,                                  &Settings::ary,            cid::sarLabel},
+    {"thr",            cid::thr,            Text, Texts,      32,   "1",   "0",     Between(0, "0", 4, "4"),                &Settings::thr,            cid::thrLabel},
+    {"nr",             cid::nr,             Text, Texts,      33,   "0",   "0",     kNone,                                  &Settings::nr,             cid::nrLabel},
+    {"kfb",            cid::kfb,            Text, Texts,      34,   "40",  "0",     Between(0, "0", 900, "900"),            &Settings::kfb,            cid::kfbLabel},
+    {"bfr",            cid::bfr,            Text, Texts,      35,   "30",  "0",     Between(0, "0", 900, "900"),            &Settings::bfr,            cid::bfrLabel},
+    {"vbr",            cid::vbr,            Text, Texts,      36,   "60",  "0",     Between(0, "0", 100, "100"),            &Settings::vbr,            cid::vbrLabel},
+    {"minqp",          cid::minqp,          Text, Texts,      37,   "10",  "0",     Between(1, "1", 51, "51"),              &Settings::minqp,          cid::minqpLabel},
+    {"maxqp",          cid::maxqp,          Text, Texts,      38,   "51",  "0",     Between(1, "1", 51, "51"),              &Settings::maxqp,          cid::maxqpLabel},
+    {"qps",            cid::qps,            Text, Texts,      39,   "4",   "0",     Between(1, "1", 50, "50"),              &Settings::qps,            cid::qpsLabel},
+    {"vbs",            cid::vbs,            Text, Texts,       0, "",    "0",     Between(0, "0", 240000, "240000"),      &Settings::vbs,            cid::vbsLabel},
+    {"vmb",            cid::vmb,            Text, Texts,       0, "",    "0",     AtLeast(0, "0"),                        &Settings::vmb,            cid::vmbLabel},
+    {"vib",            cid::vib,            Text, Texts,       0, "",    "0.9",   DecimalBetween(0.0, "0", 1.0, "1"),     &Settings::vib,            cid::vibLabel},
     // After a load the lower bound is 10; editing the field allows 0.
-    {"bv",             cid::bv,             Digits,   Text,   kNoDefault, "",    "100",   Between(10, "10", 1000, "1000"),        &Settings::bv,             cid::bvLabel},
-    {"sct",            cid::sct,            Digits,   Text,   kDefault,   "40",  "0",     Between(0, "0", 100, "100"),            &Settings::sct,            cid::sctLabel},
-    {"mingop",         cid::mingop,         Digits,   Text,   kDefault,   "25",  "0",     kNone,                                  &Settings::mingop,         cid::mingopLabel},
-    {"maxgop",         cid::maxgop,         Digits,   Text,   kDefault,   "250", "0",     kNone,                                  &Settings::maxgop,         cid::maxgopLabel},
-    {"auto1pcrf",      cid::auto1pcrf,      Field,    Text,   kNoDefault, "",    "16",    kNone,                                  &Settings::auto1pcrf,      cid::auto1pcrfLabel},
-    {"avsinc",         cid::avsinc,         List,     Text,   kNoDefault, "",    "",      kNone,                                  &Settings::avsinc,         cid::avsincLabel},
-    {"maxsize",        cid::maxsize,        Field,    Text,   kNoDefault, "",    "110",   kNone,                                  &Settings::maxsize,        cid::maxsizeLabel},
-    {"minsize",        cid::minsize,        Field,    Text,   kNoDefault, "",    "90",    kNone,                                  &Settings::minsize,        cid::minsizeLabel},
-    {"dzinter",        cid::dzinter,        Field,    Text,   kNoDefault, "",    "21",    kNone,                                  &Settings::dzinter,        cid::dzinterLabel},
-    {"dzintra",        cid::dzintra,        Field,    Text,   kNoDefault, "",    "11",    kNone,                                  &Settings::dzintra,        cid::dzintraLabel},
-    {"aq1",            cid::aq1,            Field,    Text,   kNoDefault, "",    "1",     DecimalBetween(0.5, "0.5", 1.5, "1.5"), &Settings::aq1,            cid::aq1Label},
-    {"chromaqpoffset", cid::chromaqpoffset, Field,    Text,   kNoDefault, "",    "0",     kNone,                                  &Settings::chromaqpoffset, cid::chromaqpoffsetLabel},
-    {"psyrd_rdo",      cid::psyrd_rdo,      Field,    Text,   kNoDefault, "",    "1.0",   kNone,                                  &Settings::psyrd_rdo,      cid::psyrd_rdoLabel},
-    {"psyrd_tre",      cid::psyrd_tre,      Field,    Text,   kNoDefault, "",    "0.0",   kNone,                                  &Settings::psyrd_tre,      cid::psyrd_treLabel},
+    {"bv",             cid::bv,             Text, Texts,       0, "",    "100",   Between(10, "10", 1000, "1000"),        &Settings::bv,             cid::bvLabel},
+    {"sct",            cid::sct,            Text, Texts,      40,   "40",  "0",     Between(0, "0", 100, "100"),            &Settings::sct,            cid::sctLabel},
+    {"mingop",         cid::mingop,         Text, Texts,      41,   "25",  "0",     kNone,                                  &Settings::mingop,         cid::mingopLabel},
+    {"maxgop",         cid::maxgop,         Text, Texts,      42,   "250", "0",     kNone,                                  &Settings::maxgop,         cid::maxgopLabel},
+    {"auto1pcrf",      cid::auto1pcrf,      Text, Texts,       0, "",    "16",    kNone,                                  &Settings::auto1pcrf,      cid::auto1pcrfLabel},
+    {"avsinc",         cid::avsinc,         Text, Avsinc,      0, "",    "",      kNone,                                  &Settings::avsinc,         cid::avsincLabel},
+    {"maxsize",        cid::maxsize,        Text, Texts,       0, "",    "110",   kNone,                                  &Settings::maxsize,        cid::maxsizeLabel},
+    {"minsize",        cid::minsize,        Text, Texts,       0, "",    "90",    kNone,                                  &Settings::minsize,        cid::minsizeLabel},
+    {"dzinter",        cid::dzinter,        Text, Texts,       0, "",    "21",    kNone,                                  &Settings::dzinter,        cid::dzinterLabel},
+    {"dzintra",        cid::dzintra,        Text, Texts,       0, "",    "11",    kNone,                                  &Settings::dzintra,        cid::dzintraLabel},
+    {"aq1",            cid::aq1,            Text, Texts,       0, "",    "1",     DecimalBetween(0.5, "0.5", 1.5, "1.5"), &Settings::aq1,            cid::aq1Label},
+    {"chromaqpoffset", cid::chromaqpoffset, Text, PsyRd,       0, "",    "0",     kNone,                                  &Settings::chromaqpoffset, cid::chromaqpoffsetLabel},
+    {"psyrd_rdo",      cid::psyrd_rdo,      Text, PsyRd,       0, "",    "1.0",   kNone,                                  &Settings::psyrd_rdo,      cid::psyrd_rdoLabel},
+    {"psyrd_tre",      cid::psyrd_tre,      Text, PsyRd,       0, "",    "0.0",   kNone,                                  &Settings::psyrd_tre,      cid::psyrd_treLabel},
 };
 
 constexpr KeylessControl kKeyless[] = {
-    {"input",      cid::input,      Field,    &Settings::input,     cid::inputLabel},
-    {"output",     cid::output,     Field,    &Settings::output,    cid::outputLabel},
-    {"statsfile",  cid::statsfile,  Field,    &Settings::statsfile, cid::statsfileLabel},
-    {"logfile",    cid::logfile,    Field,    &Settings::logfile,   cid::crelog},
-    {"chromame",   cid::chromame,   Check,    &Settings::chromame,  cid::chromame},
-    {"JobList",    cid::jobList,    ListBox,  {},                   cid::none},
-    {"presetname", cid::presetname, EditList, {},                   cid::presetsLabel},
-    {"biasbar",    cid::biasbar,    Track,    {},                   cid::biasLabel},
+    {"input",      cid::input,      &Settings::input,     cid::inputLabel},
+    {"output",     cid::output,     &Settings::output,    cid::outputLabel},
+    {"statsfile",  cid::statsfile,  &Settings::statsfile, cid::statsfileLabel},
+    {"logfile",    cid::logfile,    &Settings::logfile,   cid::crelog},
+    {"chromame",   cid::chromame,   &Settings::chromame,  cid::chromame},
+    {"JobList",    cid::jobList,    {},                   cid::none},
+    {"presetname", cid::presetname, {},                   cid::presetsLabel},
+    {"biasbar",    cid::biasbar,    {},                   cid::biasLabel},
 };
 // clang-format on
 
@@ -131,6 +131,14 @@ static_assert(std::all_of(std::begin(kSettings), std::begin(kSettings) + kNumber
                           [](const SettingSpec& s) { return s.form == Number; }));
 static_assert(std::all_of(std::begin(kSettings) + kNumberSettingCount, std::end(kSettings),
                           [](const SettingSpec& s) { return s.form == Text; }));
+
+// A line of the built-in default set that no setting has.
+struct UnusedDefault {
+  int line;
+  std::string_view key;
+  std::string_view value;
+};
+constexpr UnusedDefault kUnusedDefaults[] = {{12, "bme", "0"}};
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -186,6 +194,23 @@ Settings ReadSettings(const Window& window) {
   for (const KeylessControl& control : kKeyless)
     ReadInto(settings, control.member, window, control.id);
   return settings;
+}
+
+const std::string& DefaultSettingsText() {
+  static const std::string text = [] {
+    std::vector<std::pair<int, std::string>> lines;
+    for (const SettingSpec& setting : kSettings)
+      if (setting.defaultLine > 0)
+        lines.emplace_back(setting.defaultLine,
+                           std::string(setting.key) + " = " + std::string(setting.defaultIni));
+    for (const UnusedDefault& unused : kUnusedDefaults)
+      lines.emplace_back(unused.line, std::string(unused.key) + " = " + std::string(unused.value));
+    std::sort(lines.begin(), lines.end());
+    std::string joined;
+    for (const auto& [line, text] : lines) joined += (joined.empty() ? "" : "\r\n") + text;
+    return joined;
+  }();
+  return text;
 }
 
 std::string FieldLabel(const Window& window, ControlId field) {

@@ -38,13 +38,26 @@ using SettingMember =
     std::variant<std::monostate, bool Settings::*, int Settings::*, std::string Settings::*,
                  EncodeMode Settings::*, AudioEncoder Settings::*, Muxer Settings::*>;
 
+// When a load reads a setting, in this order; the control rules that
+// depend on what came before run between the steps.
+enum class LoadStep {
+  Switches,   // the check boxes and lists of the encoder
+  Logs,       // upstat, crelog
+  Options,    // the later lists and check boxes
+  Texts,      // the fields
+  MixedRefs,  // mxref
+  PsyRd,      // the psychovisual and chroma fields
+  Avsinc,     // the AviSynth preset, chosen among the entries there are
+};
+
+// A setting; what kind of control holds it is the control table's to say.
 struct SettingSpec {
   std::string_view key;  // INI key, lower case, as written in a file
   ControlId id;
-  ControlKind kind;
   StoredForm form;
-  bool inDefaults;              // whether the built-in default set has a line for it
-  std::string_view defaultIni;  // its value there (meaningful only when inDefaults)
+  LoadStep load;
+  int defaultLine;              // its line of the built-in default set, from 1; 0: none
+  std::string_view defaultIni;  // its value there (meaningful only with a line)
   std::string_view missing;     // value used when a loaded file lacks the key
   Clamp clamp;                  // range check after a load (text settings)
   SettingMember member;         // its place in the settings value
@@ -56,6 +69,11 @@ std::span<const SettingSpec> SettingsCatalogue();
 inline constexpr int kNumberSettingCount = 34;
 inline constexpr int kTextSettingCount = 36;
 
+// The built-in default set: a "key = value" line for each setting that has
+// one, in the order of its lines, joined by CR LF, without a last line end.
+// Its line 12, "bme = 0", belongs to no setting: it is never read.
+const std::string& DefaultSettingsText();
+
 // The setting with that key, compared without regard to case; nullptr if none.
 const SettingSpec* FindSetting(std::string_view key);
 
@@ -63,7 +81,6 @@ const SettingSpec* FindSetting(std::string_view key);
 struct KeylessControl {
   std::string_view name;
   ControlId id;
-  ControlKind kind;
   SettingMember member;
   ControlId label;
 };

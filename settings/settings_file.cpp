@@ -52,15 +52,6 @@ std::int64_t LeadingInteger(std::string_view value) {
   return negative ? -result : result;
 }
 
-constexpr std::string_view kDefaults =
-    "a1 = 1\r\na2 = 1\r\na3 = 1\r\na4 = 0\r\na5 = 1\r\na6 = 1\r\ncab = 1\r\nmxref = 0\r\n"
-    "tre = 0\r\nfil = 1\r\nbref = 0\r\nbme = 0\r\nba = 1\r\n"
-    "bwb = 1\r\nmode = 1\r\ndm = 0\r\nm = 4\r\nms = 1\r\naud = 0\r\nae = 1\r\napin = 0\r\n"
-    "aub = 64\r\nfa = 0\r\nmb = 2\r\nbias = 0\r\nfb = 0\r\n"
-    "value = 26\r\nrange = 16\r\nref = 1\r\narx = 1\r\nary = 1\r\nthr = 1\r\nnr = 0\r\n"
-    "kfb = 40\r\nbfr = 30\r\nvbr = 60\r\nminqp = 10\r\nmaxqp = 51\r\nqps = 4\r\nsct = 40\r\n"
-    "mingop = 25\r\nmaxgop = 250\r\nmuxer = 0";
-
 }  // namespace
 
 SettingsFile SettingsFile::Parse(std::string_view text) {
@@ -190,5 +181,3 @@ std::string SettingsFileText(const Window& window) {
   }
   return text;
 }
-
-std::string_view DefaultSettingsText() { return kDefaults; }

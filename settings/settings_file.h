@@ -66,6 +66,3 @@ class SettingsFile {
 // The whole settings file for the current controls: the 70 key lines in
 // catalogue order, "key = value", each ended by CR LF.
 std::string SettingsFileText(const Window& window);
-
-// The built-in default set: 43 key lines separated by CR LF, 403 bytes.
-std::string_view DefaultSettingsText();

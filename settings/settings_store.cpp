@@ -1,6 +1,5 @@
 #include "settings/settings_store.h"
 
-#include <initializer_list>
 #include <string>
 
 #include "core/path_parts.h"
@@ -12,28 +11,16 @@
 
 namespace {
 
-using Keys = std::initializer_list<std::string_view>;
-
-const SettingSpec& Setting(std::string_view key) { return *FindSetting(key); }
-
-void LoadNumbers(Window& window, const SettingsFile& file, Keys keys) {
-  for (std::string_view key : keys) {
-    const SettingSpec& setting = Setting(key);
-    SetStoredNumber(window, setting, file.number(key).value_or(TextToInt(setting.missing)));
-  }
-}
-
-void LoadTexts(Window& window, const SettingsFile& file, Keys keys) {
-  for (std::string_view key : keys) {
-    const SettingSpec& setting = Setting(key);
-    SetStoredText(window, setting, file.text(key).value_or(std::string(setting.missing)));
-  }
-}
-
-void CheckRanges(Window& window, Keys keys) {
-  for (std::string_view key : keys) {
-    const SettingSpec& setting = Setting(key);
-    ApplyClamp(window, setting.id, setting.clamp);
+// Reads the settings of one step of a load into the controls; a key the
+// file lacks takes the value for a missing key.
+void LoadStepOf(Window& window, const SettingsFile& file, LoadStep step) {
+  for (const SettingSpec& setting : SettingsCatalogue()) {
+    if (setting.load != step) continue;
+    if (setting.form == StoredForm::Number)
+      SetStoredNumber(window, setting,
+                      file.number(setting.key).value_or(TextToInt(setting.missing)));
+    else
+      SetStoredText(window, setting, file.text(setting.key).value_or(std::string(setting.missing)));
   }
 }
 
@@ -61,33 +48,24 @@ bool SettingsStore::LoadFrom(std::string_view path) {
   });
   Window& w = window;
 
-  LoadNumbers(w, file, {"a1",  "a2",   "a3",   "a4",    "a5",    "a6",    "cab",  "tre",
-                        "fil", "bref", "ba",   "bwb",   "mode",  "dm",    "m",    "ms",
-                        "aud", "ae",   "apin", "muxer", "deb-a", "deb-b", "dctd", "fastpsk"});
+  LoadStepOf(w, file, LoadStep::Switches);
   w.setEnabled(cid::aub, file.number("aud").value_or(0) == 1);
-  LoadNumbers(w, file, {"upstat", "crelog"});
+  LoadStepOf(w, file, LoadStep::Logs);
   UpdateLogfileControls(w);
-  LoadNumbers(w, file, {"sizemode", "aq", "directpm", "psnr", "ssim", "level", "bfoptimal"});
-  LoadTexts(w, file,
-            {"cqm",   "aub",   "mb",  "bias",    "fa",      "fb",      "value",     "range",
-             "ref",   "arx",   "ary", "thr",     "nr",      "kfb",     "bfr",       "vbr",
-             "minqp", "maxqp", "qps", "sct",     "mingop",  "maxgop",  "auto1pcrf", "vbs",
-             "vmb",   "vib",   "bv",  "maxsize", "minsize", "dzinter", "dzintra",   "aq1"});
-  LoadNumbers(w, file, {"mxref"});
-  LoadTexts(w, file, {"chromaqpoffset", "psyrd_rdo", "psyrd_tre"});
+  for (LoadStep step : {LoadStep::Options, LoadStep::Texts, LoadStep::MixedRefs, LoadStep::PsyRd})
+    LoadStepOf(w, file, step);
   SelectAvsincItem(w, file.text("avsinc").value_or(std::string()));
+  // Every field within its range; no rule below changes a field's text
+  // but `value`'s, which follows the encode mode.
+  for (const SettingSpec& setting : SettingsCatalogue()) ApplyClamp(w, setting.id, setting.clamp);
   ShowTrackValue(w, cid::deb_a);
   ShowTrackValue(w, cid::deb_b);
   UpdateModeControls(w);
-  CheckRanges(w, {"kfb", "bfr", "vbr", "minqp", "maxqp", "qps"});
   ApplyEnablingRule(w, cid::a1);
   ApplyEnablingRule(w, cid::a2);
   UpdateBFrameControls(w);
-  CheckRanges(w, {"ref"});
   ApplyEnablingRule(w, cid::ref);
-  CheckRanges(w, {"thr", "range"});
   ApplyEnablingRule(w, cid::cab);
-  CheckRanges(w, {"sct"});
   w.setEnabled(cid::aub, w.state(cid::aud) == 1);
   if (w.text(cid::cqm) == "custom...") {
     if (deferMatrixQuestion)
@@ -96,9 +74,7 @@ bool SettingsStore::LoadFrom(std::string_view path) {
       ChooseMatrixFile();
   }
   UpdateLogfileControls(w);
-  CheckRanges(w, {"vbs", "vmb", "vib", "bv"});
   ApplyEnablingRule(w, cid::aq);
-  CheckRanges(w, {"aq1"});
   ApplyEnablingRule(w, cid::ba);
   // The slider shows the loaded bias, so that it and the field agree.
   MoveBiasBarToField(w);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/catalogue.h"
 #include "settings/settings_values.h"
 #include "settings/started_app.h"
 #include "ui/control_id.h"
@@ -154,22 +155,29 @@ TEST(SettingsFileWriting, TheDefaultWindowGivesSeventyLinesEachEndedByCrLf) {
 // ---------------------------------------------------------------------------
 // The built-in defaults.
 
-TEST(DefaultSettingsText, IsTheExpectedBytes) {
-  constexpr std::string_view expected =
-      "a1 = 1\r\na2 = 1\r\na3 = 1\r\na4 = 0\r\na5 = 1\r\na6 = 1\r\ncab = 1\r\nmxref = 0\r\n"
-      "tre = 0\r\nfil = 1\r\nbref = 0\r\nbme = 0\r\nba = 1\r\nbwb = 1\r\nmode = 1\r\n"
-      "dm = 0\r\nm = 4\r\nms = 1\r\naud = 0\r\nae = 1\r\napin = 0\r\naub = 64\r\nfa = 0\r\n"
-      "mb = 2\r\nbias = 0\r\nfb = 0\r\nvalue = 26\r\nrange = 16\r\nref = 1\r\narx = 1\r\n"
-      "ary = 1\r\nthr = 1\r\nnr = 0\r\nkfb = 40\r\nbfr = 30\r\nvbr = 60\r\nminqp = 10\r\n"
-      "maxqp = 51\r\nqps = 4\r\nsct = 40\r\nmingop = 25\r\nmaxgop = 250\r\nmuxer = 0";
-  EXPECT_EQ(DefaultSettingsText(), expected);
-  EXPECT_EQ(DefaultSettingsText().size(), 403u);
-  size_t separators = 0;
-  for (size_t at = DefaultSettingsText().find("\r\n"); at != std::string_view::npos;
-       at = DefaultSettingsText().find("\r\n", at + 2))
-    ++separators;
-  EXPECT_EQ(separators, 42u) << "43 lines";
-  EXPECT_FALSE(DefaultSettingsText().ends_with("\n"));
+// The default set is made from the catalogue: a line for each setting that
+// has one, at its line number, with its value there.
+TEST(DefaultSettingsText, HoldsEachSettingsDefaultAtItsLine) {
+  const std::string& text = DefaultSettingsText();
+  EXPECT_FALSE(text.ends_with("\n"));
+  std::vector<std::string> lines;
+  for (size_t at = 0; at <= text.size();) {
+    const size_t end = std::min(text.find("\r\n", at), text.size());
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  size_t withLines = 0;
+  for (const SettingSpec& setting : SettingsCatalogue()) {
+    if (setting.defaultLine == 0) continue;
+    ++withLines;
+    ASSERT_LE(static_cast<size_t>(setting.defaultLine), lines.size()) << setting.key;
+    EXPECT_EQ(lines[setting.defaultLine - 1],
+              std::string(setting.key) + " = " + std::string(setting.defaultIni));
+  }
+  EXPECT_EQ(lines.size(), withLines + 1) << "and one line no setting reads";
+  const SettingsFile parsed = SettingsFile::Parse(text);
+  for (const SettingSpec& setting : SettingsCatalogue())
+    EXPECT_EQ(parsed.text(setting.key).has_value(), setting.defaultLine > 0) << setting.key;
 }
 
 TEST(LoadDefaults, SetsTheDefaultsAndTheMissingValuesAndLeavesNoFile) {
@@ -484,10 +492,9 @@ TEST(LoadSettings, ACustomMatrixAsksForTheMatrixFile) {
 }
 
 TEST(LoadSettings, ACustomMatrixInTheMainFileAsksOnceTheWindowIsShown) {
-  StartedApp s(
-      [](MemoryFileSystem& files) {
-        files.put(R"(C:\prog\quorvel.ini)", "cqm = custom...\r\nmode = 0\r\n");
-      });
+  StartedApp s([](MemoryFileSystem& files) {
+    files.put(R"(C:\prog\quorvel.ini)", "cqm = custom...\r\nmode = 0\r\n");
+  });
   EXPECT_TRUE(s.platform.dialogs.calls.empty()) << "nothing is asked before the window shows";
   s.app.onShown();
   s.app.onShown();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/text_number.h"
+#include "settings/catalogue.h"
 #include "settings/settings_file.h"
 #include "settings/settings_values.h"
 #include "settings/started_app.h"
