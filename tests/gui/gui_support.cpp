@@ -309,11 +309,20 @@ namespace {
 // Each test starts without the job list journal a test before it may have
 // left in the program folder (a program object dropped without a close is,
 // for the journal, a program that ended abnormally).
-class NoJournalLeftOver final : public ::testing::Environment {
+class NoJournalLeftOver final : public ::testing::EmptyTestEventListener {
  public:
-  void SetUp() override { DeleteFileW((TestProgramFolder() + L"joblist.journal").c_str()); }
+  void OnTestStart(const ::testing::TestInfo&) override {
+    DeleteFileW((TestProgramFolder() + L"joblist.journal").c_str());
+  }
 };
 
-const auto* const kNoJournalLeftOver = ::testing::AddGlobalTestEnvironment(new NoJournalLeftOver);
+class ListenerInstaller final : public ::testing::Environment {
+ public:
+  ListenerInstaller() {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new NoJournalLeftOver);
+  }
+};
+
+const auto* const kNoJournalLeftOver = ::testing::AddGlobalTestEnvironment(new ListenerInstaller);
 
 }  // namespace
