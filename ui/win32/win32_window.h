@@ -4,12 +4,14 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "ui/control_table.h"
+#include "ui/win32/control_adapter.h"
 #include "ui/win32/gdi_object.h"
 #include "ui/win32/owned_window.h"
 #include "ui/window.h"
@@ -35,7 +37,9 @@ inline constexpr int kAudioFrameId = 1010;
 
 // The main window: a tab control with five pages and every control of the
 // control table as a real child window whose GetDlgCtrlID is its ControlId.
-// It is created hidden; show() makes it visible.
+// It is created hidden; show() makes it visible. Built in
+// main_window_builder.cpp; what the Window interface asks of a control is
+// done by the control's adapter (control_adapter.h).
 class Win32Window final : public Window, private OwnedWindow {
  public:
   // Throws std::runtime_error when the window cannot be created. The banner
@@ -101,10 +105,10 @@ class Win32Window final : public Window, private OwnedWindow {
   HWND createControl(const ControlSpec& row);
   void selectPage(int index);
   void onCommand(HWND child, int code);
-  void widenListExtent(HWND list, std::string_view text);
 
-  HWND at(ControlId id) const;
-  const ControlSpec& rowOf(ControlId id) const;
+  // The adapter of a control; throws std::invalid_argument for an id no
+  // control has.
+  ControlAdapter& adapter(ControlId id) const;
   int scale(int value) const { return MulDiv(value, dpi_, 96); }
 
   HINSTANCE instance_;
@@ -115,12 +119,10 @@ class Win32Window final : public Window, private OwnedWindow {
   HWND tips_ = nullptr;
   std::vector<std::pair<HWND, HFONT>> pendingFonts_;
   bool tipsMade_ = false;
-  std::vector<HWND> controls_;  // indexed by ControlId
+  std::vector<std::unique_ptr<ControlAdapter>> adapters_;  // indexed by ControlId
   GdiObject<HFONT> tahoma_;
   GdiObject<HFONT> dialogFont_;
   int dpi_ = 96;
-  int listExtent_ = 0;
-  size_t longestLine_ = 0;
   mutable int muted_ = 0;
   bool quitOnDestroy_ = true;
   WindowEvents* events_ = nullptr;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+// What the main window's files share: its classes, size and private messages.
+namespace window_constants {
+
+constexpr wchar_t kMainClass[] = L"quorvelMain";
+constexpr wchar_t kPageClass[] = L"quorvelPage";
+constexpr int kClientWidth = 308;
+constexpr int kClientHeight = 440;
+constexpr int kTabWidth = 310;
+constexpr int kTabHeight = 405;
+constexpr UINT kDeferredSelection = WM_APP + 1;
+constexpr UINT kMakeToolTips = WM_APP + 2;
+constexpr UINT kRunPosted = WM_APP + 3;
+// The item of the system menu that tells which x264 the jobs are written for.
+constexpr UINT kEncoderInfoCommand = 0x0010;
+constexpr DWORD kMainStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+}  // namespace window_constants
