@@ -11,6 +11,8 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 mkdir -p "$WINEPREFIX"
 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
   "'"$here"'"/wine_prefix.sh
+  # As in the tests: Wine handles the windows itself (see wine_tests.sh).
+  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
   cd "'"$bin"'"
   wine quorvel_gui_bench.exe
   wine startup_bench.exe '"$runs"'
