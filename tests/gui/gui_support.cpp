@@ -287,6 +287,55 @@ HWND FindShownProgramWindow(DWORD process) {
   return search.found;
 }
 
+HWND ControlOf(HWND window, ControlId id) {
+  struct Search {
+    ControlId id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (GetDlgCtrlID(child) != s->id) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+StartedProgram::StartedProgram(const std::wstring& program, const std::wstring& folder) {
+  std::wstring command = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &process_))
+    return;
+  CloseHandle(process_.hThread);
+  WaitUntil([this] { return (window = FindShownProgramWindow(process_.dwProcessId)) != nullptr; });
+}
+
+StartedProgram::~StartedProgram() {
+  if (process_.hProcess) kill();
+}
+
+std::optional<DWORD> StartedProgram::close() {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 99;
+  GetExitCodeProcess(process_.hProcess, &code);
+  CloseHandle(process_.hProcess);
+  process_ = {};
+  return code;
+}
+
+void StartedProgram::kill() {
+  TerminateProcess(process_.hProcess, 9);
+  WaitForSingleObject(process_.hProcess, 10000);
+  CloseHandle(process_.hProcess);
+  process_ = {};
+}
+
 void RemoveFolder(const std::wstring& folder) {
   WIN32_FIND_DATAW found{};
   HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);

@@ -74,6 +74,31 @@ void RemoveFolder(const std::wstring& folder);
 // The shown main window of the program running as that process, or nullptr.
 HWND FindShownProgramWindow(DWORD process);
 
+// The control of a window with that id, among all its descendants.
+HWND ControlOf(HWND window, ControlId id);
+
+// A program file started as a user starts it, with `folder` as its current
+// directory, and its main window once shown (nullptr when it did not show).
+// Ended by force when the object goes and it still runs.
+class StartedProgram {
+ public:
+  StartedProgram(const std::wstring& program, const std::wstring& folder);
+  ~StartedProgram();
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+
+  HWND control(ControlId id) const { return ControlOf(window, id); }
+  // Closes the window; the exit code, or nothing when it did not end.
+  std::optional<DWORD> close();
+  // Ends it as a crash or a kill does.
+  void kill();
+
+  HWND window = nullptr;
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
 // Records what the window reports.
 struct RecordedEvent {
   ControlId id;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,18 +13,6 @@
 #include "ui/control_id.h"
 
 namespace {
-
-struct ChildSearch {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<ChildSearch*>(param);
-  if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
 
 // quorvel.exe copied into a folder of its own, started, closed and killed as
 // a user's program is, and driven through its controls from this process.
@@ -37,46 +26,25 @@ class ProgramJournal : public ::testing::Test {
                           (folder + L"quorvel.exe").c_str(), FALSE));
   }
   void TearDown() override {
-    if (process.hProcess) kill();
+    program.reset();
     RemoveFolder(folder);
   }
 
-  // Starts the program and waits for its window. Gives nothing until the
-  // window is there.
+  // Starts the program and waits for its window.
   void start() {
-    std::wstring command = L"\"" + folder + L"quorvel.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder.c_str(), &startup, &process));
-    CloseHandle(process.hThread);
-    main = nullptr;
-    for (int i = 0; i < 400 && !main; ++i) {
-      Sleep(25);
-      main = FindShownProgramWindow(process.dwProcessId);
-    }
+    program = std::make_unique<StartedProgram>(folder + L"quorvel.exe", folder);
+    main = program->window;
     ASSERT_NE(main, nullptr);
   }
 
-  void kill() {
-    TerminateProcess(process.hProcess, 9);
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hProcess);
-    process = {};
-  }
+  void kill() { program.reset(); }
 
   void close() {
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-    CloseHandle(process.hProcess);
-    process = {};
+    EXPECT_EQ(program->close(), 0u);
+    program.reset();
   }
 
-  HWND control(ControlId id) {
-    ChildSearch search{id, nullptr};
-    EnumChildWindows(main, FindChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
+  HWND control(ControlId id) { return program->control(id); }
 
   void queueJob(const std::wstring& name) {
     for (auto [id, ending] :
@@ -115,7 +83,7 @@ class ProgramJournal : public ::testing::Test {
   }
 
   std::wstring folder;
-  PROCESS_INFORMATION process{};
+  std::unique_ptr<StartedProgram> program;
   HWND main = nullptr;
 };
 

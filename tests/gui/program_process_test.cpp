@@ -11,65 +11,6 @@
 
 namespace {
 
-// The control of a window with that id, among all its descendants.
-HWND ControlOf(HWND window, ControlId id) {
-  struct Search {
-    ControlId id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (GetDlgCtrlID(child) != s->id) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// The real program, started as a user starts it, with `folder` as its
-// current directory (a shortcut's "Start in", a command prompt).
-class StartedProgram {
- public:
-  explicit StartedProgram(const std::wstring& folder) {
-    std::wstring command = L"\"" + TestProgramFolder() + L"quorvel.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              folder.c_str(), &startup, &process_);
-    for (int i = 0; i < 400 && started_ && !window; ++i) {
-      Sleep(25);
-      window = FindShownProgramWindow(process_.dwProcessId);
-    }
-  }
-  ~StartedProgram() {
-    if (!started_) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-      TerminateProcess(process_.hProcess, 1);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  StartedProgram(const StartedProgram&) = delete;
-  StartedProgram& operator=(const StartedProgram&) = delete;
-
-  // Closes the window; the exit code, or nothing when it did not end.
-  std::optional<DWORD> close() {
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) return std::nullopt;
-    DWORD code = 99;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return code;
-  }
-
-  HWND window = nullptr;
-
- private:
-  BOOL started_ = FALSE;
-  PROCESS_INFORMATION process_{};
-};
-
 bool IsEmptyFolder(const std::wstring& folder) {
   WIN32_FIND_DATAW found{};
   HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
@@ -98,18 +39,18 @@ TEST(ProgramProcess, KeepsItsSettingsWhicheverFolderItStartsFrom) {
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   }
   {
-    StartedProgram program(first);
+    StartedProgram program(bin + L"quorvel.exe", first);
     ASSERT_NE(program.window, nullptr) << "the program shows its window";
     EXPECT_EQ(TextOf(program.window), L"quorvel");
-    HWND psnr = ControlOf(program.window, cid::psnr);
+    HWND psnr = program.control(cid::psnr);
     ASSERT_EQ(SendMessageW(psnr, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     SendMessageW(psnr, BM_CLICK, 0, 0);
     EXPECT_EQ(program.close(), 0u);
   }
   {
-    StartedProgram program(second);
+    StartedProgram program(bin + L"quorvel.exe", second);
     ASSERT_NE(program.window, nullptr);
-    EXPECT_EQ(SendMessageW(ControlOf(program.window, cid::psnr), BM_GETCHECK, 0, 0), BST_CHECKED)
+    EXPECT_EQ(SendMessageW(program.control(cid::psnr), BM_GETCHECK, 0, 0), BST_CHECKED)
         << "the setting is back";
     EXPECT_EQ(program.close(), 0u);
   }

@@ -50,30 +50,6 @@ std::string ExpandPercent(std::string_view line, const Interpreter& interpreter,
   return out;
 }
 
-// "!name!" expansion; where a line holds a "!", carets escape once more.
-std::string ExpandDelayed(std::string_view text, const Interpreter& interpreter) {
-  if (text.find('!') == std::string_view::npos) return std::string(text);
-  std::string out;
-  for (size_t at = 0; at < text.size();) {
-    if (text[at] == '^' && at + 1 < text.size()) {
-      out += text[at + 1];
-      at += 2;
-    } else if (text[at] == '!') {
-      const size_t close = text.find('!', at + 1);
-      if (close == std::string_view::npos) {
-        ++at;
-        continue;
-      }
-      auto found = interpreter.variables.find(Upper(text.substr(at + 1, close - at - 1)));
-      if (found != interpreter.variables.end()) out += found->second;
-      at = close + 1;
-    } else {
-      out += text[at++];
-    }
-  }
-  return out;
-}
-
 // One command of a pipe as the interpreter hands it on: carets taken away,
 // quotes kept, redirections removed.
 struct Segment {
@@ -256,7 +232,6 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
 LineReading ReadBatchLine(std::string_view line, const Interpreter& interpreter) {
   LineReading reading;
   std::string text = ExpandPercent(line, interpreter, reading.problems);
-  if (interpreter.delayedExpansion) text = ExpandDelayed(text, interpreter);
   std::string_view rest = Trimmed(text);
   if (!rest.empty() && rest.front() == '@') rest.remove_prefix(1);
 

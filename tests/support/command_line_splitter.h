@@ -9,11 +9,10 @@
 // An independent reading of batch lines, written from the rules of the
 // command interpreter and of the C runtime, to judge what the program writes:
 //
-// - the interpreter expands "%name%" ("%%" is one "%"), and "!name!" under
-//   delayed expansion; then, outside double quotes, "^" takes the next
-//   character as it is and "| & < > ( )" are its own; "@" at the start of a
-//   command hides it; "if [not] errorlevel N" and "if exist F" test before
-//   the command that follows; echo, del and ren are its own commands;
+// - the interpreter expands "%name%" ("%%" is one "%"); then, outside double
+//   quotes, "^" takes the next character as it is and "| & < > ( )" are its
+//   own; "@" at the start of a command hides it; "if [not] errorlevel N" and "if exist F" test
+//   before the command that follows; echo, del and ren are its own commands;
 // - every other program splits its command line as the C runtime does:
 //   blanks separate arguments outside quotes; 2n backslashes before a quote
 //   give n backslashes and the quote opens or closes a quoted part, 2n+1
@@ -40,7 +39,6 @@ struct LineReading {
 
 struct Interpreter {
   std::map<std::string, std::string> variables;  // by upper-case name
-  bool delayedExpansion = false;
   // Characters that programs reading their command line in the ANSI code
   // page see as another one (UTF-8 to UTF-8).
   std::map<std::string, std::string> bestFit;
