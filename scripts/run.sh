@@ -7,13 +7,14 @@ cd "$1"
 export WINEPREFIX="${WINEPREFIX:-$(pwd)/../../wineprefix}"
 mkdir -p "$WINEPREFIX"
 [ -n "${LC_ALL:-}${LANG:-}" ] || export LANG=C.UTF-8
-# The window manager handles the windows (the tests may have taken them).
+# Prepares the prefix and gives the windows back to the window manager (the
+# tests let Wine handle them itself), on the display the program runs on.
+start='"$1/wine_prefix.sh"
 wine reg delete "HKCU\\Software\\Wine\\X11 Driver" /v Managed /f >/dev/null 2>&1 || true
+exec wine quorvel.exe'
 if [ -n "${DISPLAY:-}" ]; then
-  "$here/wine_prefix.sh"
-  exec wine quorvel.exe
+  exec bash -c "$start" run "$here"
 else
   echo "no DISPLAY: running on a virtual X display"
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash -c '"$1/wine_prefix.sh" && exec wine quorvel.exe' run "$here"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$start" run "$here"
 fi
