@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "core/utf8.h"
+
 namespace {
 
 constexpr std::string_view kName = "joblist.journal";
@@ -16,12 +18,7 @@ constexpr size_t kSmallestRewrite = 64 * 1024;
 // Whether the bytes are UTF-8, as the journal is written.
 bool IsUtf8(std::string_view text) {
   for (size_t at = 0; at < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    size_t length = lead < 0x80                    ? 1
-                    : lead >= 0xF0 && lead <= 0xF4 ? 4
-                    : lead >= 0xE0                 ? 3
-                    : lead >= 0xC2                 ? 2
-                                                   : 0;
+    const size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[at]));
     if (length == 0 || at + length > text.size()) return false;
     for (size_t i = 1; i < length; ++i)
       if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return false;

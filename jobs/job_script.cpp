@@ -1,7 +1,9 @@
 #include "jobs/job_script.h"
 
+#include <algorithm>
 #include <map>
 
+#include "core/utf8.h"
 #include "jobs/batch_line.h"
 
 namespace {
@@ -15,12 +17,7 @@ void AppendJobLines(std::span<const std::string> jobLines, std::string& script) 
 
 // The length of the UTF-8 character that starts with `lead` (1 for a byte
 // that starts none).
-size_t CharacterLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  if (lead >= 0xC2) return 2;
-  return 1;
-}
+size_t CharacterLength(unsigned char lead) { return std::max<size_t>(1, Utf8SequenceLength(lead)); }
 
 // How many characters the command interpreter counts in UTF-8 text: UTF-16
 // units, two for a character beyond the first plane.

@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <set>
+
+#include "platform/win32/unique_handle.h"
 
 void PumpMessages() {
   MSG message;
@@ -285,6 +288,19 @@ HWND FindShownProgramWindow(DWORD process) {
   ProgramWindowSearch search{process, nullptr};
   EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+std::vector<DWORD> StartedInterpreters() {
+  std::vector<DWORD> found;
+  const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    if (entry.th32ParentProcessID == GetCurrentProcessId() &&
+        !_wcsicmp(entry.szExeFile, L"cmd.exe"))
+      found.push_back(entry.th32ProcessID);
+  return found;
 }
 
 HWND ControlOf(HWND window, ControlId id) {

@@ -74,6 +74,9 @@ void RemoveFolder(const std::wstring& folder);
 // The shown main window of the program running as that process, or nullptr.
 HWND FindShownProgramWindow(DWORD process);
 
+// The process ids of the command interpreters this process started.
+std::vector<DWORD> StartedInterpreters();
+
 // The control of a window with that id, among all its descendants.
 HWND ControlOf(HWND window, ControlId id);
 

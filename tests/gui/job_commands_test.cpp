@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <chrono>
 #include <fstream>
@@ -12,6 +11,7 @@
 
 #include "app/win32/program.h"
 #include "gui/gui_support.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 #include "support/memory_platform.h"
 #include "ui/control_id.h"
@@ -177,20 +177,9 @@ namespace {
 // The priority class of the command interpreter this process started last.
 DWORD PriorityOfStartedInterpreter() {
   DWORD priority = 0;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
-    if (entry.th32ParentProcessID != GetCurrentProcessId() || _wcsicmp(entry.szExeFile, L"cmd.exe"))
-      continue;
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
-    if (process) {
-      priority = GetPriorityClass(process);
-      CloseHandle(process);
-    }
-  }
-  CloseHandle(snapshot);
+  for (DWORD id : StartedInterpreters())
+    if (const KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id)); process)
+      priority = GetPriorityClass(process.get());
   return priority;
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <chrono>
@@ -14,6 +13,7 @@
 
 #include "app/win32/program.h"
 #include "gui/gui_support.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 #include "support/memory_platform.h"
 #include "ui/control_id.h"
@@ -106,19 +106,9 @@ double MedianMs(int times, const std::function<void()>& before, const std::funct
 
 // Ends the command interpreters this process started.
 void EndStartedInterpreters() {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
-    if (entry.th32ParentProcessID != GetCurrentProcessId() || _wcsicmp(entry.szExeFile, L"cmd.exe"))
-      continue;
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
-      TerminateProcess(process, 1);
-      CloseHandle(process);
-    }
-  }
-  CloseHandle(snapshot);
+  for (DWORD id : StartedInterpreters())
+    if (const KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id)); process)
+      TerminateProcess(process.get(), 1);
 }
 
 }  // namespace
