@@ -46,8 +46,6 @@ std::string ScriptCommands::nextBatchName() const {
 }
 
 void ScriptCommands::start() {
-  // What the batch would miss is said now, not hours later at its line.
-  if (!programsFoundOrStartAnyway()) return;
   const FileSystem& files = settings_.files;
   const std::string folder = files.programFolder();
   settings_.SaveSettings(folder + std::string(kMainSettings));
@@ -69,6 +67,8 @@ void ScriptCommands::start() {
                    ".\n\nShorten the paths of that job, or remove it.");
     return;
   }
+  // What the batch would miss is said now, not hours later at its line.
+  if (!programsFoundOrStartAnyway()) return;
   const std::optional<std::string> bytes = files.encode(batch.script, CodePage::Console);
   if (!bytes || !settings_.files.writeFile(path, *bytes)) {
     messages_.writeFailure(path);
