@@ -45,39 +45,60 @@ class FieldControl final : public ControlAdapter {
   }
 };
 
-// A drop-down list; an editable one keeps a text that no entry may equal.
-class ListControl final : public ControlAdapter {
+// A control of entries, one of them selected: what a drop-down list and a
+// list box share, over the wrapper `List` of either.
+template <class List>
+class ItemsControl : public ControlAdapter {
  public:
-  ListControl(HWND hwnd, bool editable) : ControlAdapter(hwnd), editable_(editable) {}
+  using ControlAdapter::ControlAdapter;
 
   std::string text() const override {
-    if (editable_) return ControlAdapter::text();
-    const ComboBox list{hwnd_};
+    const List list{hwnd_};
     const int selected = list.selection();
     return selected >= 0 ? Narrow(list.item(selected)) : std::string();
   }
-  void setText(std::string_view text) override {
-    const ComboBox list{hwnd_};
-    const std::wstring wanted = Widen(text);
+  // Selects the entry that reads exactly the text (the controls' own search
+  // ignores case), or none.
+  void setText(std::string_view text) override { selectExactly(Widen(text)); }
+  int state() const override { return List{hwnd_}.selection(); }
+  void setState(int value) override {
+    const List list{hwnd_};
+    list.select(value >= 0 && value < list.count() ? value : -1);
+  }
+  int itemCount() const override { return List{hwnd_}.count(); }
+  std::string item(int index) const override { return Narrow(List{hwnd_}.item(index)); }
+  void insertItem(int index, std::string_view text) override { insertWide(index, Widen(text)); }
+  void removeItem(int index) override { List{hwnd_}.remove(index); }
+  void clearItems() override { List{hwnd_}.clear(); }
+
+ protected:
+  bool selectExactly(const std::wstring& wanted) const {
+    const List list{hwnd_};
     int found = -1;
     for (int i = 0, n = list.count(); i < n && found < 0; ++i)
       if (list.item(i) == wanted) found = i;
     list.select(found);
-    if (editable_ && found < 0) SetWindowTextW(hwnd_, wanted.c_str());
+    return found >= 0;
   }
-  int state() const override { return ComboBox{hwnd_}.selection(); }
-  void setState(int value) override {
-    const ComboBox list{hwnd_};
-    list.select(value >= 0 && value < list.count() ? value : -1);
+  // An index beyond the entries adds at the end.
+  void insertWide(int index, const std::wstring& text) const {
+    const List list{hwnd_};
+    list.insert(index < 0 || index > list.count() ? -1 : index, text);
   }
-  int itemCount() const override { return ComboBox{hwnd_}.count(); }
-  std::string item(int index) const override { return Narrow(ComboBox{hwnd_}.item(index)); }
-  void insertItem(int index, std::string_view text) override {
-    const ComboBox list{hwnd_};
-    list.insert(index < 0 || index > list.count() ? -1 : index, Widen(text));
+};
+
+// A drop-down list; an editable one keeps a text that no entry may equal.
+class ListControl final : public ItemsControl<ComboBox> {
+ public:
+  ListControl(HWND hwnd, bool editable) : ItemsControl(hwnd), editable_(editable) {}
+
+  std::string text() const override {
+    return editable_ ? ControlAdapter::text() : ItemsControl::text();
   }
-  void removeItem(int index) override { ComboBox{hwnd_}.remove(index); }
-  void clearItems() override { ComboBox{hwnd_}.clear(); }
+  void setText(std::string_view text) override {
+    const std::wstring wanted = Widen(text);
+    if (!selectExactly(wanted) && editable_) SetWindowTextW(hwnd_, wanted.c_str());
+  }
   std::optional<EventKind> eventOf(int code) const override {
     if (code == CBN_SELCHANGE) return EventKind::SelectionChanged;
     if (editable_ && code == CBN_EDITCHANGE) return EventKind::TextChanged;
@@ -90,43 +111,20 @@ class ListControl final : public ControlAdapter {
 
 // The job list: one selection, and as wide as its widest line, so that a
 // long line can be scrolled sideways.
-class JobListControl final : public ControlAdapter {
+class JobListControl final : public ItemsControl<ListBox> {
  public:
-  JobListControl(HWND hwnd, int padding) : ControlAdapter(hwnd), padding_(padding) {}
+  JobListControl(HWND hwnd, int padding) : ItemsControl(hwnd), padding_(padding) {}
 
-  std::string text() const override {
-    const ListBox list{hwnd_};
-    const int selected = list.selection();
-    return selected >= 0 ? Narrow(list.item(selected)) : std::string();
-  }
-  void setText(std::string_view text) override {
-    const ListBox list{hwnd_};
-    const std::wstring wanted = Widen(text);
-    int found = -1;
-    for (int i = 0, n = list.count(); i < n && found < 0; ++i)
-      if (list.item(i) == wanted) found = i;
-    list.select(found);
-  }
-  int state() const override { return ListBox{hwnd_}.selection(); }
-  void setState(int value) override {
-    const ListBox list{hwnd_};
-    list.select(value >= 0 && value < list.count() ? value : -1);
-  }
-  int itemCount() const override { return ListBox{hwnd_}.count(); }
-  std::string item(int index) const override { return Narrow(ListBox{hwnd_}.item(index)); }
   void insertItem(int index, std::string_view text) override {
-    const ListBox list{hwnd_};
     const std::wstring wide = Widen(text);
-    list.insert(index < 0 || index > list.count() ? -1 : index, wide);
+    insertWide(index, wide);
     widenFor(wide);
   }
-  void removeItem(int index) override { ListBox{hwnd_}.remove(index); }
   void clearItems() override {
-    const ListBox list{hwnd_};
-    list.clear();
+    ItemsControl::clearItems();
     extent_ = 0;
     longest_ = 0;
-    list.setHorizontalExtent(0);
+    ListBox{hwnd_}.setHorizontalExtent(0);
   }
   std::optional<EventKind> eventOf(int code) const override {
     return code == LBN_SELCHANGE ? std::optional(EventKind::SelectionChanged) : std::nullopt;
