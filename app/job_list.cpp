@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "jobs/job_script.h"
+
 namespace {
 
 constexpr std::string_view kDisabledPrefix = "@rem ";
 
 }  // namespace
-
-bool JobList::IsJobStart(std::string_view line) { return line.starts_with(kJobStart); }
-bool JobList::IsJobEnd(std::string_view line) { return line.starts_with(kJobEnd); }
 
 void JobList::appendJob(const std::vector<std::string>& body) { appendJobs({body}); }
 

@@ -57,10 +57,6 @@ class JobList {
   // above (or the first line) to the next job end line (or the last line).
   void removeJobAround(size_t at);
 
-  // What the batch lines are: the frame of a job, a disabled line.
-  static bool IsJobStart(std::string_view line);
-  static bool IsJobEnd(std::string_view line);
-
  private:
   void apply(JobListChange change);
 
@@ -68,7 +64,3 @@ class JobList {
   size_t characters_ = 0;
   std::vector<JobListObserver*> observers_;
 };
-
-// The frame lines of a job.
-inline constexpr std::string_view kJobStart = "@echo.";
-inline constexpr std::string_view kJobEnd = "@echo+";

@@ -225,15 +225,15 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
 std::string JobOfLine(std::span<const std::string> jobLines, size_t index) {
   size_t start = index + 1;
   for (size_t i = index + 1; i-- > 0;) {
-    if (jobLines[i].starts_with("@echo+") && i != index) break;
-    if (jobLines[i].starts_with("@echo.")) {
+    if (IsJobEnd(jobLines[i]) && i != index) break;
+    if (IsJobStart(jobLines[i])) {
       start = i;
       break;
     }
   }
   if (start > index) return "the line " + std::to_string(index + 1);
   size_t job = 0;
-  for (size_t i = 0; i <= start; ++i) job += jobLines[i].starts_with("@echo.") ? 1 : 0;
+  for (size_t i = 0; i <= start; ++i) job += IsJobStart(jobLines[i]) ? 1 : 0;
   std::string text = "job " + std::to_string(job);
   if (start + 1 < jobLines.size() && jobLines[start + 1].starts_with("@echo Input:"))
     text += " (" + jobLines[start + 1].substr(6) + ")";
