@@ -83,61 +83,71 @@ void ClampValue(Window& window) {
     ApplyClamp(window, cid::value, {ClampKind::Integer, true, 0, "0", true, 8000, "8000"});
 }
 
+namespace {
+
+// When the source of an enabling rule enables its targets.
+enum class Enables {
+  WhenTicked,       // a check box
+  WhenNotFirst,     // a list past its first entry
+  WhenMoreThanOne,  // a field holding a number above 1
+  ByMode,           // the encode mode (UpdateModeControls)
+  ByBFrames,        // the number of B-frames (UpdateBFrameControls)
+};
+
+struct EnablingRule {
+  ControlId source;
+  Enables when;
+  ControlId targets[7];
+};
+
+constexpr EnablingRule kEnablingRules[] = {
+    {cid::a1, Enables::WhenTicked, {cid::a5}},
+    {cid::a2, Enables::WhenTicked, {cid::a4}},
+    {cid::cab, Enables::WhenTicked, {cid::tre}},
+    {cid::aud, Enables::WhenTicked, {cid::aub}},
+    {cid::aq, Enables::WhenNotFirst, {cid::aq1}},
+    {cid::ba, Enables::WhenTicked, {cid::bfoptimal}},
+    {cid::ref, Enables::WhenMoreThanOne, {cid::mxref}},
+    {cid::crelog, Enables::WhenTicked, {cid::logfile, cid::logfileBrowse}},
+    {cid::mb,
+     Enables::ByBFrames,
+     {cid::a3, cid::dm, cid::biasbar, cid::bias, cid::ba, cid::bref, cid::bwb}},
+    {cid::mode,
+     Enables::ByMode,
+     {cid::vbr, cid::minqp, cid::maxqp, cid::qps, cid::vbs, cid::vmb, cid::vib}},
+    {cid::mode, Enables::ByMode, {cid::bv, cid::upstat, cid::statsfile, cid::statsfileBrowse}},
+};
+
+}  // namespace
+
 void ApplyEnablingRule(Window& window, ControlId source) {
-  using namespace cid;
-  const auto ticked = [&](ControlId id) { return window.state(id) == 1; };
-  switch (source) {
-    case a1:
-      window.setEnabled(a5, ticked(a1));
-      break;
-    case a2:
-      window.setEnabled(a4, ticked(a2));
-      break;
-    case cab:
-      window.setEnabled(tre, ticked(cab));
-      break;
-    case aud:
-      window.setEnabled(aub, ticked(aud));
-      break;
-    case aq:
-      window.setEnabled(aq1, window.state(aq) != 0);
-      break;
-    case ba:
-      window.setEnabled(bfoptimal, ticked(ba));
-      break;
-    case ref:
-      window.setEnabled(mxref, TextToInt(window.text(ref)) > 1);
-      break;
-    case crelog:
-      UpdateLogfileControls(window);
-      break;
-    default:
-      break;
+  for (const EnablingRule& rule : kEnablingRules) {
+    if (rule.source != source) continue;
+    bool on = false;
+    switch (rule.when) {
+      case Enables::WhenTicked:
+        on = window.state(source) == 1;
+        break;
+      case Enables::WhenNotFirst:
+        on = window.state(source) != 0;
+        break;
+      case Enables::WhenMoreThanOne:
+        on = TextToInt(window.text(source)) > 1;
+        break;
+      case Enables::ByMode:
+      case Enables::ByBFrames:
+        return;  // their own functions
+    }
+    for (ControlId target : rule.targets)
+      if (target != cid::none) window.setEnabled(target, on);
   }
 }
 
 ControlId EnablingControl(ControlId field) {
-  using namespace cid;
-  static constexpr struct {
-    ControlId source;
-    ControlId targets[7];
-  } kRules[] = {
-      {a1, {a5}},
-      {a2, {a4}},
-      {cab, {tre}},
-      {aud, {aub}},
-      {aq, {aq1}},
-      {ba, {bfoptimal}},
-      {ref, {mxref}},
-      {crelog, {logfile, logfileBrowse}},
-      {mb, {a3, dm, biasbar, bias, ba, bref, bwb}},
-      {mode, {vbr, minqp, maxqp, qps, vbs, vmb, vib}},
-      {mode, {bv, upstat, statsfile, statsfileBrowse}},
-  };
-  for (const auto& rule : kRules)
+  for (const EnablingRule& rule : kEnablingRules)
     for (ControlId target : rule.targets)
-      if (target == field && target != none) return rule.source;
-  return none;
+      if (target == field && target != cid::none) return rule.source;
+  return cid::none;
 }
 
 void UpdateModeControls(Window& window) {
@@ -182,11 +192,7 @@ void UpdateBFrameControls(Window& window) {
   for (ControlId id : {bref, bwb}) window.setEnabled(id, n != 0 && n != 1);
 }
 
-void UpdateLogfileControls(Window& window) {
-  const bool on = window.state(cid::crelog) == 1;
-  window.setEnabled(cid::logfile, on);
-  window.setEnabled(cid::logfileBrowse, on);
-}
+void UpdateLogfileControls(Window& window) { ApplyEnablingRule(window, cid::crelog); }
 
 void SelectAvsincItem(Window& window, std::string_view name) {
   SetStoredText(window, *SettingOf(cid::avsinc), name);
