@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/win32/com_ref.h"
@@ -94,6 +96,15 @@ int CALLBACK StartInFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
   return 0;
 }
 
+// The file-system path of a shell item; nothing for an item that has none.
+std::optional<std::wstring> PathOf(IShellItem* item) {
+  wchar_t* path = nullptr;
+  if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) return std::nullopt;
+  std::wstring text(path);
+  CoTaskMemFree(path);
+  return text;
+}
+
 // Keeps the picker's name field on the folder it shows, as a full path, so
 // that OK with nothing else chosen gives that folder: Windows' picker does so
 // by itself, Wine's takes only what the field names.
@@ -114,12 +125,9 @@ class FolderInNameField final : public IFileDialogEvents {
 
   HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog* dialog) override {
     ComRef<IShellItem> folder;
-    wchar_t* path = nullptr;
-    if (SUCCEEDED(dialog->GetFolder(folder.put())) &&
-        SUCCEEDED(folder->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-      dialog->SetFileName(path);
-      CoTaskMemFree(path);
-    }
+    if (FAILED(dialog->GetFolder(folder.put()))) return S_OK;
+    if (const std::optional<std::wstring> path = PathOf(folder.get()))
+      dialog->SetFileName(path->c_str());
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog*) override { return S_OK; }
@@ -167,13 +175,9 @@ std::optional<std::string> PickFolder(HWND owner, const std::wstring& title,
   if (following) dialog->Unadvise(cookie);
   if (FAILED(shown)) return std::string();
   ComRef<IShellItem> chosen;
-  wchar_t* path = nullptr;
-  if (FAILED(dialog->GetResult(chosen.put())) ||
-      FAILED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path)))
-    return std::string();
-  std::string text = Narrow(path);
-  CoTaskMemFree(path);
-  return text;
+  if (FAILED(dialog->GetResult(chosen.put()))) return std::string();
+  const std::optional<std::wstring> path = PathOf(chosen.get());
+  return path ? Narrow(*path) : std::string();
 }
 
 // The older folder browser, for a system without the picker.
