@@ -75,10 +75,11 @@ std::unique_ptr<StartedBatch> Win32Processes::startBatch(std::string_view path,
     if (failure) failure->reason = SystemMessage(GetLastError());
     return nullptr;
   }
+  auto started = std::make_unique<Win32StartedBatch>(process.hProcess);
+  const KernelHandle thread(process.hThread);
   SetPriorityClass(process.hProcess, IDLE_PRIORITY_CLASS);
-  ResumeThread(process.hThread);
-  CloseHandle(process.hThread);
-  return std::make_unique<Win32StartedBatch>(process.hProcess);
+  ResumeThread(thread.get());
+  return started;
 }
 
 namespace {
