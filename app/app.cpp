@@ -16,14 +16,15 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
           encoderTimeLimitMs),
       view_(window, list_),
       journal_(platform.files, list_),
-      queue_(
-          {window, platform.files, platform.dialogs, platform.media, encoders_, list_, messages_}),
+      queue_({window, platform.files, platform.dialogs, platform.media, encoders_, list_, marks_,
+              messages_}),
       lines_(window, platform.dialogs, list_),
-      batches_(settings_, platform.processes, list_, messages_),
+      batches_(settings_, platform.processes, encoders_, list_, messages_),
       presets_(window, settings_, messages_),
       routes_(routes()) {
   list_.addObserver(view_);
   list_.addObserver(journal_);
+  list_.addObserver(marks_);
   journal_.onFailure = [this] {
     // Said once: every later change tries again, silently.
     if (journalFailureTold_) return;

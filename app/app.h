@@ -9,6 +9,7 @@
 #include "app/job_list.h"
 #include "app/job_list_commands.h"
 #include "app/job_list_journal.h"
+#include "app/job_list_marks.h"
 #include "app/job_list_view.h"
 #include "app/messages.h"
 #include "app/preset_commands.h"
@@ -91,6 +92,7 @@ class App {
   JobList list_;
   JobListView view_;
   JobListJournal journal_;
+  JobListMarks marks_;
   QueueCommands queue_;
   JobListCommands lines_;
   ScriptCommands batches_;

@@ -1,6 +1,7 @@
 #include "app/queue_commands.h"
 
 #include "core/path_parts.h"
+#include "jobs/job_script.h"
 #include "settings/catalogue.h"
 #include "ui/control_id.h"
 
@@ -65,11 +66,54 @@ void QueueCommands::clearFileFields() {
     s_.window.setText(field, "");
 }
 
-void QueueCommands::queueJobs(const Settings& settings, const EncoderDialect& dialect,
-                              const std::vector<std::string>& inputs, const std::string& folder) {
+void QueueCommands::appendJobs(std::vector<Settings> settings, std::vector<JobLines> jobs) {
+  if (jobs.empty()) return;
+  const bool ready = s_.encoders.ready();
+  const EncoderDialect composedFor = s_.encoders.known().dialect;
+  size_t at = s_.list.size();
+  s_.list.appendJobs(jobs);
+  if (ready) return;
+  std::vector<JobListMarks::Id> marks;
+  for (const JobLines& job : jobs) {
+    const size_t framed = job.size() + 2;
+    marks.push_back(s_.marks.mark(at, framed));
+    at += framed;
+  }
+  s_.encoders.whenKnown([this, settings = std::move(settings), marks = std::move(marks),
+                         composedFor](const EncoderInfo& encoder) {
+    recompose(settings, marks, composedFor, encoder.dialect);
+  });
+}
+
+void QueueCommands::recompose(const std::vector<Settings>& settings,
+                              const std::vector<JobListMarks::Id>& marks,
+                              const EncoderDialect& composedFor, const EncoderDialect& answered) {
+  for (size_t i = 0; i < marks.size(); ++i) {
+    const std::optional<JobListMarks::Run> run = s_.marks.where(marks[i]);
+    s_.marks.release(marks[i]);
+    // A job the user has touched meanwhile stays as the user left it.
+    if (!run || answered == composedFor) continue;
+    const ComposedJob job = ComposeJob(settings[i], s_.media, answered, bestFit());
+    s_.list.remove(run->at, run->count);
+    if (job.refusal) {
+      // The encoder's switches make a line the batch cannot hold.
+      s_.messages.refusal(*job.refusal);
+      continue;
+    }
+    std::vector<std::string> framed{std::string(kJobStart)};
+    framed.insert(framed.end(), job.lines.begin(), job.lines.end());
+    framed.emplace_back(kJobEnd);
+    s_.list.insert(run->at, std::move(framed));
+  }
+}
+
+void QueueCommands::queueJobs(const Settings& settings, const std::vector<std::string>& inputs,
+                              const std::string& folder) {
   const std::string program = s_.files.programFolder();
+  const EncoderDialect& dialect = s_.encoders.known().dialect;
   std::vector<std::string> skipped;
   std::string reason;  // why the first of them was not queued
+  std::vector<Settings> queued;
   std::vector<JobLines> jobs;
   for (const std::string& input : inputs) {
     if (input.empty()) continue;
@@ -96,12 +140,13 @@ void QueueCommands::queueJobs(const Settings& settings, const EncoderDialect& di
       continue;
     }
     writeWrapper(names, *bytes);
+    queued.push_back(std::move(job));
     jobs.push_back(std::move(composed.lines));
   }
   // All of them in one change of the list; as after "Add", the next job
   // needs a new input.
   if (!jobs.empty()) {
-    s_.list.appendJobs(jobs);
+    appendJobs(std::move(queued), std::move(jobs));
     clearFileFields();
   }
   if (!skipped.empty()) {
@@ -120,30 +165,19 @@ void QueueCommands::queueJobs(const Settings& settings, const EncoderDialect& di
 }
 
 void QueueCommands::add() {
-  const Settings settings = ReadSettings(s_.window);
-  const bool ready = s_.encoders.ready();
+  Settings settings = ReadSettings(s_.window);
+  // Asked first: it looks whether the encoder's file changed.
+  s_.encoders.ready();
   // Whether the settings can make a job does not depend on the switches of
   // the encoder: a refusal is said at once.
-  const ComposedJob job = ComposeJob(settings, s_.media, s_.encoders.known().dialect, bestFit());
+  ComposedJob job = ComposeJob(settings, s_.media, s_.encoders.known().dialect, bestFit());
   if (job.refusal) {
     s_.messages.refusal(*job.refusal);
     return;
   }
   // An empty input or output queues the frame alone and leaves the fields.
   if (!job.lines.empty()) clearFileFields();
-  if (ready) {
-    s_.list.appendJob(job.lines);
-    return;
-  }
-  // The encoder is being asked: the job is queued in its switches once it
-  // has answered, and the window goes on meanwhile.
-  s_.encoders.whenKnown([this, settings](const EncoderInfo& encoder) {
-    const ComposedJob job = ComposeJob(settings, s_.media, encoder.dialect, bestFit());
-    if (job.refusal)
-      s_.messages.refusal(*job.refusal);
-    else
-      s_.list.appendJob(job.lines);
-  });
+  appendJobs({std::move(settings)}, {std::move(job.lines)});
 }
 
 void QueueCommands::batchAdding() {
@@ -160,9 +194,7 @@ void QueueCommands::batchAdding() {
       s_.dialogs.openFiles("Select some files", "", kBatchPattern);
   // No file chosen: nothing is queued.
   if (inputs.empty()) return;
-  s_.encoders.whenKnown([this, settings, inputs, folder](const EncoderInfo& encoder) {
-    queueJobs(settings, encoder.dialect, inputs, folder);
-  });
+  queueJobs(settings, inputs, folder);
 }
 
 void QueueCommands::filesDropped(const std::vector<std::string>& paths) {
@@ -175,9 +207,7 @@ void QueueCommands::filesDropped(const std::vector<std::string>& paths) {
       s_.messages.refusal(*refusal);
       return;
     }
-    s_.encoders.whenKnown([this, settings, paths](const EncoderInfo& encoder) {
-      queueJobs(settings, encoder.dialect, paths, "");
-    });
+    queueJobs(settings, paths, "");
   }
 }
 

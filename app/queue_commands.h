@@ -7,6 +7,7 @@
 
 #include "app/encoder_watch.h"
 #include "app/job_list.h"
+#include "app/job_list_marks.h"
 #include "app/messages.h"
 #include "jobs/compose_job.h"
 #include "jobs/job_file_names.h"
@@ -23,6 +24,7 @@ struct QueueServices {
   MediaProbe& media;
   EncoderWatch& encoders;
   JobList& list;
+  JobListMarks& marks;  // follows the jobs queued before the encoder answered
   const Messages& messages;
 };
 
@@ -42,12 +44,19 @@ class QueueCommands {
   void chooseLogfile();
 
  private:
-  // Queues one job per input with `settings` in the switches of `dialect`,
-  // deriving its names with the output in `folder`, or beside each input
-  // when `folder` is empty. An input whose names cannot stand in a line is
-  // skipped and reported.
-  void queueJobs(const Settings& settings, const EncoderDialect& dialect,
-                 const std::vector<std::string>& inputs, const std::string& folder);
+  // Queues one job per input with `settings`, deriving its names with the
+  // output in `folder`, or beside each input when `folder` is empty. An
+  // input whose names cannot stand in a line is skipped and reported.
+  void queueJobs(const Settings& settings, const std::vector<std::string>& inputs,
+                 const std::string& folder);
+  // Appends the jobs, composed of `settings` in the switches of the encoder
+  // as known. While the encoder is being asked they are part of the list
+  // all the same; once it has answered, each job still as it was queued is
+  // written anew in its switches.
+  void appendJobs(std::vector<Settings> settings, std::vector<JobLines> jobs);
+  // The jobs of one press, written anew for the encoder that answered.
+  void recompose(const std::vector<Settings>& settings, const std::vector<JobListMarks::Id>& marks,
+                 const EncoderDialect& composedFor, const EncoderDialect& answered);
   // Fills the file fields from the input field, writing a wrapper script
   // for an input that is not an AviSynth script.
   void deriveFileNames(std::string_view folder);

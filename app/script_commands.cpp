@@ -9,6 +9,14 @@
 #include "jobs/job_script.h"
 
 void ScriptCommands::makeBat() {
+  encoders_.whenKnown([this](const EncoderInfo&) { writeBat(); });
+}
+
+void ScriptCommands::start() {
+  encoders_.whenKnown([this](const EncoderInfo&) { startBatch(); });
+}
+
+void ScriptCommands::writeBat() {
   std::string path = settings_.dialogs.saveFile("", "", "Batch File|*.BAT");
   if (path.empty()) return;
   if (Extension(path).empty()) path += ".bat";
@@ -45,7 +53,7 @@ std::string ScriptCommands::nextBatchName() const {
   }
 }
 
-void ScriptCommands::start() {
+void ScriptCommands::startBatch() {
   const FileSystem& files = settings_.files;
   const std::string folder = files.programFolder();
   settings_.SaveSettings(folder + std::string(kMainSettings));

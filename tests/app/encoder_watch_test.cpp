@@ -21,15 +21,16 @@ constexpr const char* kTodaysHelp =
 
 const EncoderFile kEncoder{R"(C:\prog\x264.exe)", 1000, 42};
 
-// Queues one job of mode 1 and gives its pass line. While the encoder is
-// asked, the job waits for its answer, which comes back to the window.
-std::string AddJob(AppUnderTest& t) {
+// Queues one job of mode 1 and gives its pass line once the encoder, when
+// it `asks` it, has answered.
+std::string AddJob(AppUnderTest& t, bool asks = false) {
   t.window.setText(cid::input, R"(D:\v\clip.avs)");
   t.window.setText(cid::output, R"(D:\v\clip.mp4)");
   t.window.setText(cid::logfile, R"(C:\prog\log\clip.avs.txt)");
-  const size_t before = t.lines().size();
   t.click(cid::add);
-  if (t.lines().size() == before) t.window.runPosted(5000);
+  if (asks) {
+    EXPECT_EQ(t.window.runPosted(5000), 1);
+  }
   const std::vector<std::string> lines = t.lines();
   return lines.size() >= 5 ? lines[lines.size() - 2] : std::string();
 }
@@ -39,23 +40,24 @@ TEST(EncoderWatch, JobsFollowTheEncoderFoundAndItIsAskedAgainOnlyWhenItsFileChan
   EXPECT_THAT(AddJob(t), StartsWith("@x264.exe --progress "));
 
   t.platform.encoders.set(kEncoder, kTodaysHelp);
-  EXPECT_THAT(AddJob(t), AllOf(StartsWith("@x264.exe --cqm "), HasSubstr(" --no-mbtree ")));
+  EXPECT_THAT(AddJob(t, true), AllOf(StartsWith("@x264.exe --cqm "), HasSubstr(" --no-mbtree ")));
   AddJob(t);
   EXPECT_EQ(t.platform.encoders.asked(), 1) << "the same file is not asked again";
 
   EncoderFile rebuilt = kEncoder;
   rebuilt.writeTime = 43;
   t.platform.encoders.set(rebuilt, "x264 core:59\n      --progress\n");
-  EXPECT_THAT(AddJob(t), StartsWith("@x264.exe --progress "));
+  EXPECT_THAT(AddJob(t, true), StartsWith("@x264.exe --progress "));
   EXPECT_EQ(t.platform.encoders.asked(), 2);
 
   t.platform.encoders.set(kEncoder, std::nullopt);  // found, but it does not answer
-  EXPECT_THAT(AddJob(t), StartsWith("@x264.exe --progress "));
+  EXPECT_THAT(AddJob(t, true), StartsWith("@x264.exe --progress "));
 }
 
 // The window's thread never waits for the encoder: an Add while it is asked
-// returns at once and its job comes with the answer; closing the program
-// does not wait for an encoder that does not answer.
+// returns at once with its job in the list, written anew in the encoder's
+// switches once it has answered; closing the program does not wait for an
+// encoder that does not answer.
 TEST(EncoderWatch, TheWindowNeverWaitsForTheEncoder) {
   auto t = std::make_unique<AppUnderTest>();
   t->platform.encoders.set(kEncoder, kTodaysHelp);
@@ -64,7 +66,7 @@ TEST(EncoderWatch, TheWindowNeverWaitsForTheEncoder) {
   t->window.setText(cid::input, R"(D:\v\clip.avs)");
   t->window.setText(cid::output, R"(D:\v\clip.mp4)");
   t->click(cid::add);
-  EXPECT_TRUE(t->lines().empty()) << "the job waits for the answer";
+  ASSERT_EQ(t->lines().size(), 6u) << "the job is queued at the press";
   EXPECT_EQ(t->window.text(cid::input), "") << "the fields are free for the next job";
   t->platform.encoders.hold(false);
   EXPECT_EQ(t->window.runPosted(5000), 1);
@@ -79,6 +81,50 @@ TEST(EncoderWatch, TheWindowNeverWaitsForTheEncoder) {
   const auto closing = std::chrono::steady_clock::now();
   t.reset();
   EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(1));
+}
+
+// Presses made while the encoder is asked act on the list in their order:
+// a job the user removed, edited or moved stays as the user left it, the
+// others are written in the encoder's switches, and Start and Make BAT
+// take the list once they are.
+TEST(EncoderWatch, PressesWhileTheEncoderIsAskedActOnTheListInTheirOrder) {
+  AppUnderTest t;
+  t.platform.encoders.set(kEncoder, kTodaysHelp);
+  t.platform.encoders.hold(true);
+  t.app.onShown();
+  for (const char* name : {"a", "b", "c"}) {
+    t.window.setText(cid::input, std::string(R"(D:\v\)") + name + ".avs");
+    t.window.setText(cid::output, std::string(R"(D:\v\)") + name + ".mp4");
+    t.click(cid::add);
+  }
+  ASSERT_EQ(t.lines().size(), 18u);
+  t.window.setState(cid::jobList, 8);  // in job b
+  t.click(cid::del);
+  t.window.setState(cid::jobList, 10);  // the pass line of job c
+  t.platform.dialogs.inputAnswers.push_back("@x264.exe --edited");
+  t.click(cid::edit);
+  t.click(cid::shut);
+  t.click(cid::start);
+  t.platform.dialogs.saveAnswers.push_back(R"(C:\prog\jobs.bat)");
+  t.click(cid::makeBat);
+  EXPECT_TRUE(t.platform.processes.started.empty()) << "Start waits for the encoder";
+  t.platform.encoders.hold(false);
+  EXPECT_EQ(t.window.runPosted(5000), 1);
+
+  const std::vector<std::string> lines = t.lines();
+  ASSERT_EQ(lines.size(), 13u);
+  EXPECT_THAT(lines[1], HasSubstr("a.avs"));
+  EXPECT_THAT(lines[4], StartsWith("@x264.exe --cqm ")) << "job a in today's switches";
+  EXPECT_THAT(lines[7], HasSubstr("c.avs"));
+  EXPECT_EQ(lines[10], "@x264.exe --edited");
+  EXPECT_EQ(lines[12], "shutdown.exe -s -f -t 30");
+  ASSERT_EQ(t.platform.processes.started.size(), 1u);
+  const std::string started = *t.platform.files.readFile(t.platform.processes.started[0].first);
+  const std::string saved = *t.platform.files.readFile(R"(C:\prog\jobs.bat)");
+  for (const std::string& line : lines) {
+    EXPECT_THAT(started, HasSubstr(line + "\r\n"));
+    EXPECT_THAT(saved, HasSubstr(line + "\r\n"));
+  }
 }
 
 TEST(EncoderWatch, BatchAddingAsksOnceForAllItsFiles) {

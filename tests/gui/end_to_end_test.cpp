@@ -215,15 +215,20 @@ class EndToEndTest : public ::testing::Test {
   Win32Window& window() { return program->window(); }
   HWND control(ControlId id) { return window().control(id); }
 
-  // Presses "Add"; the stand-in x264 is asked for its switches first, and
-  // the job comes to the list with its answer (a refusal is said at once).
+  // Presses "Add" and waits until the job is written in the switches of the
+  // stand-in x264, which tells those of today's x264 (a refusal is said at
+  // once).
   void add() {
     const int before = window().itemCount(cid::jobList);
     const size_t calls = dialogs.calls.size();
     Click(control(cid::add));
     WaitUntil([&] {
       PumpMessages();
-      return window().itemCount(cid::jobList) > before || dialogs.calls.size() > calls;
+      if (dialogs.calls.size() > calls) return true;
+      if (window().itemCount(cid::jobList) <= before) return false;
+      for (const std::string& line : jobLines())
+        if (line.starts_with("@x264.exe --progress")) return false;
+      return true;
     });
   }
 

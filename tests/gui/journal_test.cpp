@@ -116,4 +116,71 @@ TEST_F(ProgramJournal, AKilledProgramOffersItsQueueBackAndACleanCloseDoesNot) {
   close();
 }
 
+// An encoder that takes two seconds to tell its switches, as a large
+// x264.exe does at its first start under a virus scanner: every press right
+// after the window appears acts on the queue as the user sees it.
+TEST_F(ProgramJournal, PressesBeforeTheEncoderAnswersActOnTheQueue) {
+  for (const wchar_t* tool : {L"teelog.exe", L"lullo.exe", L"envprep.exe"})
+    ASSERT_TRUE(CopyFileW((TestProgramFolder() + tool).c_str(), (folder + tool).c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((TestProgramFolder() + L"standin.exe").c_str(),
+                        (folder + L"x264.exe").c_str(), FALSE));
+  ASSERT_TRUE(WriteBytes(folder + L"a.avs", "BlankClip()\r\n"));
+  const std::wstring records = folder + L"standin-log.txt";
+  SetEnvironmentVariableW(L"STANDIN_HELP_DELAY_MS", L"2000");
+  SetEnvironmentVariableW(L"STANDIN_LOG", records.c_str());
+  auto typeJob = [&](const std::wstring& name) {
+    for (auto [id, ending] : {std::pair{cid::input, L".avs"}, {cid::output, L".mp4"}}) {
+      const std::wstring text = folder + name + ending;
+      SendMessageW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(control(cid::add), BM_CLICK, 0, 0);
+  };
+
+  // Add, then Start at once: the batch runs the job.
+  ASSERT_NO_FATAL_FAILURE(start());
+  typeJob(L"a");
+  SendMessageW(control(cid::start), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ReadBytes(records).value_or("").find("a.avs") != std::string::npos; }, 30000))
+      << "the batch ran the job";
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(folder + L"temp.bat"); }, 30000));
+  close();
+
+  // Add, Add, Shut, then del on the first job: the second job and the
+  // shut-down line stay, in today's switches once the encoder has answered,
+  // and a kill loses none of it.
+  ASSERT_NO_FATAL_FAILURE(start());
+  typeJob(L"b");
+  typeJob(L"c");
+  SendMessageW(control(cid::shut), BM_CLICK, 0, 0);
+  SendMessageW(control(cid::jobList), LB_SETCURSEL, 1, 0);
+  SendMessageW(control(cid::del), BM_CLICK, 0, 0);
+  std::vector<std::wstring> lines = queued();
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_NE(lines[1].find(L"c.avs"), std::wstring::npos);
+  EXPECT_EQ(lines[6], L"shutdown.exe -s -f -t 30");
+  EXPECT_TRUE(WaitUntil([&] { return queued()[4].starts_with(L"@x264.exe --cqm "); }, 10000))
+      << "the job is written in the switches of the encoder that answered";
+  lines = queued();
+  EXPECT_EQ(lines.size(), 7u);
+  kill();
+  ASSERT_NO_FATAL_FAILURE(start());
+  EXPECT_EQ(answerQuestion(IDYES),
+            L"quorvel did not close normally last time. Restore the 7 queued lines?");
+  EXPECT_EQ(queued(), lines);
+  close();
+
+  // Add, then close at once: closing waits for nothing, and, as for every
+  // queued job, a clean close keeps no list.
+  ASSERT_NO_FATAL_FAILURE(start());
+  typeJob(L"d");
+  EXPECT_EQ(queued().size(), 6u);
+  close();
+  ASSERT_NO_FATAL_FAILURE(start());
+  EXPECT_EQ(answerQuestion(IDYES), L"");
+  close();
+  SetEnvironmentVariableW(L"STANDIN_HELP_DELAY_MS", nullptr);
+  SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
+}
+
 }  // namespace

@@ -32,10 +32,12 @@
 // environment variable STANDIN_HELP says: "current" (or unset) prints the
 // help of an x264 of today, "pyramid-bare" one of mid-2009, "legacy" one of
 // 2008, "none" prints nothing, "hang" never ends, "crash" ends by an access
-// violation.
+// violation. When STANDIN_HELP_DELAY_MS gives a number, it answers only after
+// that many milliseconds, as a large x264.exe does at its first start.
 
 #include <windows.h>
 
+#include <cwchar>
 #include <cwctype>
 #include <string>
 #include <string_view>
@@ -182,6 +184,8 @@ constexpr std::string_view kLegacyHelp =
 
 int LongHelp() {
   const std::wstring kind = Lower(Environment(L"STANDIN_HELP"));
+  const std::wstring delay = Environment(L"STANDIN_HELP_DELAY_MS");
+  if (!delay.empty()) Sleep(static_cast<DWORD>(std::wcstoul(delay.c_str(), nullptr, 10)));
   if (kind == L"hang") Sleep(INFINITE);
   if (kind == L"crash") *static_cast<volatile int*>(nullptr) = 1;
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
