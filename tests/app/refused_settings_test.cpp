@@ -109,7 +109,7 @@ TEST(RefusedSettings, AWellFormedJobChangesOnlyTheJobListAndTheFileFields) {
       continue;
     EXPECT_EQ(after[i], before[i]) << "control " << id;
   }
-  EXPECT_EQ(t.lines().size(), 2u + 12) << "the earlier job, then one of twelve lines";
+  EXPECT_EQ(t.lines().size(), 2u + 11) << "the earlier job, then one of eleven lines";
   EXPECT_THAT(t.calls("message"), IsEmpty());
 }
 

@@ -234,19 +234,25 @@ class EndToEndTest : public ::testing::Test {
     return lines;
   }
 
-  // Queues the job through the window and saves it with "Make BAT" as
-  // jobs.bat in the work folder.
-  void queueAndSaveJob() {
+  // Chooses an automated double-pass job with Nero audio and the muxer
+  // `muxer` (an entry of its list).
+  void chooseJobSettings(int muxer, std::string_view muxerName) {
     ChooseListEntry(control(cid::mode), 6);
     ASSERT_EQ(window().item(cid::mode, window().state(cid::mode)), "Automated Double Passes");
     ChooseListEntry(control(cid::ae), 1);
     ASSERT_EQ(window().item(cid::ae, window().state(cid::ae)), "Nero");
-    ChooseListEntry(control(cid::muxer), 0);
-    ASSERT_EQ(window().item(cid::muxer, window().state(cid::muxer)), "MP4Box");
+    ChooseListEntry(control(cid::muxer), muxer);
+    ASSERT_EQ(window().item(cid::muxer, window().state(cid::muxer)), muxerName);
     ASSERT_EQ(window().state(cid::aud), 0) << "audio is off after a first start";
     Click(control(cid::aud));
     ASSERT_EQ(window().state(cid::aud), 1);
     ASSERT_EQ(window().state(cid::crelog), 1) << "the log pipe is on after a first start";
+  }
+
+  // Queues the job of the chosen settings as the only one through the
+  // window and saves it with "Make BAT" as `batch` in the work folder.
+  void queueAndSave(const std::wstring& batch) {
+    Click(control(cid::clear));
     window().setText(cid::input, Narrow(work + L"clip.avs"));
     window().setText(cid::output, Narrow(output()));
     window().setText(cid::statsfile, Narrow(work + L"clip.stats"));
@@ -256,11 +262,18 @@ class EndToEndTest : public ::testing::Test {
     ASSERT_FALSE(lines.empty());
     ASSERT_EQ(lines.front(), "@echo.");
     ASSERT_EQ(lines.back(), "@echo+");
-    dialogs.saveAnswers.push_back(Narrow(work + L"jobs.bat"));
+    const size_t calls = dialogs.calls.size();
+    dialogs.saveAnswers.push_back(Narrow(work + batch));
     Click(control(cid::makeBat));
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    ASSERT_EQ(dialogs.calls[0].kind, "save");
-    ASSERT_TRUE(Exists(work + L"jobs.bat"));
+    ASSERT_EQ(dialogs.calls.size(), calls + 1);
+    ASSERT_EQ(dialogs.calls.back().kind, "save");
+    ASSERT_TRUE(Exists(work + batch));
+  }
+
+  // The job with MP4Box, saved as jobs.bat.
+  void queueAndSaveJob() {
+    ASSERT_NO_FATAL_FAILURE(chooseJobSettings(0, "MP4Box"));
+    ASSERT_NO_FATAL_FAILURE(queueAndSave(L"jobs.bat"));
   }
 
   // Runs jobs.bat as the user would, from the work folder, and returns what
@@ -276,7 +289,7 @@ class EndToEndTest : public ::testing::Test {
     return ParseRecords(records.value_or(""));
   }
 
-  std::wstring output() const { return work + L"clip.mp4"; }
+  std::wstring output() const { return work + outputName; }
   std::wstring audio() const { return work + L"clip.audio.mp4"; }
   std::wstring log() const { return work + L"clip.log"; }
   std::wstring standinLog() const { return work + L"standin-log.txt"; }
@@ -325,6 +338,7 @@ class EndToEndTest : public ::testing::Test {
   std::unique_ptr<Program> program;
   std::vector<std::string> lines;
   std::string console;
+  std::wstring outputName = L"clip.mp4";
 };
 
 }  // namespace
@@ -347,6 +361,62 @@ TEST_F(EndToEndTest, AFailingMuxerLeavesTheAudioFile) {
   EXPECT_EQ(ReadBytes(audio()), BepipeSamples())
       << "the audio file stays and holds what bepipe piped into neroaacenc; console:\n"
       << console;
+}
+
+// mkvmerge ends with 0 when it joined the files, 1 when it joined them with
+// warnings the user should look at, 2 when it wrote nothing; a crash ends
+// with a negative code. The sources go only after a 0 of this run, and a
+// joined file that an earlier run left changes nothing. The muxer here is
+// exit_code_muxer.exe, which writes the joined file for 0 and 1 alone.
+TEST_F(EndToEndTest, MkvMergeSourcesGoOnlyAfterItsOwnSuccess) {
+  ASSERT_TRUE(
+      CopyFileW((bin + L"exit_code_muxer.exe").c_str(), (tools + L"mkvmerge.exe").c_str(), FALSE));
+  ASSERT_NO_FATAL_FAILURE(chooseJobSettings(2, "MKVMerge"));
+  const std::string video = "x264 stand-in video\r\n";
+  const std::string joined = "joined by exit_code_muxer\r\n";
+  const std::string stale = "left by an earlier run\r\n";
+  const struct {
+    const wchar_t* output;
+    const wchar_t* exitCode;
+    bool stale;  // a joined file of an earlier run lies where this run's goes
+  } cases[] = {
+      {L"clip.mp4", L"2", true}, {L"clip.mp4", L"-1073741819", true}, {L"clip.mp4", L"1", false},
+      {L"clip.mp4", L"0", true}, {L"clip.mkv", L"2", true},           {L"clip.mkv", L"1", true},
+      {L"clip.mkv", L"0", true},
+  };
+  std::wstring queued;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.output) + " exit code " + Narrow(c.exitCode));
+    outputName = c.output;
+    if (queued != outputName) {
+      ASSERT_NO_FATAL_FAILURE(queueAndSave(outputName + L".bat"));
+    }
+    queued = outputName;
+    // A Matroska output is joined beside itself and renamed into its place.
+    const bool matroska = outputName == L"clip.mkv";
+    const std::wstring target = work + (matroska ? L"clip.muxed.mkv" : L"clip.mkv");
+    for (const std::wstring& file : {target, output(), audio()}) DeleteFileW(file.c_str());
+    if (c.stale) {
+      ASSERT_TRUE(WriteBytes(target, stale));
+    }
+    ASSERT_TRUE(RunBatch(outputName + L".bat", work, work + L"console.txt",
+                         {{L"STANDIN_LOG", standinLog()}, {L"EXIT_CODE_MUXER", c.exitCode}}));
+    console = ReadBytes(work + L"console.txt").value_or("");
+    const std::wstring code = c.exitCode;
+    if (code == L"0") {
+      EXPECT_FALSE(Exists(audio())) << console;
+      EXPECT_EQ(ReadBytes(work + L"clip.mkv"), joined) << console;
+      EXPECT_FALSE(Exists(matroska ? target : output())) << console;
+    } else {
+      EXPECT_TRUE(Exists(audio())) << console;
+      EXPECT_EQ(ReadBytes(output()), video) << console;
+      const bool wrote = code == L"1";
+      EXPECT_EQ(ReadBytes(target), wrote     ? std::optional(joined)
+                                   : c.stale ? std::optional(stale)
+                                             : std::nullopt)
+          << console;
+    }
+  }
 }
 
 // "Start" looks for the programs of the jobs as the batch will, and asks

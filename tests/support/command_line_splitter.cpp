@@ -235,20 +235,22 @@ LineReading ReadBatchLine(std::string_view line, const Interpreter& interpreter)
   std::string_view rest = Trimmed(text);
   if (!rest.empty() && rest.front() == '@') rest.remove_prefix(1);
 
-  // "if [not] errorlevel N command", "if [not] exist F command".
+  // "if [not] errorlevel N command", "if [not] exist F command", the command
+  // another "if" as often as it likes.
   auto [word, after] = FirstWord(rest);
-  if (Upper(word) == "IF") {
+  while (Upper(word) == "IF") {
     auto [test, afterTest] = FirstWord(after);
-    if (Upper(test) == "NOT") std::tie(test, afterTest) = FirstWord(afterTest);
+    const bool negated = Upper(test) == "NOT";
+    if (negated) std::tie(test, afterTest) = FirstWord(afterTest);
     auto [operand, command] = FirstWord(afterTest);
     if (Upper(test) == "EXIST") {
-      reading.calls.push_back({"if exist", {Unquoted(operand)}});
+      reading.calls.push_back({negated ? "if not exist" : "if exist", {Unquoted(operand)}});
     } else if (Upper(test) != "ERRORLEVEL") {
       reading.problems.push_back("an unknown test " + test);
     }
     rest = Trimmed(command);
     if (!rest.empty() && rest.front() == '@') rest.remove_prefix(1);
-    word = FirstWord(rest).first;
+    std::tie(word, after) = FirstWord(rest);
   }
 
   const bool echo = Upper(word) == "ECHO";

@@ -11,8 +11,9 @@
 //
 // - the interpreter expands "%name%" ("%%" is one "%"); then, outside double
 //   quotes, "^" takes the next character as it is and "| & < > ( )" are its
-//   own; "@" at the start of a command hides it; "if [not] errorlevel N" and "if exist F" test
-//   before the command that follows; echo, del and ren are its own commands;
+//   own; "@" at the start of a command hides it; "if [not] errorlevel N" and
+//   "if [not] exist F" test before the command that follows, which may be
+//   another test; echo, del and ren are its own commands;
 // - every other program splits its command line as the C runtime does:
 //   blanks separate arguments outside quotes; 2n backslashes before a quote
 //   give n backslashes and the quote opens or closes a quoted part, 2n+1
