@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -460,10 +461,19 @@ class PathsThroughTheBatch : public EndToEndTest {
   }
 
   // Queues one single-pass job per input, each in a folder of its own name
-  // under the work folder.
-  void queueJobs(const std::vector<std::wstring>& names) {
+  // under the work folder, with the matrix file of the same place in
+  // `matrixFiles` (in the work folder) chosen through "custom...", or none.
+  void queueJobs(const std::vector<std::wstring>& names,
+                 const std::vector<std::wstring>& matrixFiles = {}) {
     ChooseListEntry(control(cid::mode), 1);
-    for (const std::wstring& name : names) {
+    for (size_t i = 0; i < names.size(); ++i) {
+      const std::wstring& name = names[i];
+      const std::wstring matrix = i < matrixFiles.size() ? matrixFiles[i] : L"";
+      matrices.push_back(matrix.empty() ? "" : Narrow(work + matrix));
+      if (!matrix.empty()) dialogs.openAnswers.push_back(matrices.back());
+      ChooseListEntry(control(cid::cqm), matrix.empty() ? 0 : 2);
+      PumpMessages();
+      ASSERT_EQ(window().text(cid::cqm), matrix.empty() ? "flat" : '"' + matrices.back() + '"');
       const std::wstring folder = work + name + L"\\";
       ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << Narrow(name);
       const std::wstring input = folder + name + L".avs";
@@ -478,8 +488,9 @@ class PathsThroughTheBatch : public EndToEndTest {
     ASSERT_EQ(jobLines().size(), names.size() * 6) << "each job is queued";
   }
 
-  // Every input reached x264 as its last argument, exactly as queued, and
-  // the output as the argument after "-o".
+  // Every input reached x264 as its last argument, exactly as queued, the
+  // output as the argument after "-o" and a matrix file after "--cqmfile";
+  // nothing else ran.
   void expectEachInputReachedTheEncoder() {
     const std::optional<std::string> records = ReadBytes(standinLog());
     ASSERT_TRUE(records.has_value());
@@ -492,6 +503,9 @@ class PathsThroughTheBatch : public EndToEndTest {
       EXPECT_EQ(arguments.back(), inputs[i]) << calls[i].tail;
       EXPECT_EQ(arguments[arguments.size() - 2], outputs[i]) << calls[i].tail;
       EXPECT_EQ(arguments[arguments.size() - 3], "-o") << calls[i].tail;
+      auto cqmfile = std::find(arguments.begin(), arguments.end(), "--cqmfile");
+      const std::string matrix = cqmfile < arguments.end() - 1 ? *(cqmfile + 1) : "";
+      EXPECT_EQ(matrix, i < matrices.size() ? matrices[i] : "") << calls[i].tail;
     }
   }
 
@@ -516,6 +530,7 @@ class PathsThroughTheBatch : public EndToEndTest {
 
   std::vector<std::string> inputs;
   std::vector<std::string> outputs;
+  std::vector<std::string> matrices;  // empty for a job without a matrix file
 };
 
 // The bytes of `text` in a code page.
@@ -542,9 +557,28 @@ TEST_F(PathsThroughTheBatch, MakeBatWritesWhatTheConsoleSpellsInItsCodePage) {
   expectEachInputReachedTheEncoder();
 }
 
+// What the console cannot spell reaches the batch through its environment,
+// and no interpreter, Wine's neither, which reads a variable's value once
+// more, takes a "%" or "&" of a path for anything but itself.
 TEST_F(PathsThroughTheBatch, StartPassesWhatTheConsoleCannotSpellThroughTheEnvironment) {
-  ASSERT_NO_FATAL_FAILURE(
-      queueJobs({L"m\u00e9dia", L"\u65e5\u672c \u6620\u50cf", L"a %1 & ^ ! (b)"}));
+  const struct {
+    std::wstring input;   // the name of its folder and file
+    std::wstring matrix;  // a matrix file chosen through "custom...", or none
+  } cases[] = {
+      {L"m\u00e9dia", L""},
+      {L"\u65e5\u672c \u6620\u50cf", L""},
+      {L"a %1 & ^ ! (b)", L""},
+      {L"\u65e5 100% & x264.exe PWNED & 50%", L""},
+      {L"& lullo.exe PWNED & 100%", L"\u65e5%x.cfg"},
+      {L"%QUORVEL_1%\u65e5", L"%QUORVEL_2%\u00e9 %OS%.cfg"},
+  };
+  std::vector<std::wstring> names;
+  std::vector<std::wstring> matrixFiles;
+  for (const auto& c : cases) {
+    names.push_back(c.input);
+    matrixFiles.push_back(c.matrix);
+  }
+  ASSERT_NO_FATAL_FAILURE(queueJobs(names, matrixFiles));
   ASSERT_NO_FATAL_FAILURE(startAndWait());
   expectEachInputReachedTheEncoder();
 }
@@ -559,11 +593,11 @@ TEST_F(PathsThroughTheBatch, DelayedExpansionTakesNothingFromAPath) {
   expectEachInputReachedTheEncoder();
 }
 
-// Paths of 600 characters that the console lacks: one variable each keeps
-// the line short enough for the interpreter.
+// Paths of 600 characters that the console lacks: one variable for each
+// distinct run keeps the line short enough for the interpreter.
 TEST_F(PathsThroughTheBatch, LongPathsTheConsoleCannotSpellStayWhole) {
-  std::wstring component;
-  for (int i = 0; i < 60; ++i) component += L"\u0416-";  // "Ж-", 3 bytes of a Linux name each
+  // 119 "Ж" (2 bytes of a Linux name each) and "-".
+  const std::wstring component = std::wstring(119, L'\u0416') + L"-";
   std::wstring folder = work;
   for (int depth = 0; depth < 5; ++depth) {
     folder += component + L"\\";
