@@ -47,6 +47,12 @@ add_executable(standin tests/standin/standin.cpp)
 target_compile_definitions(standin PRIVATE ${WIN32_DEFINITIONS})
 target_compile_options(standin PRIVATE ${WARNINGS})
 target_link_options(standin PRIVATE -municode)
+# A muxer that ends with the exit code the end-to-end test tells it, copied
+# there as mkvmerge.exe.
+add_executable(exit_code_muxer tests/exit_code_muxer/exit_code_muxer.cpp)
+target_compile_definitions(exit_code_muxer PRIVATE ${WIN32_DEFINITIONS})
+target_compile_options(exit_code_muxer PRIVATE ${WARNINGS})
+target_link_options(exit_code_muxer PRIVATE -municode)
 
 # Tests against the real window and the helper programs, run under Wine.
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
@@ -55,9 +61,9 @@ if(GUI_TEST_SOURCES)
   target_compile_options(quorvel_gui_tests PRIVATE ${WARNINGS})
   target_link_libraries(quorvel_gui_tests PRIVATE test_support app_win32 gmock_main version)
   if(TOOL_TARGETS)
-    add_dependencies(quorvel_gui_tests quorvel standin ${TOOL_TARGETS})
+    add_dependencies(quorvel_gui_tests quorvel standin exit_code_muxer ${TOOL_TARGETS})
   else()
-    add_dependencies(quorvel_gui_tests quorvel standin)
+    add_dependencies(quorvel_gui_tests quorvel standin exit_code_muxer)
   endif()
   # One entry per test suite, each run in one process: a failure names its
   # suite, and the output names the test. (Each process under Wine costs a

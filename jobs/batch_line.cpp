@@ -237,7 +237,10 @@ std::string QuotedPath(std::string_view path) { return '"' + DoublePercent(path)
 
 std::vector<ProgramCall> ProgramCalls(const BatchCommand& command) {
   std::vector<ProgramCall> calls;
+  // The file test is the head's last "if" ("if errorlevel 0 if not exist").
   std::string_view test = command.head;
+  if (const size_t last = test.rfind("if "); last != std::string_view::npos)
+    test.remove_prefix(last);
   while (!test.empty() && (test.front() == '@' || test.front() == ' ')) test.remove_prefix(1);
   while (!test.empty() && (test.back() == '@' || test.back() == ' ')) test.remove_suffix(1);
   bool open = false;  // whether an argument may be glued to the one before

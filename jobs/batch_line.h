@@ -23,8 +23,9 @@ struct Refusal {
 inline constexpr size_t kLongestBatchLine = 8191;
 
 // One line of a batch file as its parts: what the command interpreter reads
-// before the first program ("@", "@if errorlevel 1 @", "@if exist"), then the
-// arguments in order, among them the programs the line runs (ArgKind::Program)
+// before the first program ("@", "@if errorlevel 1 @",
+// "@if errorlevel 0 if not errorlevel 1 if not exist"), then the arguments in
+// order, among them the programs the line runs (ArgKind::Program)
 // and the pipes between them.
 struct BatchCommand {
   std::string head;
@@ -64,7 +65,8 @@ std::string QuotedPath(std::string_view path);
 // What one program of a line receives: its name as the line calls it and
 // its arguments, each as the program's C runtime hands it over. Arguments
 // before the first program are the command interpreter's own (the file that
-// "if exist" tests); they are given under the name of the head's test.
+// "if [not] exist" tests); they are given under the name of the head's last
+// test.
 struct ProgramCall {
   std::string program;
   std::vector<std::string> arguments;

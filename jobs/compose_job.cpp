@@ -1,10 +1,12 @@
 #include "jobs/compose_job.h"
 
 #include <cstdlib>
+#include <span>
 #include <string>
 
 #include "jobs/audio_commands.h"
 #include "jobs/batch_line.h"
+#include "jobs/typed_path.h"
 
 namespace {
 
@@ -96,6 +98,27 @@ void AddBody(const Settings& s, MediaProbe& media, const EncoderDialect& dialect
   }
 }
 
+// The text of a file field, or nothing for another field.
+const std::string* FileField(const Settings& s, ControlId field) {
+  if (field == cid::input) return &s.input;
+  if (field == cid::output) return &s.output;
+  if (field == cid::statsfile) return &s.statsfile;
+  if (field == cid::logfile) return &s.logfile;
+  return nullptr;
+}
+
+// The first file field that the lines name (through its path or one made
+// from it) whose typed path cannot stand for its file.
+std::optional<Refusal> CheckFileFields(const Settings& s, std::span<const BatchCommand> commands) {
+  for (const BatchCommand& command : commands)
+    for (const Arg& argument : command.args)
+      if (argument.kind == ArgKind::Path || argument.kind == ArgKind::ImportedScript)
+        if (const std::string* text = FileField(s, argument.field))
+          if (std::optional<Refusal> refusal = CheckTypedPath(argument.field, *text))
+            return refusal;
+  return std::nullopt;
+}
+
 // No clip can be opened.
 class NoMedia final : public MediaProbe {
  public:
@@ -116,6 +139,7 @@ ComposedJob ComposeJob(const Settings& s, MediaProbe& media, const EncoderDialec
     AddBody(s, media, dialect, job.commands);
     job.refusal = CheckCommands(job.commands);
   }
+  if (!job.refusal) job.refusal = CheckFileFields(s, job.commands);
   if (!job.refusal && s.mode == EncodeMode::ConditionalDouble && s.muxer != Muxer::AudioOnly)
     job.refusal = CheckSizeBounds(s);
   if (!job.refusal) job.refusal = CheckBestFit(job.commands, bestFit);

@@ -31,8 +31,6 @@ size_t InterpreterLength(std::string_view text) {
   return units;
 }
 
-bool IsSpecial(char c) { return std::string_view(" \t\"%&|<>()^").find(c) != std::string::npos; }
-
 // The variables of one "Start" batch: one per distinct value, in the order
 // they are first needed.
 class Variables {
@@ -52,69 +50,17 @@ class Variables {
   std::map<std::string, std::string> names_;
 };
 
+// Writes each longest run of characters that the console cannot spell as
+// a variable, in quoted and unquoted text alike. A value then holds nothing
+// the command interpreter reads: Windows' puts it into the line as it is,
+// and Wine's, which reads what it put in once more for "%", finds none. The
+// text around a run stays as the writer wrote it, its "%" doubled.
 class Speller {
  public:
   Speller(const std::function<bool(std::string_view)>& spelled, Variables& variables)
       : spelled_(spelled), variables_(variables) {}
 
-  bool spells(std::string_view text) const {
-    for (size_t at = 0; at < text.size();) {
-      const auto lead = static_cast<unsigned char>(text[at]);
-      const size_t length = std::min(CharacterLength(lead), text.size() - at);
-      if (lead >= 0x80 && !spelled_(text.substr(at, length))) return false;
-      at += length;
-    }
-    return true;
-  }
-
-  // The line with every argument the console cannot spell as a variable.
-  std::string line(std::string_view line) {
-    std::string out;
-    for (size_t at = 0; at < line.size();) {
-      if (line[at] == '"') {
-        const size_t close = line.find('"', at + 1);
-        if (close == std::string_view::npos) {
-          out += runs(line.substr(at));
-          break;
-        }
-        out += '"';
-        out += quoted(line.substr(at + 1, close - at - 1));
-        out += '"';
-        at = close + 1;
-      } else if (IsSpecial(line[at])) {
-        out += line[at++];
-      } else {
-        size_t end = at;
-        while (end < line.size() && !IsSpecial(line[end])) ++end;
-        const std::string_view word = line.substr(at, end - at);
-        out += spells(word) ? std::string(word) : variables_.reference(std::string(word));
-        at = end;
-      }
-    }
-    return out;
-  }
-
- private:
-  // A quoted argument: its "%%" are one "%" in the value. One that holds a
-  // single "%" (a variable of its own) keeps it, and only the runs the
-  // console cannot spell become variables.
-  std::string quoted(std::string_view text) {
-    if (spells(text)) return std::string(text);
-    std::string value;
-    for (size_t at = 0; at < text.size(); ++at) {
-      if (text[at] != '%') {
-        value += text[at];
-      } else if (at + 1 < text.size() && text[at + 1] == '%') {
-        value += '%';
-        ++at;
-      } else {
-        return runs(text);
-      }
-    }
-    return variables_.reference(value);
-  }
-
-  std::string runs(std::string_view text) {
+  std::string line(std::string_view text) {
     std::string out;
     std::string run;
     for (size_t at = 0; at < text.size();) {
@@ -134,6 +80,7 @@ class Speller {
     return out;
   }
 
+ private:
   const std::function<bool(std::string_view)>& spelled_;
   Variables& variables_;
 };

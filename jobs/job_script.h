@@ -27,11 +27,13 @@ std::string MakeBatScript(std::span<const std::string> jobLines, std::string_vie
 // priority, every job list line, and a last line that deletes the file
 // itself and has no line end.
 //
-// Every argument that holds a character the console's code page cannot
-// spell (`spelled` says which it can) stands in the file as a variable of
-// the environment the batch is started with ("%QUORVEL_1%"), whose value is
-// the argument: a quoted path between its quotes, or an unquoted word. The
-// command interpreter puts it into the command line as it is.
+// Every longest run of characters that the console's code page cannot spell
+// (`spelled` says which it can) stands in the file as a variable of the
+// environment the batch is started with ("%QUORVEL_1%"), one per distinct
+// run, whose value is the run. The command interpreter puts it into the
+// line; as it holds no "%" or any other character the interpreter reads,
+// the line means the same to every interpreter, Wine's too, which reads a
+// value it put in once more.
 //
 // A job line longer than the command interpreter reads, as the file holds
 // it or as it reads once the variables are put in, is `tooLong`.

@@ -10,12 +10,10 @@ bool IsMkv(std::string_view path) {
          (ext[2] | 0x20) == 'v';
 }
 
-// "@if exist "{file}" {program} ...": the program runs when the file exists.
-BatchCommand IfExists(const Arg& file, std::string_view program, ArgList args) {
-  BatchCommand command{"@if exist", {file, arg::Program(program)}};
-  Append(command.args, args);
-  return command;
-}
+// What the command interpreter reads before a command that runs only when
+// the program before it ended with exit code 0: "errorlevel 0" is false for
+// a negative code (a crash), "not errorlevel 1" for every code above 0.
+constexpr std::string_view kAfterSuccess = "@if errorlevel 0 if not errorlevel 1";
 
 }  // namespace
 
@@ -46,11 +44,19 @@ void AddMuxCommands(const Settings& s, std::string_view audioFile, BatchCommands
           arg::Path(std::string(Stem(s.output)) + (sameName ? ".muxed.mkv" : ".mkv"), cid::output);
       commands.push_back(
           {"@", {arg::Program("mkvmerge", ""), arg::Literal("-o"), joined, video, audio}});
-      commands.push_back(IfExists(joined, "del", {audio}));
-      commands.push_back(IfExists(joined, "del", {video}));
+      // mkvmerge ends with 0 when it joined the files, 1 when it joined them
+      // with warnings the user should look at, 2 when it wrote nothing. Only
+      // its 0 in this run lets the sources go: a joined file that an earlier
+      // run left proves nothing.
+      commands.push_back({std::string(kAfterSuccess), {arg::Program("del"), audio, video}});
+      // The rename needs that 0 too, and the output gone. After a failed
+      // join the code is still mkvmerge's (a false "if" leaves it as it was);
+      // after the deletion it is 0 (Wine's interpreter sets 0, Windows' keeps
+      // it), and were it not, the joined file would only keep its own name.
       if (sameName)
-        commands.push_back(IfExists(
-            joined, "ren", {joined, arg::Path(std::string(FilePart(s.output)), cid::output)}));
+        commands.push_back({std::string(kAfterSuccess) + " if not exist",
+                            {video, arg::Program("ren"), joined,
+                             arg::Path(std::string(FilePart(s.output)), cid::output)}});
       break;
     }
     default:  // No mux, Audio Only

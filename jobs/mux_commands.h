@@ -9,5 +9,5 @@
 
 // Appends the lines that join the audio file with the video the passes
 // wrote, by the muxer of `muxer`, and the lines that remove the sources
-// afterwards. "No mux" and "Audio Only" append nothing.
+// once the muxer succeeded. "No mux" and "Audio Only" append nothing.
 void AddMuxCommands(const Settings& s, std::string_view audioFile, BatchCommands& commands);

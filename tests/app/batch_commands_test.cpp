@@ -188,38 +188,50 @@ TEST(Start, WhatTheConsoleCannotSpellReachesTheBatchThroughItsEnvironment) {
   t.click(cid::start);
   EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"),
             kStartPreamble +
-                "@echo.\r\n@echo Input:\"%QUORVEL_1%\"\r\n"
-                "@x264.exe \"%QUORVEL_1%\" \"%QUORVEL_2%\"\r\n@echo+\r\n"
+                "@echo.\r\n@echo Input:\"D:\\v\\%QUORVEL_1%.avs\"\r\n"
+                "@x264.exe \"D:\\v\\%QUORVEL_1%.avs\" \"D:\\caf%QUORVEL_2%\"\r\n@echo+\r\n"
                 "del temp.bat");
   ASSERT_EQ(t.processes.environments.size(), 1u);
-  EXPECT_EQ(t.processes.environments[0],
-            (EnvironmentVariables{{"QUORVEL_1", "D:\\v\\\xE6\x97\xA5\xE6\x9C\xAC.avs"},
-                                  {"QUORVEL_2", "D:\\caf\xC3\xA9"}}));
+  EXPECT_EQ(
+      t.processes.environments[0],
+      (EnvironmentVariables{{"QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"}, {"QUORVEL_2", "\xC3\xA9"}}));
 }
 
-// The command interpreter reads at most 8191 characters of a line, after it
-// has put in the variables: one variable per path keeps the file's lines
-// short, and a line too long either way starts nothing.
+// The command interpreter reads at most 8191 characters of a line, as the
+// file holds it and after it has put in the variables; a line too long
+// either way starts nothing and names its job.
 TEST(Start, ALineTheInterpreterCannotReadWholeStartsNothingAndNamesItsJob) {
-  std::string path = "D:\\";
-  for (int i = 0; i < 330; ++i) path += "\xD0\x96-";  // "Ж-", which the console lacks
-  const std::string quoted = '"' + path + '"';
-  BatchApp t;
-  t.setLines({"@echo.", "@echo Input:" + quoted,
-              "@x264.exe -o " + quoted + ".mp4 " + quoted + " 2>&1|teelog.exe " + quoted,
-              "@echo+"});
-  t.click(cid::start);
-  ASSERT_EQ(t.processes.started.size(), 1u) << "three paths of 663 characters fit";
-
-  std::string longer = "@x264.exe";
-  for (int i = 0; i < 13; ++i) longer += ' ' + quoted;  // 13 * 664 characters
-  t.setLines({"@echo.", "@echo Input:" + quoted, longer, "@echo+"});
-  t.click(cid::start);
-  EXPECT_EQ(t.processes.started.size(), 1u);
-  ASSERT_EQ(t.messages().size(), 1u);
-  EXPECT_NE(t.messages()[0].preset.find("line 7 of the job list, in job 2 (Input:" + quoted + ")"),
-            std::string::npos)
-      << t.messages()[0].preset;
+  auto path = [](int repeats, const std::string& piece) {
+    std::string text = "D:\\";
+    for (int i = 0; i < repeats; ++i) text += piece;  // "Ж" is a character the console lacks
+    return '"' + text + '"';
+  };
+  const struct {
+    std::string quoted;
+    int paths;
+    bool started;
+  } cases[] = {
+      // One variable of 660 characters in every path: 12 * 666 characters.
+      {path(660, "\xD0\x96"), 12, true},
+      // 13 * 666 characters once the variable is put in.
+      {path(660, "\xD0\x96"), 13, false},
+      // 330 variables in a path: 3 * 3966 characters in the file.
+      {path(330, "\xD0\x96-"), 3, false},
+  };
+  for (const auto& c : cases) {
+    BatchApp t;
+    std::string line = "@x264.exe";
+    for (int i = 0; i < c.paths; ++i) line += ' ' + c.quoted;
+    t.setLines({"@echo.", "@echo+", "@echo.", "@echo Input:" + c.quoted, line, "@echo+"});
+    t.click(cid::start);
+    EXPECT_EQ(t.processes.started.size(), c.started ? 1u : 0u) << c.paths;
+    if (c.started) continue;
+    ASSERT_EQ(t.messages().size(), 1u);
+    EXPECT_NE(
+        t.messages()[0].preset.find("line 5 of the job list, in job 2 (Input:" + c.quoted + ")"),
+        std::string::npos)
+        << t.messages()[0].preset;
+  }
 }
 
 // A batch that would miss a program says so before it starts, not hours

@@ -19,13 +19,21 @@ bool AnyHolds(const std::vector<std::string>& lines, std::string_view text) {
 }
 
 // Every mode, audio off and on, queues its job: the empty "Logfile(empty=none)"
-// keeps no log, the empty statistics file leaves x264 its own.
+// keeps no log, the empty statistics file leaves x264 its own. A path may
+// be relative to the program folder.
 TEST(FirstHour, TypedPathsQueueAJobInEveryMode) {
   // Modes that refuse such a job, with the start of their message: none.
   const std::vector<std::pair<int, std::string>> refusing = {};
+  const std::pair<std::string, std::string> typed[] = {
+      {R"(D:\My Videos\clip.avs)", R"(D:\My Videos\clip.mp4)"},
+      {"clip.avs", "clip.mp4"},
+      {R"(.\-o clip.avs)", R"(videos\-o clip.mp4)"},
+      {R"(\\host\share\clip.avs)", R"(\v\clip.mp4)"},
+  };
   for (int mode = 0; mode < 14; ++mode) {
+    const auto& [input, output] = typed[mode % std::size(typed)];
     for (bool audio : {false, true}) {
-      SCOPED_TRACE("mode " + std::to_string(mode) + (audio ? " with audio" : ""));
+      SCOPED_TRACE(input + ", mode " + std::to_string(mode) + (audio ? " with audio" : ""));
       AppUnderTest t;
       t.window.setState(cid::mode, mode);
       t.app.onEvent(cid::mode, EventKind::SelectionChanged);
@@ -33,8 +41,8 @@ TEST(FirstHour, TypedPathsQueueAJobInEveryMode) {
         t.window.setState(cid::aud, 1);
         t.click(cid::aud);
       }
-      t.window.setText(cid::input, R"(D:\My Videos\clip.avs)");
-      t.window.setText(cid::output, R"(D:\My Videos\clip.mp4)");
+      t.window.setText(cid::input, input);
+      t.window.setText(cid::output, output);
       t.click(cid::add);
       const std::vector<std::string> lines = t.lines();
       bool refused = false;
@@ -48,7 +56,7 @@ TEST(FirstHour, TypedPathsQueueAJobInEveryMode) {
       if (refused) continue;
       EXPECT_THAT(t.calls("message"), IsEmpty());
       ASSERT_GE(lines.size(), 6u);
-      EXPECT_EQ(lines[1], R"(@echo Input:"D:\My Videos\clip.avs")");
+      EXPECT_EQ(lines[1], "@echo Input:\"" + input + '"');
       EXPECT_FALSE(AnyHolds(lines, "teelog.exe"));
       EXPECT_FALSE(AnyHolds(lines, "--stats"));
       const bool discards = mode == 3 || mode == 4 || mode == 8 || mode == 9;

@@ -47,8 +47,10 @@ struct WithSharedPreset : AppUnderTest {
 };
 
 struct RefusedCase {
-  std::string preset;   // the settings file, beyond B-frames on and mode 0
-  std::string message;  // the whole message shown
+  std::string preset;           // the settings file, beyond B-frames on and mode 0
+  std::string message;          // the whole message shown
+  ControlId field = cid::none;  // a file field typed into after the preset, and its text
+  std::string typed = "";
 };
 
 TEST(RefusedSettings, AddShowsOneMessageQueuesNothingAndChangesNoControl) {
@@ -84,9 +86,37 @@ TEST(RefusedSettings, AddShowsOneMessageQueuesNothingAndChangesNoControl) {
        R"x(without a sign.)x"},
       {"aud = 1\r\nae = 8\r\naub = 64 & calc",
        R"(Nothing was queued: "Kbps" holds "64 & calc"; it must be a whole number.)"},
+      // Typed paths that a program would take for an option, or Windows for
+      // another file, or that lie in a folder the batch does not choose.
+      {"",
+       R"(Nothing was queued: "Input file" holds "-o evil.avs"; it must be a path that does not )"
+       R"(begin with -, which programs read as one of their options (for a file of that name, )"
+       R"(write .\-o evil.avs).)",
+       cid::input, "-o evil.avs"},
+      {"aud = 1",
+       R"(Nothing was queued: "Output file" holds "D:\v\t b.mkv "; it must be a path that does )"
+       R"(not end in a blank or a dot (Windows drops them from a file's name, so the path would )"
+       R"(name another file).)",
+       cid::output, "D:\\v\\t b.mkv "},
+      {"muxer = 2",
+       R"(Nothing was queued: "Output file" holds "C:x.mkv"; it must be a path with \ after C: )"
+       R"((without it, the file lies in the folder that drive C: was last in, which the batch )"
+       R"(does not choose).)",
+       cid::output, "C:x.mkv"},
+      {"mode = 3",
+       R"(Nothing was queued: "Statsfile name" holds "D:\v\clip.stats."; it must be a path )"
+       R"(that does not end in a blank or a dot (Windows drops them from a file's name, so the )"
+       R"(path would name another file).)",
+       cid::statsfile, "D:\\v\\clip.stats."},
+      {"",
+       R"x(Nothing was queued: "Logfile(empty=none)" holds "-log.txt"; it must be a path that )x"
+       R"x(does not begin with -, which programs read as one of their options (for a file of )x"
+       R"x(that name, write .\-log.txt).)x",
+       cid::logfile, "-log.txt"},
   };
   for (const RefusedCase& c : cases) {
     WithSharedPreset t("mb = 2\r\n" + c.preset + "\r\n");
+    if (c.field != cid::none) t.window.setText(c.field, c.typed);
     const std::vector<ControlView> before = Snapshot(t.window);
     t.click(cid::add);
     EXPECT_EQ(Snapshot(t.window), before) << c.preset;
@@ -109,7 +139,7 @@ TEST(RefusedSettings, AWellFormedJobChangesOnlyTheJobListAndTheFileFields) {
       continue;
     EXPECT_EQ(after[i], before[i]) << "control " << id;
   }
-  EXPECT_EQ(t.lines().size(), 2u + 12) << "the earlier job, then one of twelve lines";
+  EXPECT_EQ(t.lines().size(), 2u + 11) << "the earlier job, then one of eleven lines";
   EXPECT_THAT(t.calls("message"), IsEmpty());
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -239,19 +240,25 @@ class EndToEndTest : public ::testing::Test {
     return lines;
   }
 
-  // Queues the job through the window and saves it with "Make BAT" as
-  // jobs.bat in the work folder.
-  void queueAndSaveJob() {
+  // Chooses an automated double-pass job with Nero audio and the muxer
+  // `muxer` (an entry of its list).
+  void chooseJobSettings(int muxer, std::string_view muxerName) {
     ChooseListEntry(control(cid::mode), 6);
     ASSERT_EQ(window().item(cid::mode, window().state(cid::mode)), "Automated Double Passes");
     ChooseListEntry(control(cid::ae), 1);
     ASSERT_EQ(window().item(cid::ae, window().state(cid::ae)), "Nero");
-    ChooseListEntry(control(cid::muxer), 0);
-    ASSERT_EQ(window().item(cid::muxer, window().state(cid::muxer)), "MP4Box");
+    ChooseListEntry(control(cid::muxer), muxer);
+    ASSERT_EQ(window().item(cid::muxer, window().state(cid::muxer)), muxerName);
     ASSERT_EQ(window().state(cid::aud), 0) << "audio is off after a first start";
     Click(control(cid::aud));
     ASSERT_EQ(window().state(cid::aud), 1);
     ASSERT_EQ(window().state(cid::crelog), 1) << "the log pipe is on after a first start";
+  }
+
+  // Queues the job of the chosen settings as the only one through the
+  // window and saves it with "Make BAT" as `batch` in the work folder.
+  void queueAndSave(const std::wstring& batch) {
+    Click(control(cid::clear));
     window().setText(cid::input, Narrow(work + L"clip.avs"));
     window().setText(cid::output, Narrow(output()));
     window().setText(cid::statsfile, Narrow(work + L"clip.stats"));
@@ -261,11 +268,18 @@ class EndToEndTest : public ::testing::Test {
     ASSERT_FALSE(lines.empty());
     ASSERT_EQ(lines.front(), "@echo.");
     ASSERT_EQ(lines.back(), "@echo+");
-    dialogs.saveAnswers.push_back(Narrow(work + L"jobs.bat"));
+    const size_t calls = dialogs.calls.size();
+    dialogs.saveAnswers.push_back(Narrow(work + batch));
     Click(control(cid::makeBat));
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    ASSERT_EQ(dialogs.calls[0].kind, "save");
-    ASSERT_TRUE(Exists(work + L"jobs.bat"));
+    ASSERT_EQ(dialogs.calls.size(), calls + 1);
+    ASSERT_EQ(dialogs.calls.back().kind, "save");
+    ASSERT_TRUE(Exists(work + batch));
+  }
+
+  // The job with MP4Box, saved as jobs.bat.
+  void queueAndSaveJob() {
+    ASSERT_NO_FATAL_FAILURE(chooseJobSettings(0, "MP4Box"));
+    ASSERT_NO_FATAL_FAILURE(queueAndSave(L"jobs.bat"));
   }
 
   // Runs jobs.bat as the user would, from the work folder, and returns what
@@ -281,7 +295,7 @@ class EndToEndTest : public ::testing::Test {
     return ParseRecords(records.value_or(""));
   }
 
-  std::wstring output() const { return work + L"clip.mp4"; }
+  std::wstring output() const { return work + outputName; }
   std::wstring audio() const { return work + L"clip.audio.mp4"; }
   std::wstring log() const { return work + L"clip.log"; }
   std::wstring standinLog() const { return work + L"standin-log.txt"; }
@@ -330,6 +344,7 @@ class EndToEndTest : public ::testing::Test {
   std::unique_ptr<Program> program;
   std::vector<std::string> lines;
   std::string console;
+  std::wstring outputName = L"clip.mp4";
 };
 
 }  // namespace
@@ -352,6 +367,62 @@ TEST_F(EndToEndTest, AFailingMuxerLeavesTheAudioFile) {
   EXPECT_EQ(ReadBytes(audio()), BepipeSamples())
       << "the audio file stays and holds what bepipe piped into neroaacenc; console:\n"
       << console;
+}
+
+// mkvmerge ends with 0 when it joined the files, 1 when it joined them with
+// warnings the user should look at, 2 when it wrote nothing; a crash ends
+// with a negative code. The sources go only after a 0 of this run, and a
+// joined file that an earlier run left changes nothing. The muxer here is
+// exit_code_muxer.exe, which writes the joined file for 0 and 1 alone.
+TEST_F(EndToEndTest, MkvMergeSourcesGoOnlyAfterItsOwnSuccess) {
+  ASSERT_TRUE(
+      CopyFileW((bin + L"exit_code_muxer.exe").c_str(), (tools + L"mkvmerge.exe").c_str(), FALSE));
+  ASSERT_NO_FATAL_FAILURE(chooseJobSettings(2, "MKVMerge"));
+  const std::string video = "x264 stand-in video\r\n";
+  const std::string joined = "joined by exit_code_muxer\r\n";
+  const std::string stale = "left by an earlier run\r\n";
+  const struct {
+    const wchar_t* output;
+    const wchar_t* exitCode;
+    bool stale;  // a joined file of an earlier run lies where this run's goes
+  } cases[] = {
+      {L"clip.mp4", L"2", true}, {L"clip.mp4", L"-1073741819", true}, {L"clip.mp4", L"1", false},
+      {L"clip.mp4", L"0", true}, {L"clip.mkv", L"2", true},           {L"clip.mkv", L"1", true},
+      {L"clip.mkv", L"0", true},
+  };
+  std::wstring queued;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.output) + " exit code " + Narrow(c.exitCode));
+    outputName = c.output;
+    if (queued != outputName) {
+      ASSERT_NO_FATAL_FAILURE(queueAndSave(outputName + L".bat"));
+    }
+    queued = outputName;
+    // A Matroska output is joined beside itself and renamed into its place.
+    const bool matroska = outputName == L"clip.mkv";
+    const std::wstring target = work + (matroska ? L"clip.muxed.mkv" : L"clip.mkv");
+    for (const std::wstring& file : {target, output(), audio()}) DeleteFileW(file.c_str());
+    if (c.stale) {
+      ASSERT_TRUE(WriteBytes(target, stale));
+    }
+    ASSERT_TRUE(RunBatch(outputName + L".bat", work, work + L"console.txt",
+                         {{L"STANDIN_LOG", standinLog()}, {L"EXIT_CODE_MUXER", c.exitCode}}));
+    console = ReadBytes(work + L"console.txt").value_or("");
+    const std::wstring code = c.exitCode;
+    if (code == L"0") {
+      EXPECT_FALSE(Exists(audio())) << console;
+      EXPECT_EQ(ReadBytes(work + L"clip.mkv"), joined) << console;
+      EXPECT_FALSE(Exists(matroska ? target : output())) << console;
+    } else {
+      EXPECT_TRUE(Exists(audio())) << console;
+      EXPECT_EQ(ReadBytes(output()), video) << console;
+      const bool wrote = code == L"1";
+      EXPECT_EQ(ReadBytes(target), wrote     ? std::optional(joined)
+                                   : c.stale ? std::optional(stale)
+                                             : std::nullopt)
+          << console;
+    }
+  }
 }
 
 // "Start" looks for the programs of the jobs as the batch will, and asks
@@ -395,10 +466,19 @@ class PathsThroughTheBatch : public EndToEndTest {
   }
 
   // Queues one single-pass job per input, each in a folder of its own name
-  // under the work folder.
-  void queueJobs(const std::vector<std::wstring>& names) {
+  // under the work folder, with the matrix file of the same place in
+  // `matrixFiles` (in the work folder) chosen through "custom...", or none.
+  void queueJobs(const std::vector<std::wstring>& names,
+                 const std::vector<std::wstring>& matrixFiles = {}) {
     ChooseListEntry(control(cid::mode), 1);
-    for (const std::wstring& name : names) {
+    for (size_t i = 0; i < names.size(); ++i) {
+      const std::wstring& name = names[i];
+      const std::wstring matrix = i < matrixFiles.size() ? matrixFiles[i] : L"";
+      matrices.push_back(matrix.empty() ? "" : Narrow(work + matrix));
+      if (!matrix.empty()) dialogs.openAnswers.push_back(matrices.back());
+      ChooseListEntry(control(cid::cqm), matrix.empty() ? 0 : 2);
+      PumpMessages();
+      ASSERT_EQ(window().text(cid::cqm), matrix.empty() ? "flat" : '"' + matrices.back() + '"');
       const std::wstring folder = work + name + L"\\";
       ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << Narrow(name);
       const std::wstring input = folder + name + L".avs";
@@ -413,8 +493,9 @@ class PathsThroughTheBatch : public EndToEndTest {
     ASSERT_EQ(jobLines().size(), names.size() * 6) << "each job is queued";
   }
 
-  // Every input reached x264 as its last argument, exactly as queued, and
-  // the output as the argument after "-o".
+  // Every input reached x264 as its last argument, exactly as queued, the
+  // output as the argument after "-o" and a matrix file after "--cqmfile";
+  // nothing else ran.
   void expectEachInputReachedTheEncoder() {
     const std::optional<std::string> records = ReadBytes(standinLog());
     ASSERT_TRUE(records.has_value());
@@ -427,6 +508,9 @@ class PathsThroughTheBatch : public EndToEndTest {
       EXPECT_EQ(arguments.back(), inputs[i]) << calls[i].tail;
       EXPECT_EQ(arguments[arguments.size() - 2], outputs[i]) << calls[i].tail;
       EXPECT_EQ(arguments[arguments.size() - 3], "-o") << calls[i].tail;
+      auto cqmfile = std::find(arguments.begin(), arguments.end(), "--cqmfile");
+      const std::string matrix = cqmfile < arguments.end() - 1 ? *(cqmfile + 1) : "";
+      EXPECT_EQ(matrix, i < matrices.size() ? matrices[i] : "") << calls[i].tail;
     }
   }
 
@@ -451,6 +535,7 @@ class PathsThroughTheBatch : public EndToEndTest {
 
   std::vector<std::string> inputs;
   std::vector<std::string> outputs;
+  std::vector<std::string> matrices;  // empty for a job without a matrix file
 };
 
 // The bytes of `text` in a code page.
@@ -477,9 +562,28 @@ TEST_F(PathsThroughTheBatch, MakeBatWritesWhatTheConsoleSpellsInItsCodePage) {
   expectEachInputReachedTheEncoder();
 }
 
+// What the console cannot spell reaches the batch through its environment,
+// and no interpreter, Wine's neither, which reads a variable's value once
+// more, takes a "%" or "&" of a path for anything but itself.
 TEST_F(PathsThroughTheBatch, StartPassesWhatTheConsoleCannotSpellThroughTheEnvironment) {
-  ASSERT_NO_FATAL_FAILURE(
-      queueJobs({L"m\u00e9dia", L"\u65e5\u672c \u6620\u50cf", L"a %1 & ^ ! (b)"}));
+  const struct {
+    std::wstring input;   // the name of its folder and file
+    std::wstring matrix;  // a matrix file chosen through "custom...", or none
+  } cases[] = {
+      {L"m\u00e9dia", L""},
+      {L"\u65e5\u672c \u6620\u50cf", L""},
+      {L"a %1 & ^ ! (b)", L""},
+      {L"\u65e5 100% & x264.exe PWNED & 50%", L""},
+      {L"& lullo.exe PWNED & 100%", L"\u65e5%x.cfg"},
+      {L"%QUORVEL_1%\u65e5", L"%QUORVEL_2%\u00e9 %OS%.cfg"},
+  };
+  std::vector<std::wstring> names;
+  std::vector<std::wstring> matrixFiles;
+  for (const auto& c : cases) {
+    names.push_back(c.input);
+    matrixFiles.push_back(c.matrix);
+  }
+  ASSERT_NO_FATAL_FAILURE(queueJobs(names, matrixFiles));
   ASSERT_NO_FATAL_FAILURE(startAndWait());
   expectEachInputReachedTheEncoder();
 }
@@ -494,11 +598,11 @@ TEST_F(PathsThroughTheBatch, DelayedExpansionTakesNothingFromAPath) {
   expectEachInputReachedTheEncoder();
 }
 
-// Paths of 600 characters that the console lacks: one variable each keeps
-// the line short enough for the interpreter.
+// Paths of 600 characters that the console lacks: one variable for each
+// distinct run keeps the line short enough for the interpreter.
 TEST_F(PathsThroughTheBatch, LongPathsTheConsoleCannotSpellStayWhole) {
-  std::wstring component;
-  for (int i = 0; i < 60; ++i) component += L"\u0416-";  // "Ж-", 3 bytes of a Linux name each
+  // 119 "Ж" (2 bytes of a Linux name each) and "-".
+  const std::wstring component = std::wstring(119, L'\u0416') + L"-";
   std::wstring folder = work;
   for (int depth = 0; depth < 5; ++depth) {
     folder += component + L"\\";

@@ -145,9 +145,8 @@ TEST_F(AudioCommands, CtAacWithAMatroskaOutput) {
   const Lines expected = {
       std::string(kDecoder) + R"(enc_aacplus.exe - "D:\v\clip.audio.aac" --cbr 64000)",
       R"(@mkvmerge -o "D:\v\clip.muxed.mkv" "D:\v\clip.mkv" "D:\v\clip.audio.aac")",
-      R"(@if exist "D:\v\clip.muxed.mkv" del "D:\v\clip.audio.aac")",
-      R"(@if exist "D:\v\clip.muxed.mkv" del "D:\v\clip.mkv")",
-      R"(@if exist "D:\v\clip.muxed.mkv" ren "D:\v\clip.muxed.mkv" "clip.mkv")",
+      R"(@if errorlevel 0 if not errorlevel 1 del "D:\v\clip.audio.aac" "D:\v\clip.mkv")",
+      R"(@if errorlevel 0 if not errorlevel 1 if not exist "D:\v\clip.mkv" ren "D:\v\clip.muxed.mkv" "clip.mkv")",
   };
   EXPECT_EQ(audio(CtAac), expected);
 }

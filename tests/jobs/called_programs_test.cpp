@@ -18,6 +18,7 @@ TEST(CalledPrograms, TheProgramsOfEachCommandOncePipesAndTestsIncluded) {
       R"(@if not errorlevel 1 del "D:\v\a.audio.mp4")",
       R"(@if exist "D:\v\my mkvmerge.mkv" del "D:\v\a.mp4")",
       R"(@if exist "D:\v\a.mkv" mkvmerge -o "D:\v\b.mkv")",
+      R"(@if errorlevel 0 if not errorlevel 1 if not exist "D:\v\faac.exe" ren "a" "b.mkv")",
       R"(@rem faac.exe -b 64 - -o "x")",
       R"(@"C:\my tools\mp4box.exe" -add "a")",
       "shutdown.exe -s -f -t 30",

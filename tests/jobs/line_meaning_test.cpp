@@ -26,6 +26,7 @@ const std::vector<std::string> kTricky = {
     "%",
     "%%",
     "%OS%",
+    "%QUORVEL_1%",
     "!",
     "!OS!",
     "^",
@@ -189,15 +190,21 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
         StartScript(job.lines, "C:\\prog\\", "temp.bat", [](std::string_view) { return false; });
     const std::vector<std::string> started = ScriptLines(batch.script);
     ASSERT_EQ(started.size(), job.lines.size() + 7);
-    Interpreter withVariables = interpreter;
-    for (const auto& [name, value] : batch.variables) withVariables.variables[name] = value;
+    // The same lines to Windows' interpreter and to Wine's, which reads a
+    // variable's value once more.
+    Interpreter windows = interpreter;
+    for (const auto& [name, value] : batch.variables) windows.variables[name] = value;
+    Interpreter wine = windows;
+    wine.readsValuesAgain = true;
     for (size_t i = 0; i < job.lines.size(); ++i) {
       const LineReading reading = ReadBatchLine(job.lines[i], interpreter);
       ASSERT_EQ(reading.problems, std::vector<std::string>()) << job.lines[i];
       ASSERT_EQ(reading.calls, Meant(job.commands[i])) << job.lines[i];
-      const LineReading fromStart = ReadBatchLine(started[6 + i], withVariables);
-      ASSERT_EQ(fromStart.problems, std::vector<std::string>()) << started[6 + i];
-      ASSERT_EQ(fromStart.calls, reading.calls) << started[6 + i];
+      for (const Interpreter* reader : {&windows, &wine}) {
+        const LineReading fromStart = ReadBatchLine(started[6 + i], *reader);
+        ASSERT_EQ(fromStart.problems, std::vector<std::string>()) << started[6 + i];
+        ASSERT_EQ(fromStart.calls, reading.calls) << started[6 + i];
+      }
       ++lines;
     }
   }
@@ -219,6 +226,10 @@ TEST(LineMeaning, TheReadingFollowsTheRuntimesRules) {
       {R"(@x.exe "e""f" g\h)", {{"x.exe", {R"(e"f)", R"(g\h)"}}}},
       {R"(@if exist "D:\j k.mkv" del "D:\a.mp4")",
        {{"if exist", {R"(D:\j k.mkv)"}}, {"del", {R"(D:\a.mp4)"}}}},
+      {R"(@if errorlevel 0 if not errorlevel 1 del "D:\a.mp4" "D:\a b.aac")",
+       {{"del", {R"(D:\a.mp4)", R"(D:\a b.aac)"}}}},
+      {R"(@if errorlevel 0 if not errorlevel 1 if not exist "D:\a b.mkv" ren "D:\a.x.mkv" "a b.mkv")",
+       {{"if not exist", {R"(D:\a b.mkv)"}}, {"ren", {R"(D:\a.x.mkv)", "a b.mkv"}}}},
       {R"(@if errorlevel 1 @x.exe a 2>&1|teelog.exe "l")",
        {{"x.exe", {"a"}}, {"teelog.exe", {"l"}}}},
       {R"(@echo Input:"D:\a & b")", {{"echo", {R"(Input:"D:\a & b")"}}}},

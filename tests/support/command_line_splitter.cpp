@@ -13,10 +13,15 @@ std::string Upper(std::string_view text) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Reading a value once more, Wine's interpreter may never end.
+constexpr size_t kMostExpansions = 10000;
+
 // Percent expansion as in a batch file.
-std::string ExpandPercent(std::string_view line, const Interpreter& interpreter,
+std::string ExpandPercent(std::string_view original, const Interpreter& interpreter,
                           std::vector<std::string>& problems) {
+  std::string line(original);
   std::string out;
+  size_t expansions = 0;
   for (size_t at = 0; at < line.size();) {
     if (line[at] != '%') {
       out += line[at++];
@@ -41,10 +46,18 @@ std::string ExpandPercent(std::string_view line, const Interpreter& interpreter,
     }
     const std::string name = Upper(line.substr(at + 1, close - at - 1));
     auto found = interpreter.variables.find(name);
-    if (found == interpreter.variables.end())
+    if (found == interpreter.variables.end()) {
       problems.push_back("the variable %" + name + "%");
-    else
+    } else if (interpreter.readsValuesAgain) {
+      if (++expansions > kMostExpansions) {
+        problems.push_back("a variable that expands without end");
+        return out;
+      }
+      line.replace(at, close + 1 - at, found->second);
+      continue;
+    } else {
       out += found->second;
+    }
     at = close + 1;
   }
   return out;
@@ -235,20 +248,22 @@ LineReading ReadBatchLine(std::string_view line, const Interpreter& interpreter)
   std::string_view rest = Trimmed(text);
   if (!rest.empty() && rest.front() == '@') rest.remove_prefix(1);
 
-  // "if [not] errorlevel N command", "if [not] exist F command".
+  // "if [not] errorlevel N command", "if [not] exist F command", the command
+  // another "if" as often as it likes.
   auto [word, after] = FirstWord(rest);
-  if (Upper(word) == "IF") {
+  while (Upper(word) == "IF") {
     auto [test, afterTest] = FirstWord(after);
-    if (Upper(test) == "NOT") std::tie(test, afterTest) = FirstWord(afterTest);
+    const bool negated = Upper(test) == "NOT";
+    if (negated) std::tie(test, afterTest) = FirstWord(afterTest);
     auto [operand, command] = FirstWord(afterTest);
     if (Upper(test) == "EXIST") {
-      reading.calls.push_back({"if exist", {Unquoted(operand)}});
+      reading.calls.push_back({negated ? "if not exist" : "if exist", {Unquoted(operand)}});
     } else if (Upper(test) != "ERRORLEVEL") {
       reading.problems.push_back("an unknown test " + test);
     }
     rest = Trimmed(command);
     if (!rest.empty() && rest.front() == '@') rest.remove_prefix(1);
-    word = FirstWord(rest).first;
+    std::tie(word, after) = FirstWord(rest);
   }
 
   const bool echo = Upper(word) == "ECHO";

@@ -9,10 +9,12 @@
 // An independent reading of batch lines, written from the rules of the
 // command interpreter and of the C runtime, to judge what the program writes:
 //
-// - the interpreter expands "%name%" ("%%" is one "%"); then, outside double
+// - the interpreter expands "%name%" ("%%" is one "%"; Wine's reads what it
+//   put in for a variable once more, from its start); then, outside double
 //   quotes, "^" takes the next character as it is and "| & < > ( )" are its
-//   own; "@" at the start of a command hides it; "if [not] errorlevel N" and "if exist F" test
-//   before the command that follows; echo, del and ren are its own commands;
+//   own; "@" at the start of a command hides it; "if [not] errorlevel N" and
+//   "if [not] exist F" test before the command that follows, which may be
+//   another test; echo, del and ren are its own commands;
 // - every other program splits its command line as the C runtime does:
 //   blanks separate arguments outside quotes; 2n backslashes before a quote
 //   give n backslashes and the quote opens or closes a quoted part, 2n+1
@@ -42,6 +44,8 @@ struct Interpreter {
   // Characters that programs reading their command line in the ANSI code
   // page see as another one (UTF-8 to UTF-8).
   std::map<std::string, std::string> bestFit;
+  // Wine's interpreter: the value of a variable is read again for "%".
+  bool readsValuesAgain = false;
 };
 
 // What each program on a line of a batch file receives.
