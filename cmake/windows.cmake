@@ -41,9 +41,11 @@ foreach(tool_source ${TOOL_SOURCES})
   list(APPEND TOOL_TARGETS ${tool})
 endforeach()
 
-# A stand-in for the outside programs (x264, bepipe, neroaacenc, mp4box) that
-# the end-to-end test runs job batches with.
-add_executable(standin tests/standin/standin.cpp)
+# A stand-in for the outside programs (x264, bepipe, neroaacenc, mp4box,
+# mkvmerge) that the end-to-end test runs job batches with; it prints the
+# recorded messages of the real ones.
+add_executable(standin tests/standin/standin.cpp ${FIXTURES_H})
+target_include_directories(standin PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_compile_definitions(standin PRIVATE ${WIN32_DEFINITIONS})
 target_compile_options(standin PRIVATE ${WARNINGS})
 target_link_options(standin PRIVATE -municode)
