@@ -22,6 +22,7 @@
 
 #include "gui/gui_support.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 #include "recorded_messages.h"
 #include "tools/encoder_verdict.h"
 
@@ -475,7 +476,9 @@ TEST(Teelog, StillCopiesAndJudgesWhenTheLogCannotBeCreated) {
 TEST(Teelog, RefusesAWrongCommandLineWithCodeTwo) {
   TemporaryFolder folder;
   const std::vector<std::vector<std::wstring>> commandLines = {
-      {L""}, {folder.path() + L"a.log", folder.path() + L"b.log"}};
+      {L""},
+      {folder.path() + L"a.log", folder.path() + L"b.log"},
+      {L"--run", folder.path() + L"a.log"}};
   for (const auto& arguments : commandLines) {
     ToolRun run = RunTool(L"teelog.exe", arguments, folder.path(), "encoded 1 frames\n");
     SCOPED_TRACE(testing::PrintToString(arguments));
@@ -483,6 +486,65 @@ TEST(Teelog, RefusesAWrongCommandLineWithCodeTwo) {
     EXPECT_NE(run.error.find("usage: teelog.exe [LOGFILE]"), std::string::npos) << run.error;
     EXPECT_EQ(run.output, "");
     EXPECT_FALSE(Exists(folder.path() + L"a.log"));
+  }
+}
+
+// "teelog.exe --run LOG PROGRAM ..." on a batch line, with the x264
+// stand-in in the current folder: the stand-in records the command line it
+// was given after its name.
+TEST(Teelog, RunsTheProgramWithItsArgumentsUnchangedAndEndsWithItsCode) {
+  const struct {
+    std::string program;
+    std::string arguments;
+    std::string log;
+    DWORD exitCode;
+    bool finished;  // the stand-in printed a finished encode
+  } cases[] = {
+      {"x264.exe", R"( --crf 20 -o "out put.264" "in put.avs")", R"("clip.log")", 0, true},
+      {"x264", " --crf 20 -o nul gone.avs", R"("clip.log")", 255, false},
+      {"x264.exe", "  --tag \"a \\\"b\\\" c\\\\\" -o nul \"x\"\"y\"\t\"in put.avs\"", R"("")", 0,
+       true},
+      {R"("enc dir\x264.exe")", R"( -o nul "in put.avs")", R"("clip.log")", 0, true},
+      {"nosuch.exe", R"( -o nul "in put.avs")", R"("clip.log")", 9009, false},
+  };
+  const std::string_view finished = Recorded("x264/finished.txt");
+  encoder_verdict::EncoderVerdict verdict;
+  verdict.take(finished.data(), finished.size());
+  verdict.end();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.program + c.arguments + " logged to " + c.log);
+    TemporaryFolder folder;
+    const std::wstring work = folder.path();
+    ASSERT_TRUE(CreateDirectoryW((work + L"enc dir").c_str(), nullptr));
+    for (const wchar_t* copy : {L"x264.exe", L"enc dir\\x264.exe"})
+      ASSERT_TRUE(
+          CopyFileW((TestProgramFolder() + L"standin.exe").c_str(), (work + copy).c_str(), FALSE));
+    WriteFileBytes(work + L"in put.avs", "");
+    WriteFileBytes(work + L"run.bat", "@" + Narrow(Quoted(TestProgramFolder() + L"teelog.exe")) +
+                                          " --run " + c.log + " " + c.program + c.arguments +
+                                          "\r\n@exit /b %errorlevel%\r\n");
+    ToolRun run = ::Run(L"cmd.exe /c run.bat", work, {},
+                        {{L"STANDIN_LOG", work + L"records.txt"},
+                         {L"STANDIN_X264_SECONDS", L"0"},
+                         {L"QUORVEL_PROGRESS", work + L"progress.txt"}});
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    const bool started = c.exitCode != 9009;
+    EXPECT_EQ(
+        ReadFileBytes(work + L"records.txt"),
+        started ? std::optional<std::string>("x264.exe\t" + c.arguments + "\r\n") : std::nullopt);
+    if (c.finished) {
+      EXPECT_EQ(run.output, finished);
+    }
+    if (started) {
+      EXPECT_EQ(run.error, "");
+    } else {
+      EXPECT_TRUE(run.error.starts_with("teelog: cannot start " + c.program + ": ")) << run.error;
+    }
+    // The log holds all that teelog showed.
+    EXPECT_EQ(ReadFileBytes(work + L"clip.log"),
+              c.log == R"("")" ? std::nullopt : std::optional(run.output + run.error));
+    EXPECT_EQ(ReadFileBytes(work + L"progress.txt"),
+              c.finished ? std::optional<std::string>(verdict.status()) : std::nullopt);
   }
 }
 
