@@ -41,9 +41,11 @@ foreach(tool_source ${TOOL_SOURCES})
   list(APPEND TOOL_TARGETS ${tool})
 endforeach()
 
-# A stand-in for the outside programs (x264, bepipe, neroaacenc, mp4box) that
-# the end-to-end test runs job batches with.
-add_executable(standin tests/standin/standin.cpp)
+# A stand-in for the outside programs (x264, bepipe, neroaacenc, mp4box,
+# mkvmerge) that the end-to-end test runs job batches with; it prints the
+# recorded messages of the real ones.
+add_executable(standin tests/standin/standin.cpp ${FIXTURES_H})
+target_include_directories(standin PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_compile_definitions(standin PRIVATE ${WIN32_DEFINITIONS})
 target_compile_options(standin PRIVATE ${WARNINGS})
 target_link_options(standin PRIVATE -municode)
@@ -57,7 +59,8 @@ target_link_options(exit_code_muxer PRIVATE -municode)
 # Tests against the real window and the helper programs, run under Wine.
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
 if(GUI_TEST_SOURCES)
-  add_executable(quorvel_gui_tests ${GUI_TEST_SOURCES} ${RESOURCE_FILE})
+  add_executable(quorvel_gui_tests ${GUI_TEST_SOURCES} ${RESOURCE_FILE} ${FIXTURES_H})
+  target_include_directories(quorvel_gui_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
   target_compile_options(quorvel_gui_tests PRIVATE ${WARNINGS})
   target_link_libraries(quorvel_gui_tests PRIVATE test_support app_win32 gmock_main version)
   if(TOOL_TARGETS)

@@ -15,12 +15,16 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "gui/gui_support.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
+#include "recorded_messages.h"
+#include "tools/encoder_verdict.h"
 
 namespace {
 
@@ -334,14 +338,59 @@ TEST(Gaugit, RefusesAWrongCommandLineWithCodeTwo) {
 }
 
 // ---------------------------------------------------------------------------
-// teelog.exe LOGFILE
+// teelog.exe [LOGFILE]
+
+// What x264 really printed, piped through teelog as a job line pipes it: the
+// console and the log receive it unchanged, the exit code says whether the
+// encode finished, and QUORVEL_PROGRESS ends with the last progress line.
+TEST(Teelog, JudgesRecordedEncodesAndPassesThemOnUnchanged) {
+  const struct {
+    std::string_view recording;
+    DWORD exitCode;
+    bool bare;  // no log file, and QUORVEL_PROGRESS names a missing folder
+  } cases[] = {
+      {"x264/finished.txt", 0, false},
+      {"x264/finished.txt", 0, true},
+      {"x264/ctrl-c.txt", 1, false},
+      {"x264/killed.txt", 1, false},
+      {"x264/error-continued.txt", 1, false},
+      {"x264/error-then-aborted.txt", 1, true},
+      {"x264/write-failed.txt", 1, false},
+      {"x264/missing-input.txt", 1, false},
+      {"mkvmerge/missing-input.txt", 1, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.recording << (c.bare ? " bare" : ""));
+    const std::string_view text = Recorded(c.recording);
+    TemporaryFolder folder;
+    const std::wstring log = folder.path() + L"clip.log";
+    const std::wstring progress =
+        folder.path() + (c.bare ? L"no such folder\\" : L"") + L"progress.txt";
+    WriteFileBytes(folder.path() + L"x264 said.txt", std::string(text));
+    ToolRun run =
+        ::Run(L"cmd.exe /c type \"x264 said.txt\" | " +
+                  Quoted(TestProgramFolder() + L"teelog.exe") + (c.bare ? L"" : L" " + Quoted(log)),
+              folder.path(), {}, {{L"QUORVEL_PROGRESS", progress}});
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_TRUE(!text.empty() && run.output == text) << run.output;
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(ReadFileBytes(log), c.bare ? std::nullopt : std::optional<std::string>(text));
+    // The last progress line, as the native tests of the verdict show it.
+    encoder_verdict::EncoderVerdict verdict;
+    verdict.take(text.data(), text.size());
+    verdict.end();
+    EXPECT_EQ(ReadFileBytes(progress), c.bare || verdict.status().empty()
+                                           ? std::nullopt
+                                           : std::optional<std::string>(verdict.status()));
+  }
+}
 
 TEST(Teelog, CopiesSeveralMegabytesExactlyToTheConsoleAndTheLog) {
   TemporaryFolder folder;
   const std::wstring log = folder.path() + L"clip.log";
   const std::string data = RandomBytes(5 * 1048576 + 123, 264);
   ToolRun run = RunTool(L"teelog.exe", {log}, folder.path(), data);
-  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.exitCode, 1u) << "random bytes are no finished encode";
   EXPECT_TRUE(run.output == data) << "standard output: " << run.output.size() << " of "
                                   << data.size() << " bytes, or changed bytes";
   const std::optional<std::string> logged = ReadFileBytes(log);
@@ -354,29 +403,36 @@ TEST(Teelog, CopiesSeveralMegabytesExactlyToTheConsoleAndTheLog) {
 TEST(Teelog, ReplacesAnOlderLogAndLogsAnEmptyStreamAsAnEmptyFile) {
   TemporaryFolder folder;
   const std::wstring log = folder.path() + L"clip.log";
-  const std::string lines[] = {"x264 [info]: frame I:1\r\nencoded 1 frames\n\x1a\r\n", ""};
-  for (const std::string& text : lines) {
+  const struct {
+    std::string text;
+    DWORD exitCode;
+  } cases[] = {{"x264 [info]: frame I:1\r\nencoded 1 frames\n\x1a\r\n", 0}, {"", 1}};
+  for (const auto& c : cases) {
     WriteFileBytes(log, std::string(10000, 'o'));
-    ToolRun run = RunTool(L"teelog.exe", {log}, folder.path(), text);
-    EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(run.output, text);
-    EXPECT_EQ(ReadFileBytes(log), std::optional<std::string>(text));
+    ToolRun run = RunTool(L"teelog.exe", {log}, folder.path(), c.text);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.output, c.text);
+    EXPECT_EQ(ReadFileBytes(log), std::optional<std::string>(c.text));
   }
 }
 
-// The encoder's progress shows, and is in the log, while it still runs.
+// The encoder's progress shows, and is in the log and the progress file,
+// while it still runs.
 TEST(Teelog, PassesEachPieceOnAtOnce) {
   TemporaryFolder folder;
   const std::wstring log = folder.path() + L"live.log";
+  const std::wstring progress = folder.path() + L"progress.txt";
   ToolProcess process(Quoted(TestProgramFolder() + L"teelog.exe") + L" " + Quoted(log),
-                      folder.path());
+                      folder.path(), {{L"QUORVEL_PROGRESS", progress}});
   ASSERT_TRUE(process.running()) << process.startError();
+  const std::string first = "[1.0%] 10/1000 frames, 5.00 fps, 9.00 kb/s, eta 0:03:18";
+  const std::string second = "[2.0%] 20/1000 frames, 5.00 fps, 9.00 kb/s, eta 0:03:16";
   std::string sent;
   std::string shown;
-  for (const char* piece : {"[1.0%] 10/1000 frames\r", "[2.0%] 20/1000 frames\r", "x"}) {
+  for (const std::string& piece : {first + "  \r", second + "  \r", std::string("x")}) {
     DWORD written = 0;
-    ASSERT_TRUE(
-        WriteFile(process.input(), piece, static_cast<DWORD>(strlen(piece)), &written, nullptr));
+    ASSERT_TRUE(WriteFile(process.input(), piece.data(), static_cast<DWORD>(piece.size()), &written,
+                          nullptr));
     sent += piece;
     // Waits for the piece on standard output; a tool that holds it back until
     // its input ends never delivers it, and the run times out.
@@ -396,17 +452,23 @@ TEST(Teelog, PassesEachPieceOnAtOnce) {
     EXPECT_EQ(shown, sent);
     // What the console shows is already in the log.
     EXPECT_EQ(ReadFileBytes(log), std::optional<std::string>(sent));
+    // The first progress line is written at once (later ones at most four
+    // times a second, and the last at the end).
+    if (sent == piece) {
+      EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(progress).value_or("") == first; }, 5000));
+    }
   }
   process.closeInput();
-  EXPECT_EQ(process.wait(), 0u);
+  EXPECT_EQ(process.wait(), 1u) << "no summary";
+  EXPECT_EQ(ReadFileBytes(progress), std::optional<std::string>(second));
 }
 
-TEST(Teelog, StillCopiesToTheConsoleWhenTheLogCannotBeCreated) {
+TEST(Teelog, StillCopiesAndJudgesWhenTheLogCannotBeCreated) {
   TemporaryFolder folder;
-  const std::string text = "encoded 250 frames\r\n";
+  const std::string text = "encoded 250 frames, 9.00 fps, 9.00 kb/s\r\n";
   ToolRun run =
       RunTool(L"teelog.exe", {folder.path() + L"no such folder\\clip.log"}, folder.path(), text);
-  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.output, text);
   EXPECT_NE(run.error, "");
 }
@@ -414,14 +476,75 @@ TEST(Teelog, StillCopiesToTheConsoleWhenTheLogCannotBeCreated) {
 TEST(Teelog, RefusesAWrongCommandLineWithCodeTwo) {
   TemporaryFolder folder;
   const std::vector<std::vector<std::wstring>> commandLines = {
-      {}, {L""}, {folder.path() + L"a.log", folder.path() + L"b.log"}};
+      {L""},
+      {folder.path() + L"a.log", folder.path() + L"b.log"},
+      {L"--run", folder.path() + L"a.log"}};
   for (const auto& arguments : commandLines) {
-    ToolRun run = RunTool(L"teelog.exe", arguments, folder.path(), "text");
+    ToolRun run = RunTool(L"teelog.exe", arguments, folder.path(), "encoded 1 frames\n");
     SCOPED_TRACE(testing::PrintToString(arguments));
     EXPECT_EQ(run.exitCode, 2u);
-    EXPECT_NE(run.error.find("usage: teelog.exe LOGFILE"), std::string::npos) << run.error;
+    EXPECT_NE(run.error.find("usage: teelog.exe [LOGFILE]"), std::string::npos) << run.error;
     EXPECT_EQ(run.output, "");
     EXPECT_FALSE(Exists(folder.path() + L"a.log"));
+  }
+}
+
+// "teelog.exe --run LOG PROGRAM ..." on a batch line, with the x264
+// stand-in in the current folder: the stand-in records the command line it
+// was given after its name.
+TEST(Teelog, RunsTheProgramWithItsArgumentsUnchangedAndEndsWithItsCode) {
+  const struct {
+    std::string program;
+    std::string arguments;
+    std::string log;
+    DWORD exitCode;
+    bool finished;  // the stand-in printed a finished encode
+  } cases[] = {
+      {"x264.exe", R"( --crf 20 -o "out put.264" "in put.avs")", R"("clip.log")", 0, true},
+      {"x264", " --crf 20 -o nul gone.avs", R"("clip.log")", 255, false},
+      {"x264.exe", "  --tag \"a \\\"b\\\" c\\\\\" -o nul \"x\"\"y\"\t\"in put.avs\"", R"("")", 0,
+       true},
+      {R"("enc dir\x264.exe")", R"( -o nul "in put.avs")", R"("clip.log")", 0, true},
+      {"nosuch.exe", R"( -o nul "in put.avs")", R"("clip.log")", 9009, false},
+  };
+  const std::string_view finished = Recorded("x264/finished.txt");
+  encoder_verdict::EncoderVerdict verdict;
+  verdict.take(finished.data(), finished.size());
+  verdict.end();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.program + c.arguments + " logged to " + c.log);
+    TemporaryFolder folder;
+    const std::wstring work = folder.path();
+    ASSERT_TRUE(CreateDirectoryW((work + L"enc dir").c_str(), nullptr));
+    for (const wchar_t* copy : {L"x264.exe", L"enc dir\\x264.exe"})
+      ASSERT_TRUE(
+          CopyFileW((TestProgramFolder() + L"standin.exe").c_str(), (work + copy).c_str(), FALSE));
+    WriteFileBytes(work + L"in put.avs", "");
+    WriteFileBytes(work + L"run.bat", "@" + Narrow(Quoted(TestProgramFolder() + L"teelog.exe")) +
+                                          " --run " + c.log + " " + c.program + c.arguments +
+                                          "\r\n@exit /b %errorlevel%\r\n");
+    ToolRun run = ::Run(L"cmd.exe /c run.bat", work, {},
+                        {{L"STANDIN_LOG", work + L"records.txt"},
+                         {L"STANDIN_X264_SECONDS", L"0"},
+                         {L"QUORVEL_PROGRESS", work + L"progress.txt"}});
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    const bool started = c.exitCode != 9009;
+    EXPECT_EQ(
+        ReadFileBytes(work + L"records.txt"),
+        started ? std::optional<std::string>("x264.exe\t" + c.arguments + "\r\n") : std::nullopt);
+    if (c.finished) {
+      EXPECT_EQ(run.output, finished);
+    }
+    if (started) {
+      EXPECT_EQ(run.error, "");
+    } else {
+      EXPECT_TRUE(run.error.starts_with("teelog: cannot start " + c.program + ": ")) << run.error;
+    }
+    // The log holds all that teelog showed.
+    EXPECT_EQ(ReadFileBytes(work + L"clip.log"),
+              c.log == R"("")" ? std::nullopt : std::optional(run.output + run.error));
+    EXPECT_EQ(ReadFileBytes(work + L"progress.txt"),
+              c.finished ? std::optional<std::string>(verdict.status()) : std::nullopt);
   }
 }
 

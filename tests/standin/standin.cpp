@@ -1,7 +1,8 @@
 // standin.exe: plays the outside programs that the job batches call, for the
-// end-to-end test. Copied as x264.exe, bepipe.exe, neroaacenc.exe and
-// mp4box.exe, it does under each name just enough of that program's work for
-// the batch lines that follow it, and records how it was called.
+// end-to-end test. Copied as x264.exe, bepipe.exe, neroaacenc.exe,
+// mp4box.exe and mkvmerge.exe, it does under each name just enough of that
+// program's work for the batch lines that follow it, prints what the real
+// program prints, and records how it was called.
 //
 // Every run appends one record line, in UTF-8, to the file that the
 // environment variable STANDIN_LOG names ("standin-log.txt" in the current
@@ -13,20 +14,35 @@
 // TAIL is everything of the command line that follows the program token,
 // exactly as the caller passed it (quotes, blanks and all).
 //
-// Then, by NAME:
-//   x264.exe        writes the file after "-o" unless it is "nul", and the
-//                   file after "--stats" when "-p 1" is given; prints progress
-//                   and the "-o" target to standard output, and a summary to
-//                   standard error.
+// What x264 and mkvmerge print are their recorded messages (tests/fixtures,
+// compiled in), byte for byte, with the file name of the recording replaced
+// by the one given where the message names it. Then, by NAME:
+//   x264.exe        when its input (the last argument) exists: writes the
+//                   file after "-o" unless it is "nul", and the file after
+//                   "--stats" when "-p 1" is given; prints the messages of a
+//                   finished encode to standard error, its progress updates
+//                   spread over STANDIN_X264_SECONDS seconds (0.3 when unset);
+//                   while the file that STANDIN_HOLD names exists, it repeats
+//                   the last progress update every 250 ms before it ends.
+//                   Exit code 0. When its input does not exist: leaves the
+//                   "-o" file empty, prints the messages of a missing input
+//                   and ends with x264's code for it, 255.
 //   bepipe.exe      writes kAudioSamples bytes to standard output.
 //   neroaacenc.exe  reads standard input to its end and writes what it read
 //                   into the file after "-of". It records only after that, so
 //                   that in a pipe its record follows the one of the program
 //                   that feeds it.
 //   mp4box.exe      does nothing more.
+//   mkvmerge.exe    "-o FILE INPUTS...": when every input (every argument but
+//                   "-o", its file and those beginning with "-") exists,
+//                   writes the inputs one after the other into FILE and ends
+//                   with 0; otherwise prints the messages of a missing input,
+//                   naming the first missing one, to standard output, writes
+//                   nothing and ends with mkvmerge's code for it, 2.
 //
-// The exit code is 0, or 1 when the environment variable STANDIN_FAIL names
-// this program (with or without ".exe", in any case).
+// The exit code is 1 instead when the environment variable STANDIN_FAIL
+// names this program (with or without ".exe", in any case), and 1 when the
+// stand-in cannot do its work.
 //
 // x264.exe asked for "--longhelp" records nothing and answers as the
 // environment variable STANDIN_HELP says: "current" (or unset) prints the
@@ -41,6 +57,9 @@
 #include <cwctype>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "recorded_messages.h"
 
 namespace {
 
@@ -118,6 +137,18 @@ bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
   return CloseHandle(file) && written;
 }
 
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char buffer[4096];
+  DWORD got = 0;
+  bool read = true;
+  while ((read = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0)
+    bytes.append(buffer, got);
+  return CloseHandle(file) && read;
+}
+
 // Appends the record with one write, so records of programs that run at the
 // same time do not mix.
 bool Record(const std::wstring& name, const std::wstring& tail) {
@@ -149,19 +180,98 @@ bool Has(int argc, wchar_t** argv, std::wstring_view option, std::wstring_view v
   return false;
 }
 
-bool X264(int argc, wchar_t** argv) {
-  bool ok = true;
+// The recorded messages with the name of the recording's file replaced.
+std::string Messages(std::string_view recording, std::string_view recordedName,
+                     const std::wstring& name) {
+  std::string text(Recorded(recording));
+  const size_t at = text.find(recordedName);
+  if (at != std::string::npos) text.replace(at, recordedName.size(), Utf8(name));
+  return text;
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The messages of a finished encode in pieces that each end with a carriage
+// return: the first progress update with the lines before it, each further
+// update, the blanking of the progress line, and the statistics with the
+// summary.
+std::vector<std::string_view> FinishedEncodePieces() {
+  std::vector<std::string_view> pieces;
+  std::string_view text = Recorded("x264/finished.txt");
+  for (size_t end = text.find('\r'); end != std::string_view::npos; end = text.find('\r')) {
+    pieces.push_back(text.substr(0, end + 1));
+    text.remove_prefix(end + 1);
+  }
+  pieces.push_back(text);
+  return pieces;
+}
+
+double EncodeSeconds() {
+  const std::wstring text = Environment(L"STANDIN_X264_SECONDS");
+  wchar_t* end = nullptr;
+  const double seconds = std::wcstod(text.c_str(), &end);
+  return !text.empty() && *end == L'\0' && seconds >= 0 && seconds < 3600 ? seconds : 0.3;
+}
+
+void PrintFinishedEncode() {
+  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  const std::vector<std::string_view> pieces = FinishedEncodePieces();
+  const DWORD pauseMs =
+      static_cast<DWORD>(EncodeSeconds() * 1000 / static_cast<double>(pieces.size() - 1));
+  const std::wstring hold = Environment(L"STANDIN_HOLD");
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) Sleep(pauseMs);
+    // The blanking of the progress line follows the last update.
+    if (i > 0 && pieces[i].starts_with(' ')) {
+      while (!hold.empty() && Exists(hold)) {
+        WriteAll(error, pieces[i - 1]);
+        Sleep(250);
+      }
+    }
+    WriteAll(error, pieces[i]);
+  }
+}
+
+// x264's exit code, or 1 when a file cannot be written.
+int X264(int argc, wchar_t** argv) {
   const std::wstring output = After(argc, argv, L"-o");
-  if (!output.empty() && Lower(output) != L"nul")
-    ok = WriteWholeFile(output, "x264 stand-in video\r\n") && ok;
+  const bool writesOutput = !output.empty() && Lower(output) != L"nul";
+  const std::wstring input = argc > 1 ? argv[argc - 1] : L"";
+  if (!Exists(input)) {
+    if (writesOutput) WriteWholeFile(output, "");
+    WriteAll(GetStdHandle(STD_ERROR_HANDLE),
+             Messages("x264/missing-input.txt", "missing.y4m", input));
+    return 255;
+  }
+  bool ok = true;
+  if (writesOutput) ok = WriteWholeFile(output, "x264 stand-in video\r\n") && ok;
   if (Has(argc, argv, L"-p", L"1")) {
     const std::wstring stats = After(argc, argv, L"--stats");
     ok = !stats.empty() && WriteWholeFile(stats, "x264 stand-in stats\r\n") && ok;
   }
-  WriteAll(GetStdHandle(STD_OUTPUT_HANDLE),
-           "[50.0%] 1/2 frames\r\n[100.0%] 2/2 frames\r\nwritten to " + Utf8(output) + "\r\n");
-  WriteAll(GetStdHandle(STD_ERROR_HANDLE), "encoded 2 frames\r\n");
-  return ok;
+  PrintFinishedEncode();
+  return ok ? 0 : 1;
+}
+
+// mkvmerge's exit code, or 1 when the output cannot be written.
+int MkvMerge(int argc, wchar_t** argv) {
+  const std::wstring output = After(argc, argv, L"-o");
+  std::string joined;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring_view argument = argv[i];
+    if (argument == L"-o") ++i;
+    if (argument == L"-o" || argument.starts_with(L'-')) continue;
+    std::string bytes;
+    if (!ReadWholeFile(argv[i], bytes)) {
+      WriteAll(GetStdHandle(STD_OUTPUT_HANDLE),
+               Messages("mkvmerge/missing-input.txt", "missing.audio.mp4", argv[i]));
+      return 2;
+    }
+    joined += bytes;
+  }
+  return !output.empty() && WriteWholeFile(output, joined) ? 0 : 1;
 }
 
 // Lines as the helps of x264 of each time list their switches.
@@ -223,18 +333,22 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring fail = Lower(Environment(L"STANDIN_FAIL"));
   const bool failing = !fail.empty() && (fail == name || fail + L".exe" == name);
 
-  bool ok = true;
+  int code = 0;
   if (name == L"neroaacenc.exe") {
     std::string input;
-    ok = NeroAacEnc(argc, argv, input);
+    bool ok = NeroAacEnc(argc, argv, input);
     ok = Record(name, tail) && ok;
     if (ok) ok = WriteWholeFile(After(argc, argv, L"-of"), input);
+    code = ok ? 0 : 1;
   } else {
-    ok = Record(name, tail);
+    const bool recorded = Record(name, tail);
     if (name == L"x264.exe")
-      ok = X264(argc, argv) && ok;
-    else if (name == L"bepipe.exe")
-      ok = Bepipe() && ok;
+      code = X264(argc, argv);
+    else if (name == L"mkvmerge.exe")
+      code = MkvMerge(argc, argv);
+    else if (name == L"bepipe.exe" && !Bepipe())
+      code = 1;
+    if (!recorded && code == 0) code = 1;
   }
-  return failing || !ok ? 1 : 0;
+  return failing ? 1 : code;
 }
