@@ -14,12 +14,13 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
           platform.encoders,
           [&window](std::function<void()> task) { window.post(std::move(task)); },
           encoderTimeLimitMs),
+      watch_(window, platform.files, platform.processes, messages_),
       view_(window, list_),
       journal_(platform.files, list_),
       queue_({window, platform.files, platform.dialogs, platform.media, encoders_, list_, marks_,
               messages_}),
       lines_(window, platform.dialogs, list_),
-      batches_(settings_, platform.processes, encoders_, list_, messages_),
+      batches_(settings_, platform.processes, encoders_, watch_, list_, messages_),
       presets_(window, settings_, messages_),
       routes_(routes()) {
   list_.addObserver(view_);
@@ -112,6 +113,7 @@ void App::onShown() {
   const std::string folder = platform_.files.programFolder();
   for (const char* own : {"", "configs", "avs"}) platform_.files.removeLeftovers(folder + own);
   RestoreJobList(journal_, list_, messages_);
+  watch_.pickUp();
   if (!settings_.matrixQuestionPending) return;
   settings_.matrixQuestionPending = false;
   if (window_.text(cid::cqm) == "custom...") settings_.ChooseMatrixFile();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/batch_watch.h"
 #include "app/encoder_watch.h"
 #include "app/job_list.h"
 #include "app/job_list_commands.h"
@@ -72,6 +73,9 @@ class App {
   // The user asked which x264 the jobs are written for.
   void onEncoderInfo();
 
+  // The user asked how each job of the last batch went.
+  void onLastBatch() { watch_.report(); }
+
   // The job list the window shows.
   JobList& jobList() { return list_; }
 
@@ -89,6 +93,7 @@ class App {
   Messages messages_;
   SettingsStore settings_;
   EncoderWatch encoders_;
+  BatchWatch watch_;
   JobList list_;
   JobListView view_;
   JobListJournal journal_;

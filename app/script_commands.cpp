@@ -1,12 +1,23 @@
 #include "app/script_commands.h"
 
 #include <algorithm>
+#include <ctime>
 #include <string>
 
 #include "core/path_parts.h"
 #include "jobs/batch_line.h"
+#include "jobs/batch_record.h"
+#include "jobs/batch_steps.h"
 #include "jobs/called_programs.h"
 #include "jobs/job_script.h"
+
+std::string LocalTimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = {};
+  if (const std::tm* local = std::localtime(&now))
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
+  return text;
+}
 
 void ScriptCommands::makeBat() {
   encoders_.whenKnown([this](const EncoderInfo&) { writeBat(); });
@@ -33,6 +44,10 @@ void ScriptCommands::writeBat() {
 bool ScriptCommands::programsFoundOrStartAnyway() {
   const std::string folder = settings_.files.programFolder();
   std::vector<std::string> called = {"envprep.exe", "lullo.exe"};
+  // The started batch has teelog.exe run every encode.
+  if (std::any_of(list_.lines().begin(), list_.lines().end(),
+                  [](const std::string& line) { return StepOfLine(line) == StepKind::Pass; }))
+    called.emplace_back("teelog.exe");
   for (std::string& program : CalledPrograms(list_.lines())) called.push_back(std::move(program));
   std::string missing;
   for (const std::string& program : called)
@@ -47,24 +62,43 @@ bool ScriptCommands::programsFoundOrStartAnyway() {
 std::string ScriptCommands::nextBatchName() const {
   std::string name = "temp.bat";
   for (int n = 2;; ++n) {
-    auto started = started_.find(name);
-    if (started == started_.end() || !started->second->running()) return name;
+    if (!watch_.running(name)) return name;
     name = "temp" + std::to_string(n) + ".bat";
   }
+}
+
+std::vector<size_t> ScriptCommands::finishedToSkip() const {
+  const std::optional<BatchRecord> stopped = watch_.interrupted();
+  if (!stopped) return {};
+  std::vector<size_t> finished = FinishedJobs(*stopped, list_.lines());
+  if (finished.empty()) return {};
+  const size_t done = stopped->count(BatchRecord::Outcome::Done);
+  const std::string count = std::to_string(finished.size());
+  const std::string question =
+      "The batch started at " + StartedAt(*stopped) + " stopped before its end. " +
+      std::to_string(done) + " of its " + std::to_string(stopped->jobs.size()) +
+      " jobs had finished. " +
+      (finished.size() == done ? "Skip those " + count + "?"
+                               : "Skip the " + count + " of them still in the list?");
+  if (!messages_.ask(question)) return {};
+  return finished;
 }
 
 void ScriptCommands::startBatch() {
   const FileSystem& files = settings_.files;
   const std::string folder = files.programFolder();
   settings_.SaveSettings(folder + std::string(kMainSettings));
+  const std::vector<size_t> skipped = finishedToSkip();
   const std::string name = nextBatchName();
   const std::string path = folder + name;
   // What the console's code page cannot spell reaches the batch through its
   // environment.
-  const StartBatch batch =
-      StartScript(list_.lines(), folder, name, [&files](std::string_view character) {
+  const StartBatch batch = StartScript(
+      list_.lines(), folder, name,
+      [&files](std::string_view character) {
         return files.encode(character, CodePage::Console).has_value();
-      });
+      },
+      skipped);
   if (batch.tooLong) {
     const LongLine& line = *batch.tooLong;
     messages_.tell("Nothing was started: line " + std::to_string(line.index + 1) +
@@ -82,14 +116,21 @@ void ScriptCommands::startBatch() {
     messages_.writeFailure(path);
     return;
   }
+  // The record of the last batches goes, and this batch's begins.
+  watch_.forgetEnded();
+  const std::string record = folder + RecordName(name);
+  settings_.files.writeFile(record, BatchRecordHeader(list_.lines(), now(), skipped));
+  EnvironmentVariables variables = batch.variables;
+  // teelog.exe, which runs the encodes, tells their progress there.
+  variables.emplace_back("QUORVEL_PROGRESS", ProgressName(name));
   StartFailure failure;
-  std::unique_ptr<StartedBatch> started =
-      processes_.startBatch(path, folder, batch.variables, &failure);
+  std::unique_ptr<StartedBatch> started = processes_.startBatch(path, folder, variables, &failure);
   if (!started) {
     messages_.tell("The batch file cannot be started:\n" + path + "\n\n" + failure.reason);
     return;
   }
-  started_[name] = std::move(started);
+  settings_.files.appendFile(record, BatchRecordProcess(started->identity()));
+  watch_.follow(name, std::move(started));
 }
 
 void ScriptCommands::shut() { list_.append(std::string(kShutdownLine)); }

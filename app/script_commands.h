@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/batch_watch.h"
 #include "app/encoder_watch.h"
 #include "app/job_list.h"
 #include "app/messages.h"
@@ -14,15 +16,19 @@
 #include "platform/processes.h"
 #include "settings/settings_store.h"
 
+// "2026-12-08 14:02:33", now.
+std::string LocalTimeStamp();
+
 // "Make BAT", "Start" and "Shut", the script commands: the job list as a
 // batch file, saved or run.
 class ScriptCommands {
  public:
   ScriptCommands(SettingsStore& settings, Processes& processes, EncoderWatch& encoders,
-                 JobList& list, const Messages& messages)
+                 BatchWatch& watch, JobList& list, const Messages& messages)
       : settings_(settings),
         processes_(processes),
         encoders_(encoders),
+        watch_(watch),
         list_(list),
         messages_(messages) {}
 
@@ -35,6 +41,9 @@ class ScriptCommands {
  private:
   void writeBat();
   void startBatch();
+  // The jobs of the list that the last batch finished before it stopped
+  // short, when the user wants them left out.
+  std::vector<size_t> finishedToSkip() const;
   // Whether every program the lines call is found as the batch will look
   // for it, or the user wants to start without them.
   bool programsFoundOrStartAnyway();
@@ -45,8 +54,11 @@ class ScriptCommands {
   SettingsStore& settings_;
   Processes& processes_;
   EncoderWatch& encoders_;
+  BatchWatch& watch_;
   JobList& list_;
   const Messages& messages_;
-  // Batches started by "Start" by file name, while they may still run.
-  std::map<std::string, std::unique_ptr<StartedBatch>> started_;
+
+ public:
+  // The local time a batch starts at, as its record keeps it.
+  std::function<std::string()> now = LocalTimeStamp;
 };

@@ -23,7 +23,7 @@ endfunction()
 
 quorvel_delay_library(comdlg32 comdlg32.dll CommDlgExtendedError GetOpenFileNameW GetSaveFileNameW)
 quorvel_delay_library(shell32 shell32.dll DragFinish DragQueryFileW SHBrowseForFolderW
-                      SHGetPathFromIDListEx SHParseDisplayName)
-quorvel_delay_library(ole32 ole32.dll CoInitializeEx CoTaskMemFree CoUninitialize)
+                      SHCreateItemFromParsingName SHGetPathFromIDListEx SHParseDisplayName)
+quorvel_delay_library(ole32 ole32.dll CoCreateInstance CoInitializeEx CoTaskMemFree CoUninitialize)
 quorvel_delay_library(avifil32 avifil32.dll AVIFileExit AVIFileGetStream AVIFileInit AVIFileOpenW
                       AVIFileRelease AVIStreamInfoW AVIStreamLength AVIStreamRelease)

@@ -5,6 +5,7 @@
 
 #include "core/utf8.h"
 #include "jobs/batch_line.h"
+#include "jobs/batch_steps.h"
 
 namespace {
 
@@ -140,8 +141,8 @@ std::string MakeBatScript(std::span<const std::string> jobLines, std::string_vie
 }
 
 StartBatch StartScript(std::span<const std::string> jobLines, std::string_view programFolder,
-                       std::string_view name,
-                       const std::function<bool(std::string_view)>& spelled) {
+                       std::string_view name, const std::function<bool(std::string_view)>& spelled,
+                       std::span<const size_t> skipped) {
   StartBatch batch;
   Variables variables;
   Speller speller(spelled, variables);
@@ -152,10 +153,11 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
   text += "@envprep.exe run\r\n";
   text += "@call envprep.bat\r\n";
   text += "@del envprep.bat\r\n";
+  const std::vector<SteppedLine> stepped = SteppedJobLines(jobLines, RecordName(name), skipped);
   std::vector<std::string> written;
-  written.reserve(jobLines.size());
-  for (const std::string& line : jobLines) {
-    written.push_back(speller.line(line));
+  written.reserve(stepped.size());
+  for (const SteppedLine& line : stepped) {
+    written.push_back(speller.line(line.text));
     text += written.back();
     text += "\r\n";
   }
@@ -163,7 +165,8 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
   batch.variables = variables.order;
   const std::map<std::string, std::string> values(batch.variables.begin(), batch.variables.end());
   for (size_t i = 0; i < written.size() && !batch.tooLong; ++i) {
-    const LongLine line{i, InterpreterLength(written[i]), ExpandedLength(written[i], values)};
+    const LongLine line{stepped[i].source.value_or(0), InterpreterLength(written[i]),
+                        ExpandedLength(written[i], values)};
     if (line.written > kLongestBatchLine || line.expanded > kLongestBatchLine) batch.tooLong = line;
   }
   return batch;

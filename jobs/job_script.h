@@ -47,9 +47,14 @@ struct StartBatch {
   std::vector<std::pair<std::string, std::string>> variables;
   std::optional<LongLine> tooLong;
 };
+//
+// Each job runs step by step (jobs/batch_steps.h) and leaves its outcome in
+// the batch's record; the `skipped` jobs (indexes among the jobs of the
+// list) are left out.
 StartBatch StartScript(std::span<const std::string> jobLines, std::string_view programFolder,
                        std::string_view name,
-                       const std::function<bool(std::string_view character)>& spelled);
+                       const std::function<bool(std::string_view character)>& spelled,
+                       std::span<const size_t> skipped = {});
 
 // The frame lines of a job in the list, and whether a line is one.
 inline constexpr std::string_view kJobStart = "@echo.";

@@ -21,6 +21,9 @@ class StartedBatch {
   virtual ~StartedBatch() = default;
   // Whether it still runs.
   virtual bool running() const = 0;
+  // What names its process for another run of this program (an id alone
+  // may be given to a later process).
+  virtual std::string identity() const = 0;
 };
 
 // Starting the batch files the program runs.
@@ -44,4 +47,7 @@ class Processes {
   // one. Nothing when there is none.
   virtual std::optional<std::string> findProgram(std::string_view program,
                                                  std::string_view workingFolder) const = 0;
+  // A batch started earlier, by its identity, while it still runs;
+  // nothing once it has ended.
+  virtual std::unique_ptr<StartedBatch> findStarted(std::string_view identity) = 0;
 };

@@ -56,4 +56,16 @@ class Window {
   // be called from any thread. Tasks still waiting when the window goes are
   // dropped.
   virtual void post(std::function<void()> task) = 0;
+
+  // What the window says of a started batch: its title, and its button on
+  // the taskbar, where the taskbar can show a progress (`permille` of the
+  // whole; `failed` shows it in the error state).
+  virtual void setTitle(std::string_view title) = 0;
+  enum class Progress { None, Running, Failed, Done };
+  virtual void setProgress(Progress state, int permille) = 0;
+
+  // Runs `tick` on the window's thread every `intervalMs` until stopTicking;
+  // while nothing ticks, the window only waits for the user.
+  virtual void startTicking(int intervalMs, std::function<void()> tick) = 0;
+  virtual void stopTicking() = 0;
 };

@@ -54,3 +54,5 @@ void Program::onEndSession() { app_->onEndSession(); }
 void Program::onFilesDropped(const std::vector<std::string>& paths) { app_->onFilesDropped(paths); }
 
 void Program::onEncoderInfo() { app_->onEncoderInfo(); }
+
+void Program::onLastBatch() { app_->onLastBatch(); }

@@ -38,6 +38,7 @@ class Program final : private WindowEvents {
   void onEndSession() override;
   void onFilesDropped(const std::vector<std::string>& paths) override;
   void onEncoderInfo() override;
+  void onLastBatch() override;
 
   Win32FileSystem files_;
   Win32Dialogs dialogs_;

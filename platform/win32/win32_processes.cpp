@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -39,15 +40,36 @@ std::wstring EnvironmentWith(const EnvironmentVariables& variables) {
 
 }  // namespace
 
-// The process of a started batch, by its handle.
+// The process of a started batch, by its handle. Its identity is its id
+// and its creation time, which no later process shares.
 class Win32StartedBatch final : public StartedBatch {
  public:
   explicit Win32StartedBatch(HANDLE process) : process_(process) {}
   bool running() const override { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+  std::string identity() const override {
+    return std::to_string(GetProcessId(process_.get())) + " " + std::to_string(CreationTime());
+  }
+  unsigned long long CreationTime() const {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process_.get(), &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  }
 
  private:
   KernelHandle process_;
 };
+
+std::unique_ptr<StartedBatch> Win32Processes::findStarted(std::string_view identity) {
+  const std::string text(identity);
+  const size_t blank = text.find(' ');
+  if (blank == std::string::npos) return nullptr;
+  const DWORD id = static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, 10));
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return nullptr;
+  auto found = std::make_unique<Win32StartedBatch>(process);
+  if (found->identity() != text || !found->running()) return nullptr;
+  return found;
+}
 
 std::unique_ptr<StartedBatch> Win32Processes::startBatch(std::string_view path,
                                                          std::string_view workingFolder,

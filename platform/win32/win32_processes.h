@@ -12,4 +12,5 @@ class Win32Processes final : public Processes {
                                            StartFailure* failure) override;
   std::optional<std::string> findProgram(std::string_view program,
                                          std::string_view workingFolder) const override;
+  std::unique_ptr<StartedBatch> findStarted(std::string_view identity) override;
 };

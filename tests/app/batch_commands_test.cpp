@@ -12,6 +12,7 @@
 
 #include "app/startup.h"
 #include "app_under_test.h"
+#include "support/started_batch.h"
 
 namespace {
 
@@ -186,15 +187,18 @@ TEST(Start, WhatTheConsoleCannotSpellReachesTheBatchThroughItsEnvironment) {
   BatchApp t;
   t.setLines(kForeignList);
   t.click(cid::start);
-  EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"),
-            kStartPreamble +
-                "@echo.\r\n@echo Input:\"D:\\v\\%QUORVEL_1%.avs\"\r\n"
-                "@x264.exe \"D:\\v\\%QUORVEL_1%.avs\" \"D:\\caf%QUORVEL_2%\"\r\n@echo+\r\n"
-                "del temp.bat");
-  ASSERT_EQ(t.processes.environments.size(), 1u);
   EXPECT_EQ(
-      t.processes.environments[0],
-      (EnvironmentVariables{{"QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"}, {"QUORVEL_2", "\xC3\xA9"}}));
+      WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
+      kStartPreamble +
+          "@echo.\r\n@echo Input:\"D:\\v\\%QUORVEL_1%.avs\"\r\n"
+          "@teelog.exe --run \"\" x264.exe \"D:\\v\\%QUORVEL_1%.avs\" \"D:\\caf%QUORVEL_2%\"\r\n"
+          "@echo+\r\n"
+          "del temp.bat");
+  ASSERT_EQ(t.processes.environments.size(), 1u);
+  EXPECT_EQ(t.processes.environments[0],
+            (EnvironmentVariables{{"QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"},
+                                  {"QUORVEL_2", "\xC3\xA9"},
+                                  {"QUORVEL_PROGRESS", "temp.progress"}}));
 }
 
 // The command interpreter reads at most 8191 characters of a line, as the
@@ -264,7 +268,8 @@ TEST(Start, AsksBeforeRunningJobsWhoseProgramsAreMissing) {
 TEST(Start, EmptyListWritesThePreambleAndTheLastLineOnly) {
   BatchApp t;
   t.click(cid::start);
-  EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), kStartPreamble + "del temp.bat");
+  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
+            kStartPreamble + "del temp.bat");
   EXPECT_FALSE(t.platform.files.exists("temp.bat")) << "not into the current directory";
 }
 
@@ -272,7 +277,8 @@ TEST(Start, WritesTheJobListAndStartsTheBatch) {
   BatchApp t;
   t.setLines(kFullList);
   t.click(cid::start);
-  EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), kStartPreamble + kFullListBytes + "del temp.bat");
+  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
+            kStartPreamble + kFullListBytes + "del temp.bat");
   EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
   EXPECT_EQ(t.lines(), kFullList);
   EXPECT_TRUE(t.platform.dialogs.calls.empty());
@@ -296,13 +302,16 @@ TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {
   t.click(cid::start);  // temp.bat as 4242
   t.click(cid::start);  // temp2.bat as 4243
   t.click(cid::start);  // temp3.bat as 4244
-  EXPECT_EQ(t.file(R"(C:\prog\temp2.bat)"), kStartPreamble + "@echo.\r\ndel temp2.bat");
-  EXPECT_EQ(t.file(R"(C:\prog\temp3.bat)"), kStartPreamble + "@echo.\r\ndel temp3.bat");
+  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp2.bat)")),
+            kStartPreamble + "@echo.\r\ndel temp2.bat");
+  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp3.bat)")),
+            kStartPreamble + "@echo.\r\ndel temp3.bat");
 
   running.erase(4242);
   t.setLines({"@echo+"});
   t.click(cid::start);  // temp.bat again, as 4245
-  EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), kStartPreamble + "@echo.\r\n@echo+\r\ndel temp.bat");
+  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
+            kStartPreamble + "@echo.\r\n@echo+\r\ndel temp.bat");
 
   running.erase(4243);
   t.click(cid::start);  // temp2.bat again: temp.bat runs as 4245

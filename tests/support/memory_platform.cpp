@@ -145,6 +145,7 @@ class FakeBatch final : public StartedBatch {
   FakeBatch(std::uint32_t id, std::shared_ptr<std::set<std::uint32_t>> running)
       : id_(id), running_(std::move(running)) {}
   bool running() const override { return running_->count(id_) > 0; }
+  std::string identity() const override { return "fake " + std::to_string(id_); }
 
  private:
   std::uint32_t id_;
@@ -166,6 +167,12 @@ std::unique_ptr<StartedBatch> FakeProcesses::startBatch(std::string_view path,
   ids.push_back(nextId);
   running->insert(nextId);
   return std::make_unique<FakeBatch>(nextId++, running);
+}
+
+std::unique_ptr<StartedBatch> FakeProcesses::findStarted(std::string_view identity) {
+  for (std::uint32_t id : *running)
+    if (identity == "fake " + std::to_string(id)) return std::make_unique<FakeBatch>(id, running);
+  return nullptr;
 }
 
 std::optional<ClipInfo> FakeMedia::probe(std::string_view path) {

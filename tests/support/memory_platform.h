@@ -97,6 +97,7 @@ class FakeProcesses final : public Processes {
                                            StartFailure* failure) override;
   std::optional<std::string> findProgram(std::string_view program,
                                          std::string_view workingFolder) const override;
+  std::unique_ptr<StartedBatch> findStarted(std::string_view identity) override;
 
   bool canStart = true;
   std::uint32_t nextId = 4242;

@@ -49,6 +49,21 @@ class MemoryWindow final : public Window {
   void post(std::function<void()> task) override;
   int runPosted(int timeoutMs = 0);
 
+  void setTitle(std::string_view title) override { title_ = title; }
+  void setProgress(Progress state, int permille) override { progress_ = {state, permille}; }
+  void startTicking(int intervalMs, std::function<void()> tick) override {
+    tickInterval_ = intervalMs;
+    tick_ = std::move(tick);
+  }
+  void stopTicking() override { tick_ = nullptr; }
+  const std::string& title() const { return title_; }
+  std::pair<Progress, int> progress() const { return progress_; }
+  // Whether something ticks, and one tick of it.
+  bool ticking() const { return static_cast<bool>(tick_); }
+  void tick() {
+    if (tick_) tick_();
+  }
+
  private:
   struct Control {
     const ControlSpec* row = nullptr;
@@ -71,4 +86,8 @@ class MemoryWindow final : public Window {
   };
   // Shared by copies of the window.
   std::shared_ptr<Posted> posted_ = std::make_shared<Posted>();
+  std::string title_;
+  std::pair<Progress, int> progress_{Progress::None, 0};
+  int tickInterval_ = 0;
+  std::function<void()> tick_;
 };

@@ -86,6 +86,7 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
   if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
     AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(system, MF_STRING, kEncoderInfoCommand, L"x264 for the jobs...");
+    AppendMenuW(system, MF_STRING, kLastBatchCommand, L"Last batch\u2026");
   }
 }
 

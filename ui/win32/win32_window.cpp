@@ -41,7 +41,18 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         if (events_) events_->onEncoderInfo();
         return 0;
       }
+      if ((wParam & 0xFFF0) == kLastBatchCommand) {
+        if (events_) events_->onLastBatch();
+        return 0;
+      }
       break;
+    case WM_TIMER:
+      if (wParam == kTickTimer && tick_) {
+        // A tick that shows a box must not have the next one run inside it.
+        std::function<void()> tick = tick_;
+        tick();
+      }
+      return 0;
     case kMakeToolTips:
       createToolTips();
       return 0;
@@ -224,4 +235,20 @@ void Win32Window::setRedraw(ControlId id, bool on) {
   HWND child = adapter(id).hwnd();
   SendMessageW(child, WM_SETREDRAW, on ? TRUE : FALSE, 0);
   if (on) InvalidateRect(child, nullptr, TRUE);
+}
+
+void Win32Window::setTitle(std::string_view title) { SetWindowTextW(hwnd_, Widen(title).c_str()); }
+
+void Win32Window::setProgress(Progress state, int permille) {
+  taskbar_.show(hwnd_, state, permille);
+}
+
+void Win32Window::startTicking(int intervalMs, std::function<void()> tick) {
+  tick_ = std::move(tick);
+  SetTimer(hwnd_, kTickTimer, static_cast<UINT>(intervalMs), nullptr);
+}
+
+void Win32Window::stopTicking() {
+  KillTimer(hwnd_, kTickTimer);
+  tick_ = nullptr;
 }

@@ -14,6 +14,7 @@
 #include "ui/win32/control_adapter.h"
 #include "ui/win32/gdi_object.h"
 #include "ui/win32/owned_window.h"
+#include "ui/win32/taskbar_progress.h"
 #include "ui/window.h"
 
 // Where the real window sends what the user does.
@@ -28,6 +29,8 @@ class WindowEvents {
   virtual void onFilesDropped(const std::vector<std::string>& paths) = 0;
   // The user chose "x264 for the jobs..." from the system menu.
   virtual void onEncoderInfo() {}
+  // The user chose "Last batch..." from the system menu.
+  virtual void onLastBatch() {}
 };
 
 // Ids of the children that no setting refers to; no control has them.
@@ -79,6 +82,10 @@ class Win32Window final : public Window, private OwnedWindow {
   void clearItems(ControlId) override;
   void setRedraw(ControlId, bool) override;
   void post(std::function<void()> task) override;
+  void setTitle(std::string_view title) override;
+  void setProgress(Progress state, int permille) override;
+  void startTicking(int intervalMs, std::function<void()> tick) override;
+  void stopTicking() override;
 
  private:
   // Programmatic changes raise no events while one of these lives.
@@ -128,4 +135,6 @@ class Win32Window final : public Window, private OwnedWindow {
   WindowEvents* events_ = nullptr;
   std::mutex postedMutex_;
   std::vector<std::function<void()>> posted_;
+  std::function<void()> tick_;
+  TaskbarProgress taskbar_;
 };

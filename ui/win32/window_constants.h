@@ -16,6 +16,10 @@ constexpr UINT kMakeToolTips = WM_APP + 2;
 constexpr UINT kRunPosted = WM_APP + 3;
 // The item of the system menu that tells which x264 the jobs are written for.
 constexpr UINT kEncoderInfoCommand = 0x0010;
+// The item that lists how each job of the last started batch went.
+constexpr UINT kLastBatchCommand = 0x0020;
+// The timer that ticks while a started batch is followed.
+constexpr UINT_PTR kTickTimer = 1;
 constexpr DWORD kMainStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 

@@ -251,3 +251,73 @@ TEST(JournalTime, AThousandAddsAndABatchOfAThousandInputs) {
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
   }
 }
+
+namespace {
+
+double CpuMilliseconds(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  GetProcessTimes(process, &created, &exited, &kernel, &user);
+  auto ticks = [](FILETIME t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+}  // namespace
+
+// The window's own CPU time while it waits for the user, and while it
+// follows a started batch whose encode runs (held by the stand-in x264).
+TEST(BatchWatchTime, TheWindowsCpuTimeIdleAndWhileABatchRuns) {
+  const std::wstring bin = TestProgramFolder();
+  const std::wstring folder = bin + L"watch bench\\";
+  RemoveFolder(folder);
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  for (const wchar_t* tool : {L"quorvel.exe", L"teelog.exe", L"lullo.exe", L"envprep.exe"})
+    ASSERT_TRUE(CopyFileW((bin + tool).c_str(), (folder + tool).c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((bin + L"standin.exe").c_str(), (folder + L"x264.exe").c_str(), FALSE));
+  ASSERT_TRUE(WriteBytes(folder + L"a.avs", "BlankClip()\r\n"));
+  ASSERT_TRUE(WriteBytes(folder + L"hold", ""));
+  SetEnvironmentVariableW(L"STANDIN_HOLD", (folder + L"hold").c_str());
+  SetEnvironmentVariableW(L"STANDIN_LOG", (folder + L"standin-log.txt").c_str());
+  std::wstring command = L"\"" + folder + L"quorvel.exe\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder.c_str(), &startup, &process));
+  const KernelHandle owned(process.hProcess);
+  const KernelHandle thread(process.hThread);
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindShownProgramWindow(process.dwProcessId)) != nullptr; });
+  ASSERT_NE(window, nullptr);
+  Sleep(2000);  // start-up done, the encoder asked
+
+  constexpr DWORD kIdleMs = 10000;
+  double before = CpuMilliseconds(process.hProcess);
+  Sleep(kIdleMs);
+  const double idle = CpuMilliseconds(process.hProcess) - before;
+
+  for (auto [id, name] : {std::pair{cid::input, L"a.avs"}, {cid::output, L"a.mp4"}}) {
+    const std::wstring path = folder + name;
+    SendMessageW(ControlOf(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  }
+  SendMessageW(ControlOf(window, cid::add), BM_CLICK, 0, 0);
+  PostMessageW(ControlOf(window, cid::start), BM_CLICK, 0, 0);
+  WaitUntil([&] { return TextOf(window).starts_with(L"job 1 of 1: "); }, 20000);
+  constexpr DWORD kRunningMs = 20000;
+  before = CpuMilliseconds(process.hProcess);
+  Sleep(kRunningMs);
+  const double running = CpuMilliseconds(process.hProcess) - before;
+  std::printf(
+      "[ MEASURE  ] the window's CPU time: %.0f ms in %u s idle, %.0f ms per minute while a "
+      "batch runs (title \"%s\")\n",
+      idle, static_cast<unsigned>(kIdleMs / 1000), running * 60000.0 / kRunningMs,
+      Narrow(TextOf(window)).c_str());
+  DeleteFileW((folder + L"hold").c_str());
+  WaitUntil([&] { return TextOf(window).find(L" jobs: ") != std::wstring::npos; }, 20000);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(process.hProcess, 10000);
+  SetEnvironmentVariableW(L"STANDIN_HOLD", nullptr);
+  SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
+  RemoveFolder(folder);
+}

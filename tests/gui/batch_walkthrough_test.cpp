@@ -1,0 +1,199 @@
+// A started batch from the user's side: the real window starts three
+// two-pass jobs through Wine's command interpreter, with the stand-in x264
+// (which prints what the real one prints and fails as it does on a missing
+// input). The title follows the batch, a failed job stops at its failed
+// step while the next job runs, "Last batch..." tells each job's outcome,
+// and after the batch is killed the next Start offers to skip what it
+// finished.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win32/program.h"
+#include "gui/gui_support.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
+#include "support/memory_platform.h"
+#include "ui/control_id.h"
+#include "ui/win32/window_constants.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Ends a process and every process it started, the way a closed console
+// or a power cut ends a batch.
+void KillTree(DWORD root) {
+  const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    if (entry.th32ParentProcessID == root) KillTree(entry.th32ProcessID);
+  const KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, root));
+  if (!process) return;
+  TerminateProcess(process.get(), 1);
+  WaitForSingleObject(process.get(), 5000);
+}
+
+class BatchWalkthrough : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bin = TestProgramFolder();
+    DeleteFileW((bin + L"quorvel.ini").c_str());
+    forgetRecords();
+    tools = bin + L"tools\\";
+    work = bin + L"walk through\\";
+    RemoveFolder(work);
+    ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CopyFileW((bin + L"standin.exe").c_str(), (tools + L"x264.exe").c_str(), FALSE));
+    for (const wchar_t* name : {L"a.avs", L"c.avs"})
+      ASSERT_TRUE(WriteBytes(work + name, "BlankClip()\r\n"));
+    SetEnvironmentVariableW(L"STANDIN_LOG", (work + L"standin-log.txt").c_str());
+    SetEnvironmentVariableW(L"STANDIN_HOLD", (work + L"hold").c_str());
+    program = std::make_unique<Program>(GetModuleHandleW(nullptr));
+    program->useDialogs(dialogs);
+  }
+
+  void TearDown() override {
+    for (DWORD interpreter : StartedInterpreters()) KillTree(interpreter);
+    program.reset();
+    PumpMessages();
+    for (const wchar_t* name : {L"STANDIN_LOG", L"STANDIN_HOLD", L"STANDIN_X264_SECONDS"})
+      SetEnvironmentVariableW(name, nullptr);
+    RemoveFolder(tools);
+    RemoveFolder(work);
+    forgetRecords();
+  }
+
+  void forgetRecords() {
+    for (const wchar_t* name : {L"temp.record", L"temp.progress", L"temp.bat", L"envprep.bat"})
+      DeleteFileW((bin + name).c_str());
+  }
+
+  HWND control(ControlId id) { return program->window().control(id); }
+  std::string title() { return Narrow(TextOf(program->window().handle())); }
+  std::string records() { return ReadBytes(work + L"standin-log.txt").value_or(""); }
+
+  // Waits, handling the window's messages, until `condition` holds.
+  bool pumpUntil(const std::function<bool()>& condition, int timeoutMs = 30000) {
+    return WaitUntil(
+        [&] {
+          PumpMessages();
+          return condition();
+        },
+        timeoutMs);
+  }
+
+  void queue(const std::string& name) {
+    Win32Window& window = program->window();
+    window.setText(cid::input, Narrow(work) + name + ".avs");
+    window.setText(cid::output, Narrow(work) + name + ".mp4");
+    window.setText(cid::statsfile, Narrow(work) + name + ".stats");
+    window.setText(cid::logfile, Narrow(work) + name + ".log");
+    Click(control(cid::add));
+    // Written in the switches the stand-in tells, today's.
+    ASSERT_TRUE(pumpUntil([&] {
+      const int count = window.itemCount(cid::jobList);
+      return count > 0 && !window.item(cid::jobList, count - 3).starts_with("@x264.exe --progress");
+    }));
+  }
+
+  // Presses Start and waits until the batch has run to its end.
+  void startAndWaitForTheEnd() {
+    Click(control(cid::start));
+    ASSERT_TRUE(pumpUntil([&] { return !Exists(bin + L"temp.bat"); })) << title();
+    ASSERT_TRUE(pumpUntil([&] { return title().find(" jobs: ") != std::string::npos; }));
+  }
+
+  size_t encodesOf(const std::string& records, const std::string& input) {
+    size_t count = 0;
+    for (size_t at = records.find(input); at != std::string::npos; at = records.find(input, at + 1))
+      ++count;
+    return count;
+  }
+
+  std::wstring bin;
+  std::wstring tools;
+  std::wstring work;
+  FakeDialogs dialogs;
+  std::unique_ptr<Program> program;
+};
+
+TEST_F(BatchWalkthrough, TheWindowFollowsTheBatchAndTheNextStartSkipsWhatItFinished) {
+  ChooseListEntry(control(cid::mode), 6);  // Automated Double Passes
+  for (const char* name : {"a", "b", "c"}) ASSERT_NO_FATAL_FAILURE(queue(name));
+
+  // b.avs is missing: its first pass fails, its second does not run, and
+  // the third job runs. The title shows the encoder's progress meanwhile.
+  SetEnvironmentVariableW(L"STANDIN_X264_SECONDS", L"2");
+  const Clock::time_point pressed = Clock::now();
+  Click(control(cid::start));
+  EXPECT_TRUE(pumpUntil([&] {
+    return title().starts_with("job 1 of 3: ") && title().find("%, ") != std::string::npos;
+  })) << title();
+  std::printf(
+      "[ MEASURE  ] Start to the first progress in the title: %lld ms\n",
+      static_cast<long long>(
+          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed).count()));
+  SetEnvironmentVariableW(L"STANDIN_X264_SECONDS", nullptr);
+  ASSERT_TRUE(pumpUntil([&] { return !Exists(bin + L"temp.bat"); })) << title();
+  EXPECT_TRUE(pumpUntil([&] { return title() == "3 jobs: 2 done, 1 failed - quorvel"; }))
+      << title();
+  const std::string first = records();
+  EXPECT_EQ(encodesOf(first, "a.avs"), 2u);
+  EXPECT_EQ(encodesOf(first, "b.avs"), 1u) << "the second pass of the failed job does not run";
+  EXPECT_EQ(encodesOf(first, "c.avs"), 2u);
+
+  SendMessageW(program->window().handle(), WM_SYSCOMMAND, window_constants::kLastBatchCommand, 0);
+  ASSERT_FALSE(dialogs.calls.empty());
+  const std::string report = dialogs.calls.back().preset;
+  EXPECT_NE(report.find(": done\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("b.avs\"): failed at pass 1, exit code 255, log " + Narrow(work) + "b.log"),
+            std::string::npos)
+      << report;
+
+  // The missing input is there now; this batch is killed in its third job.
+  ASSERT_TRUE(WriteBytes(work + L"b.avs", "BlankClip()\r\n"));
+  SetEnvironmentVariableW(L"STANDIN_X264_SECONDS", L"1");
+  Click(control(cid::start));
+  // The third job's encode is held until the batch is killed.
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        return ReadBytes(bin + L"temp.record").value_or("").find("begin 3") != std::string::npos;
+      },
+      30000));
+  ASSERT_TRUE(WriteBytes(work + L"hold", ""));
+  SetEnvironmentVariableW(L"STANDIN_X264_SECONDS", nullptr);
+  ASSERT_TRUE(pumpUntil([&] { return title().starts_with("job 3 of 3"); })) << title();
+  for (DWORD interpreter : StartedInterpreters()) KillTree(interpreter);
+  EXPECT_TRUE(pumpUntil([&] {
+    return title() == "3 jobs: 2 done, 0 failed, 1 not finished - quorvel";
+  })) << title();
+  DeleteFileW((work + L"hold").c_str());
+
+  // The next Start asks; Yes runs the third job only.
+  DeleteFileW((work + L"standin-log.txt").c_str());
+  dialogs.askAnswers.push_back(true);
+  const size_t before = dialogs.calls.size();
+  ASSERT_NO_FATAL_FAILURE(startAndWaitForTheEnd());
+  ASSERT_GT(dialogs.calls.size(), before);
+  EXPECT_EQ(dialogs.calls[before].kind, "ask");
+  EXPECT_NE(dialogs.calls[before].preset.find(
+                " stopped before its end. 2 of its 3 jobs had finished. Skip those 2?"),
+            std::string::npos)
+      << dialogs.calls[before].preset;
+  const std::string resumed = records();
+  EXPECT_EQ(encodesOf(resumed, "a.avs") + encodesOf(resumed, "b.avs"), 0u) << resumed;
+  EXPECT_EQ(encodesOf(resumed, "c.avs"), 2u) << resumed;
+  EXPECT_EQ(title(), "3 jobs: 3 done, 0 failed - quorvel");
+}
+
+}  // namespace
