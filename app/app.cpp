@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "jobs/called_programs.h"
 #include "settings/control_rules.h"
+#include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
 App::App(Window& window, Platform platform, int encoderTimeLimitMs)
@@ -116,7 +117,7 @@ void App::onShown() {
   watch_.pickUp();
   if (!settings_.matrixQuestionPending) return;
   settings_.matrixQuestionPending = false;
-  if (window_.text(cid::cqm) == "custom...") settings_.ChooseMatrixFile();
+  if (window_.text(cid::cqm) == kCustomMatrix) settings_.ChooseMatrixFile();
 }
 
 void App::onEvent(ControlId id, EventKind kind) {

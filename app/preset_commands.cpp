@@ -3,6 +3,7 @@
 #include <string>
 
 #include "settings/preset_names.h"
+#include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
 std::string PresetCommands::presetPath(const std::string& name) const {
@@ -44,5 +45,5 @@ void PresetCommands::load() {
 }
 
 void PresetCommands::quantMatrix() {
-  if (window_.text(cid::cqm) == "custom...") settings_.ChooseMatrixFile();
+  if (window_.text(cid::cqm) == kCustomMatrix) settings_.ChooseMatrixFile();
 }

@@ -3,6 +3,7 @@
 #include "core/path_parts.h"
 #include "jobs/job_script.h"
 #include "settings/catalogue.h"
+#include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
 namespace {
@@ -225,7 +226,9 @@ void QueueCommands::chooseOutput() {
 
 void QueueCommands::chooseStatsfile() {
   const std::string current = s_.window.text(cid::statsfile);
-  const bool reads = s_.window.state(cid::mode) == 4;  // the fast first pass
+  // The fast first pass reads the statistics an earlier pass wrote.
+  const bool reads =
+      s_.window.state(cid::mode) == static_cast<int>(EncodeMode::FirstPassFast);
   s_.window.setText(cid::statsfile, reads ? s_.dialogs.openFile("", current, kStatsPattern)
                                           : s_.dialogs.saveFile("", current, kStatsPattern));
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/ascii.h"
 #include "core/text_number.h"
 #include "settings/fixed_lists.h"
 
@@ -21,13 +22,6 @@ std::string PartitionList(std::initializer_list<std::pair<bool, std::string_view
     list += name;
   }
   return list.empty() ? std::string("none") : list;
-}
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
 }
 
 // The x264 name of a motion search method by the index of `ms`, and the

@@ -3,10 +3,14 @@
 #include <string>
 #include <string_view>
 
-// The text with its ASCII capitals in lower case; every other byte stays.
+// A character with its ASCII capitals in lower case; every other byte stays.
+constexpr char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The text with its ASCII capitals in lower case.
 inline std::string AsciiLower(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (char& c : lower) c = AsciiLower(c);
   return lower;
 }

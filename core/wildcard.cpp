@@ -1,17 +1,14 @@
 #include "core/wildcard.h"
 
-namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
+#include "core/ascii.h"
 
 bool WildcardMatch(std::string_view name, std::string_view pattern) {
   // Greedy matching with one backtrack point: linear in practice, never
   // exponential.
   size_t n = 0, p = 0, star = std::string_view::npos, resume = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
       ++n;
       ++p;
     } else if (p < pattern.size() && pattern[p] == '*') {

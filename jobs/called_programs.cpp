@@ -4,16 +4,11 @@
 #include <string_view>
 #include <tuple>
 
+#include "core/ascii.h"
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
 
 std::string_view TrimmedStart(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -44,7 +39,7 @@ bool IsInterpreterCommand(const std::string& word) {
       "goto",   "if",    "md",   "mkdir", "mklink",   "move",   "path",   "pause", "popd",
       "prompt", "pushd", "rd",   "rem",   "ren",      "rename", "rmdir",  "set",   "setlocal",
       "shift",  "start", "time", "title", "type",     "ver",    "verify", "vol"};
-  const std::string lower = Lower(word);
+  const std::string lower = AsciiLower(word);
   for (std::string_view own : kOwn)
     if (lower == own) return true;
   // "echo." and "echo+" are echo too.
@@ -58,9 +53,9 @@ std::string_view Command(std::string_view line) {
     line = TrimmedStart(line);
     if (!line.empty() && line.front() == '@') line.remove_prefix(1);
     auto [word, rest] = FirstWord(line);
-    if (Lower(word) != "if") return line;
+    if (AsciiLower(word) != "if") return line;
     auto [test, afterTest] = FirstWord(rest);
-    if (Lower(test) == "not") std::tie(test, afterTest) = FirstWord(afterTest);
+    if (AsciiLower(test) == "not") std::tie(test, afterTest) = FirstWord(afterTest);
     line = FirstWord(afterTest).second;  // the errorlevel or the file tested
   }
 }
@@ -81,7 +76,7 @@ std::vector<std::string> CalledPrograms(std::span<const std::string> lines) {
       const std::string program = FirstWord(command.substr(start, at - start)).first;
       start = at + 1;
       if (program.empty() || IsInterpreterCommand(program)) continue;
-      const std::string lower = Lower(program);
+      const std::string lower = AsciiLower(program);
       bool known = false;
       for (const std::string& other : seen) known = known || other == lower;
       if (known) continue;

@@ -25,11 +25,6 @@ Settings FirstPassAtAutoCrf(const Settings& s, EncodeMode mode) {
   return stage;
 }
 
-bool UsesAutoCrf(EncodeMode mode) {
-  using enum EncodeMode;
-  return mode == AutomatedDoubleCrf || mode == AutomatedDoubleCrfFast || mode == ConditionalDouble;
-}
-
 // The size check's bounds, once each is a number: gaugit.exe ends with an
 // error, and so the second pass always runs, for a bound with a sign or a
 // minimum above the maximum.
@@ -133,7 +128,7 @@ ComposedJob ComposeJob(const Settings& s, MediaProbe& media, const EncoderDialec
   if (s.input.empty() || s.output.empty()) return job;
   // The first stage's rate factor is checked under its own name, so that a
   // refusal names the field the user typed it into.
-  if (UsesAutoCrf(s.mode) && s.muxer != Muxer::AudioOnly)
+  if (HasFirstPassCrf(s.mode) && s.muxer != Muxer::AudioOnly)
     job.refusal = CheckArgument(arg::Decimal(s.auto1pcrf, cid::auto1pcrf));
   if (!job.refusal) {
     AddBody(s, media, dialect, job.commands);

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/ascii.h"
 #include "core/text_number.h"
 
 namespace {
@@ -139,8 +140,6 @@ struct UnusedDefault {
   std::string_view value;
 };
 constexpr UnusedDefault kUnusedDefaults[] = {{12, "bme", "0"}};
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),

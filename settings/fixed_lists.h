@@ -25,6 +25,9 @@ const FixedList* FindFixedList(ControlId id);
 std::string_view EntryOf(ControlId list, int index);
 
 // The encode modes by their index in the mode list.
+// The entry of the quant matrix list that asks for a matrix file.
+inline constexpr std::string_view kCustomMatrix = "custom...";
+
 enum class EncodeMode {
   SinglePassBitrate = 0,
   SinglePassQuantizer = 1,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/ascii.h"
 #include "settings/catalogue.h"
 
 namespace {
@@ -24,8 +25,6 @@ size_t LongestKey() {
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string LowerKey(std::string_view key) {
   std::string lower(key);

@@ -7,6 +7,7 @@
 #include "settings/catalogue.h"
 #include "settings/control_rules.h"
 #include "settings/settings_file.h"
+#include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
 namespace {
@@ -67,7 +68,7 @@ bool SettingsStore::LoadFrom(std::string_view path) {
   ApplyEnablingRule(w, cid::ref);
   ApplyEnablingRule(w, cid::cab);
   w.setEnabled(cid::aub, w.state(cid::aud) == 1);
-  if (w.text(cid::cqm) == "custom...") {
+  if (w.text(cid::cqm) == kCustomMatrix) {
     if (deferMatrixQuestion)
       matrixQuestionPending = true;
     else
