@@ -41,16 +41,17 @@ void ScriptCommands::writeBat() {
   if (!settings_.files.writeFile(path, *bytes)) messages_.writeFailure(path);
 }
 
-bool ScriptCommands::programsFoundOrStartAnyway() {
+bool ScriptCommands::programsFoundOrStartAnyway(const std::string& script) {
   const std::string folder = settings_.files.programFolder();
-  std::vector<std::string> called = {"envprep.exe", "lullo.exe"};
-  // The started batch has teelog.exe run every encode.
-  if (std::any_of(list_.lines().begin(), list_.lines().end(),
-                  [](const std::string& line) { return StepOfLine(line) == StepKind::Pass; }))
-    called.emplace_back("teelog.exe");
-  for (std::string& program : CalledPrograms(list_.lines())) called.push_back(std::move(program));
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < script.size();) {
+    size_t end = script.find("\r\n", at);
+    if (end == std::string::npos) end = script.size();
+    lines.push_back(script.substr(at, end - at));
+    at = end + 2;
+  }
   std::string missing;
-  for (const std::string& program : called)
+  for (const std::string& program : CalledPrograms(lines))
     if (!processes_.findProgram(program, folder))
       missing += (missing.empty() ? "" : ", ") + program;
   if (missing.empty()) return true;
@@ -110,7 +111,7 @@ void ScriptCommands::startBatch() {
     return;
   }
   // What the batch would miss is said now, not hours later at its line.
-  if (!programsFoundOrStartAnyway()) return;
+  if (!programsFoundOrStartAnyway(batch.script)) return;
   const std::optional<std::string> bytes = files.encode(batch.script, CodePage::Console);
   if (!bytes || !settings_.files.writeFile(path, *bytes)) {
     messages_.writeFailure(path);

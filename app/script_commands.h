@@ -44,9 +44,9 @@ class ScriptCommands {
   // The jobs of the list that the last batch finished before it stopped
   // short, when the user wants them left out.
   std::vector<size_t> finishedToSkip() const;
-  // Whether every program the lines call is found as the batch will look
-  // for it, or the user wants to start without them.
-  bool programsFoundOrStartAnyway();
+  // Whether every program the batch `script` calls is found as the batch
+  // will look for it, or the user wants to start without them.
+  bool programsFoundOrStartAnyway(const std::string& script);
   // The name of the next batch to start: "temp.bat", or the next free one
   // while a batch started earlier still runs and reads its file.
   std::string nextBatchName() const;

@@ -78,7 +78,7 @@ std::uint64_t HashOf(std::span<const std::string> lines) {
 }
 
 std::string Append(std::string_view record, std::string_view text) {
-  return "@>>\"" + std::string(record) + "\" echo " + std::string(text);
+  return "@echo " + std::string(text) + " >>\"" + std::string(record) + "\"";
 }
 
 }  // namespace

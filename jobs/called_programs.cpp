@@ -66,6 +66,8 @@ std::vector<std::string> CalledPrograms(std::span<const std::string> lines) {
   std::vector<std::string> programs;
   std::vector<std::string> seen;  // lower case
   for (const std::string& line : lines) {
+    // A label runs nothing.
+    if (TrimmedStart(line).starts_with(':')) continue;
     const std::string_view command = Command(line);
     // Each command of a pipe starts after a bar outside quotes.
     bool quoted = false;

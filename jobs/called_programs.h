@@ -9,7 +9,7 @@
 // "mkvmerge"), each once, in the order they first appear: the first word of
 // each command of a line, after its "@" and its "if" tests, and of each
 // command a pipe feeds. The command interpreter's own commands (echo, del,
-// ren, rem ...) are none, and neither are disabled lines.
+// ren, rem ...) are none, and neither are disabled lines and labels.
 std::vector<std::string> CalledPrograms(std::span<const std::string> lines);
 
 // Every program that the batches of this program may call besides x264:

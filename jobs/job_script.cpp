@@ -115,6 +115,20 @@ size_t ExpandedLength(std::string_view line, const std::map<std::string, std::st
   return length;
 }
 
+// The lines before the job lines: the program's folder becomes the current
+// directory and envprep.exe sets up the search path; a started batch first
+// waits until the program has lowered it to the idle priority class.
+std::vector<std::string> Preamble(std::string_view programFolder, bool started) {
+  std::vector<std::string> lines = {"@cd /d " + QuotedPath(programFolder)};
+  if (started) {
+    lines.emplace_back("@echo Please wait until this process is set into idle.");
+    lines.emplace_back("@lullo.exe 1000");
+  }
+  for (const char* line : {"@envprep.exe run", "@call envprep.bat", "@del envprep.bat"})
+    lines.emplace_back(line);
+  return lines;
+}
+
 }  // namespace
 
 std::string MakeBatScript(std::span<const std::string> jobLines, std::string_view programFolder,
@@ -131,10 +145,7 @@ std::string MakeBatScript(std::span<const std::string> jobLines, std::string_vie
         "\"quorvel_codepage=%%~nb\"\r\n";
     script += "@chcp 65001 >nul\r\n";
   }
-  script += "@cd /d " + QuotedPath(programFolder) + "\r\n";
-  script += "@envprep.exe run\r\n";
-  script += "@call envprep.bat\r\n";
-  script += "@del envprep.bat\r\n";
+  AppendJobLines(Preamble(programFolder, false), script);
   AppendJobLines(jobLines, script);
   if (unicode) script += "@chcp %quorvel_codepage% >nul\r\n";
   return script;
@@ -147,12 +158,7 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
   Variables variables;
   Speller speller(spelled, variables);
   std::string& text = batch.script;
-  text = speller.line("@cd /d " + QuotedPath(programFolder)) + "\r\n";
-  text += "@echo Please wait until this process is set into idle.\r\n";
-  text += "@lullo.exe 1000\r\n";
-  text += "@envprep.exe run\r\n";
-  text += "@call envprep.bat\r\n";
-  text += "@del envprep.bat\r\n";
+  for (const std::string& line : Preamble(programFolder, true)) text += speller.line(line) + "\r\n";
   const std::vector<SteppedLine> stepped = SteppedJobLines(jobLines, RecordName(name), skipped);
   std::vector<std::string> written;
   written.reserve(stepped.size());

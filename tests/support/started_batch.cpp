@@ -4,7 +4,7 @@
 
 bool IsStartedBatchsOwn(const std::string& line) {
   static const std::regex own(
-      R"(^(@>>"temp\d*\.record" echo .*|@type nul>"temp\d*\.progress"|@if (not )?errorlevel \d goto quorvel_.*|@goto quorvel_.*|:quorvel_.*)$)");
+      R"(^(@echo .* >>"temp\d*\.record"|@type nul>"temp\d*\.progress"|@if (not )?errorlevel \d goto quorvel_.*|@goto quorvel_.*|:quorvel_.*)$)");
   return std::regex_match(line, own);
 }
 
