@@ -18,7 +18,7 @@ void RegisterCommonControls() {
 }  // namespace
 
 Program::Program(HINSTANCE instance, int encoderTimeLimitMs)
-    : encoders_(files_.programFolder()), encoderTimeLimitMs_(encoderTimeLimitMs) {
+    : encoders_(files_.programFolder(), processes_), encoderTimeLimitMs_(encoderTimeLimitMs) {
   RegisterCommonControls();
   banner_ = DecodeBitmap(BannerBytes());
   CreateProgramFolders(files_);

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide_text.h"
 
@@ -26,36 +24,13 @@ std::optional<EncoderFile> FileAt(const std::wstring& path) {
   return file;
 }
 
-// The folders of PATH, in order, without quotes and empty entries.
-std::vector<std::wstring> PathFolders() {
-  const DWORD length = GetEnvironmentVariableW(L"PATH", nullptr, 0);
-  std::wstring path(length, L'\0');
-  path.resize(GetEnvironmentVariableW(L"PATH", path.data(), length));
-  std::vector<std::wstring> folders;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find(L';', start);
-    if (end == std::wstring::npos) end = path.size();
-    std::wstring folder = path.substr(start, end - start);
-    std::erase(folder, L'"');
-    if (!folder.empty()) {
-      if (folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
-      folders.push_back(folder);
-    }
-    start = end + 1;
-  }
-  return folders;
-}
-
 }  // namespace
 
 std::optional<EncoderFile> Win32EncoderProbe::find() {
-  const std::wstring program = Widen(programFolder_);
-  std::vector<std::wstring> folders = {program, program + L"tools\\"};
-  for (std::wstring& folder : PathFolders()) folders.push_back(std::move(folder));
-  for (const std::wstring& folder : folders)
-    if (std::optional<EncoderFile> file = FileAt(folder + L"x264.exe")) return file;
-  return std::nullopt;
+  // Where the batch finds the encoder its lines call.
+  const std::optional<std::string> path = processes_.findProgram("x264.exe", programFolder_);
+  if (!path) return std::nullopt;
+  return FileAt(Widen(*path));
 }
 
 std::optional<std::string> Win32EncoderProbe::longHelp(const std::string& path, int timeoutMs,

@@ -14,6 +14,7 @@
 #include "gui/gui_support.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_encoder_probe.h"
+#include "platform/win32/win32_processes.h"
 #include "support/memory_platform.h"
 #include "ui/control_id.h"
 
@@ -43,7 +44,8 @@ TEST(EncoderProbe, TellsTheDialectOfEachKindOfEncoderAndSurvivesHangsAndCrashes)
   const std::wstring folder = TestProgramFolder() + L"probe-kinds\\";
   RemoveFolder(folder);
   ASSERT_TRUE(PlaceEncoder(folder));
-  Win32EncoderProbe probe(Narrow(folder));
+  const Win32Processes processes;
+  Win32EncoderProbe probe(Narrow(folder), processes);
   const std::optional<EncoderFile> found = probe.find();
   ASSERT_TRUE(found.has_value());
   struct Case {
@@ -81,7 +83,8 @@ TEST(EncoderProbe, LooksInTheProgramFolderThenItsToolsThenAlongPath) {
   wchar_t oldPath[32767] = {};
   GetEnvironmentVariableW(L"PATH", oldPath, 32767);
   SetEnvironmentVariableW(L"PATH", (L"\"" + onPath + L"\";" + oldPath).c_str());
-  Win32EncoderProbe probe(Narrow(program));
+  const Win32Processes processes;
+  Win32EncoderProbe probe(Narrow(program), processes);
 
   EXPECT_FALSE(probe.find().has_value());
   ASSERT_TRUE(PlaceEncoder(onPath));
