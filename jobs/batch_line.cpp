@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cstdint>
 
+#include "core/utf8.h"
+
 namespace {
 
 constexpr size_t kLongestPath = 2048;
@@ -184,10 +186,21 @@ std::optional<Refusal> CheckArgument(const Arg& argument) {
   return refuse("a well-formed value");
 }
 
+size_t InterpreterLength(std::string_view utf8) {
+  size_t units = 0;
+  for (size_t at = 0; at < utf8.size();) {
+    const size_t length =
+        std::max<size_t>(1, Utf8SequenceLength(static_cast<unsigned char>(utf8[at])));
+    units += length == 4 ? 2 : 1;
+    at += length;
+  }
+  return units;
+}
+
 std::optional<Refusal> CheckCommand(const BatchCommand& command) {
   for (const Arg& argument : command.args)
     if (std::optional<Refusal> refusal = CheckArgument(argument)) return refusal;
-  if (WriteCommand(command).size() <= kLongestBatchLine) return std::nullopt;
+  if (InterpreterLength(WriteCommand(command)) <= kLongestBatchLine) return std::nullopt;
   const Arg* longest = nullptr;
   for (const Arg& argument : command.args)
     if (argument.field != cid::none && (!longest || argument.text.size() > longest->text.size()))

@@ -19,8 +19,10 @@ struct Refusal {
   bool operator==(const Refusal&) const = default;
 };
 
-// The longest line the command interpreter reads.
+// The longest line the command interpreter reads, in the characters it
+// counts: UTF-16 units, two for a character beyond the first plane.
 inline constexpr size_t kLongestBatchLine = 8191;
+size_t InterpreterLength(std::string_view utf8);
 
 // One line of a batch file as its parts: what the command interpreter reads
 // before the first program ("@", "@if errorlevel 1 @",

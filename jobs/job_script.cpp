@@ -20,18 +20,6 @@ void AppendJobLines(std::span<const std::string> jobLines, std::string& script) 
 // that starts none).
 size_t CharacterLength(unsigned char lead) { return std::max<size_t>(1, Utf8SequenceLength(lead)); }
 
-// How many characters the command interpreter counts in UTF-8 text: UTF-16
-// units, two for a character beyond the first plane.
-size_t InterpreterLength(std::string_view text) {
-  size_t units = 0;
-  for (size_t at = 0; at < text.size();) {
-    const size_t length = CharacterLength(static_cast<unsigned char>(text[at]));
-    units += length == 4 ? 2 : 1;
-    at += length;
-  }
-  return units;
-}
-
 // The variables of one "Start" batch: one per distinct value, in the order
 // they are first needed.
 class Variables {
