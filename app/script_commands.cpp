@@ -124,14 +124,13 @@ void ScriptCommands::startBatch() {
   EnvironmentVariables variables = batch.variables;
   // teelog.exe, which runs the encodes, tells their progress there.
   variables.emplace_back("QUORVEL_PROGRESS", ProgressName(name));
-  StartFailure failure;
-  std::unique_ptr<StartedBatch> started = processes_.startBatch(path, folder, variables, &failure);
-  if (!started) {
-    messages_.tell("The batch file cannot be started:\n" + path + "\n\n" + failure.reason);
+  BatchStart started = processes_.startBatch(path, folder, variables);
+  if (!started.batch) {
+    messages_.tell("The batch file cannot be started:\n" + path + "\n\n" + started.failure);
     return;
   }
-  settings_.files.appendFile(record, BatchRecordProcess(started->identity()));
-  watch_.follow(name, std::move(started));
+  settings_.files.appendFile(record, BatchRecordProcess(started.batch->identity()));
+  watch_.follow(name, std::move(started.batch));
 }
 
 void ScriptCommands::shut() { list_.append(std::string(kShutdownLine)); }

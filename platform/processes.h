@@ -11,10 +11,6 @@
 // Variables added to the environment of a started batch: name, value.
 using EnvironmentVariables = std::vector<std::pair<std::string, std::string>>;
 
-struct StartFailure {
-  std::string reason;  // the system's message
-};
-
 // A batch this program started, as long as the program holds it.
 class StartedBatch {
  public:
@@ -26,6 +22,12 @@ class StartedBatch {
   virtual std::string identity() const = 0;
 };
 
+// A batch that started, or why it did not.
+struct BatchStart {
+  std::unique_ptr<StartedBatch> batch;  // nothing when it did not start
+  std::string failure;                  // then the system's message
+};
+
 // Starting the batch files the program runs.
 class Processes {
  public:
@@ -34,12 +36,10 @@ class Processes {
   // Starts a batch file as a new process in a console of its own, at the
   // idle priority class (which the programs it starts take from it), with
   // `workingFolder` as current directory and `variables` added to its
-  // environment, without waiting. Gives the started batch, or nothing (and
-  // the reason in `failure`) when it cannot start.
-  virtual std::unique_ptr<StartedBatch> startBatch(std::string_view path,
-                                                   std::string_view workingFolder,
-                                                   const EnvironmentVariables& variables,
-                                                   StartFailure* failure) = 0;
+  // environment, without waiting. Gives the started batch, or why it
+  // cannot start.
+  virtual BatchStart startBatch(std::string_view path, std::string_view workingFolder,
+                                const EnvironmentVariables& variables) = 0;
   // The file a batch running in `workingFolder` starts for the command
   // `program`, found as the batch finds it: in that folder, in its "tools"
   // folder (which the batch puts in front of PATH), then along the PATH this

@@ -71,10 +71,8 @@ std::unique_ptr<StartedBatch> Win32Processes::findStarted(std::string_view ident
   return found;
 }
 
-std::unique_ptr<StartedBatch> Win32Processes::startBatch(std::string_view path,
-                                                         std::string_view workingFolder,
-                                                         const EnvironmentVariables& variables,
-                                                         StartFailure* failure) {
+BatchStart Win32Processes::startBatch(std::string_view path, std::string_view workingFolder,
+                                      const EnvironmentVariables& variables) {
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
   std::wstring interpreter = std::wstring(system) + L"\\cmd.exe";
@@ -94,14 +92,13 @@ std::unique_ptr<StartedBatch> Win32Processes::startBatch(std::string_view path,
           interpreter.c_str(), command.data(), nullptr, nullptr, FALSE,
           CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED | IDLE_PRIORITY_CLASS,
           environment.data(), folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
-    if (failure) failure->reason = SystemMessage(GetLastError());
-    return nullptr;
+    return {nullptr, SystemMessage(GetLastError())};
   }
   auto started = std::make_unique<Win32StartedBatch>(process.hProcess);
   const KernelHandle thread(process.hThread);
   SetPriorityClass(process.hProcess, IDLE_PRIORITY_CLASS);
   ResumeThread(thread.get());
-  return started;
+  return {std::move(started), {}};
 }
 
 namespace {

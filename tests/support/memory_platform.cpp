@@ -154,19 +154,14 @@ class FakeBatch final : public StartedBatch {
 
 }  // namespace
 
-std::unique_ptr<StartedBatch> FakeProcesses::startBatch(std::string_view path,
-                                                        std::string_view workingFolder,
-                                                        const EnvironmentVariables& variables,
-                                                        StartFailure* failure) {
-  if (!canStart) {
-    if (failure) failure->reason = "The system cannot find the file specified.";
-    return nullptr;
-  }
+BatchStart FakeProcesses::startBatch(std::string_view path, std::string_view workingFolder,
+                                     const EnvironmentVariables& variables) {
+  if (!canStart) return {nullptr, "The system cannot find the file specified."};
   started.emplace_back(std::string(path), std::string(workingFolder));
   environments.push_back(variables);
   ids.push_back(nextId);
   running->insert(nextId);
-  return std::make_unique<FakeBatch>(nextId++, running);
+  return {std::make_unique<FakeBatch>(nextId++, running), {}};
 }
 
 std::unique_ptr<StartedBatch> FakeProcesses::findStarted(std::string_view identity) {

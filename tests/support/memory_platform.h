@@ -92,9 +92,8 @@ class FakeDialogs final : public Dialogs {
 // removes its id from `running`.
 class FakeProcesses final : public Processes {
  public:
-  std::unique_ptr<StartedBatch> startBatch(std::string_view path, std::string_view workingFolder,
-                                           const EnvironmentVariables& variables,
-                                           StartFailure* failure) override;
+  BatchStart startBatch(std::string_view path, std::string_view workingFolder,
+                        const EnvironmentVariables& variables) override;
   std::optional<std::string> findProgram(std::string_view program,
                                          std::string_view workingFolder) const override;
   std::unique_ptr<StartedBatch> findStarted(std::string_view identity) override;
