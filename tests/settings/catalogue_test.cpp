@@ -1,3 +1,7 @@
+// Properties of the settings catalogue over all its rows: how keys meet the
+// controls that hold them, how keys are found, and how stored values go into
+// and out of the controls.
+
 #include "settings/catalogue.h"
 
 #include <gtest/gtest.h>
@@ -5,222 +9,86 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <set>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/fixed_lists.h"
+#include "settings/settings_file.h"
 #include "support/memory_window.h"
 #include "ui/control_id.h"
 #include "ui/control_table.h"
 
 namespace {
 
-// Every setting the settings file holds, in file order:
-// key | id | kind | default set ("none": no line) | value when missing | load check
-// The load check is "int min max", "dec min max" ("-" for no bound), "mode" or empty.
-constexpr std::string_view kExpectedNumberSettings = R"(
-upstat    | 27  | check | none | 1 |
-a1        | 6   | check | 1    | 0 |
-a2        | 7   | check | 1    | 0 |
-a3        | 8   | check | 1    | 0 |
-a4        | 9   | check | 0    | 0 |
-a5        | 10  | check | 1    | 0 |
-a6        | 11  | check | 1    | 0 |
-cab       | 71  | check | 1    | 0 |
-mxref     | 62  | check | 0    | 0 |
-tre       | 129 | list  | 0    | 0 |
-fil       | 75  | check | 1    | 0 |
-bref      | 17  | check | 0    | 0 |
-ba        | 18  | check | 1    | 0 |
-bwb       | 19  | check | 1    | 0 |
-mode      | 22  | list  | 1    | 0 |
-dm        | 82  | list  | 0    | 0 |
-m         | 53  | list  | 4    | 0 |
-ms        | 54  | list  | 1    | 0 |
-aud       | 107 | check | 0    | 0 |
-ae        | 110 | list  | 1    | 0 |
-apin      | 112 | check | 0    | 0 |
-muxer     | 111 | list  | 0    | 0 |
-deb-a     | 78  | track | none | 6 |
-deb-b     | 79  | track | none | 6 |
-fastpsk   | 118 | check | none | 1 |
-dctd      | 119 | check | none | 1 |
-crelog    | 127 | check | none | 1 |
-sizemode  | 124 | check | none | 0 |
-aq        | 146 | list  | none | 1 |
-directpm  | 155 | list  | none | 0 |
-psnr      | 157 | check | none | 0 |
-ssim      | 156 | check | none | 0 |
-level     | 158 | list  | none | 0 |
-bfoptimal | 159 | check | none | 0 |
-)";
+constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t k2To32 = std::int64_t{1} << 32;
 
-constexpr std::string_view kExpectedTextSettings = R"(
-cqm            | 123 | edit-list | none | "flat"  |
-aub            | 108 | field     | 64   | "64000" |
-fa             | 80  | label     | 0    | "0"     |
-mb             | 15  | digits    | 2    | "0"     | int 0 16
-bias           | 16  | field     | 0    | "0"     |
-fb             | 81  | label     | 0    | "0"     |
-value          | 24  | field     | 26   | "0"     | mode
-range          | 59  | digits    | 16   | "0"     | int 0 64
-ref            | 60  | digits    | 1    | "0"     | int 0 16
-arx            | 66  | digits    | 1    | "0"     |
-ary            | 67  | digits    | 1    | "0"     |
-thr            | 70  | field     | 1    | "0"     | int 0 4
-nr             | 74  | field     | 0    | "0"     |
-kfb            | 37  | digits    | 40   | "0"     | int 0 900
-bfr            | 38  | digits    | 30   | "0"     | int 0 900
-vbr            | 39  | digits    | 60   | "0"     | int 0 100
-minqp          | 43  | digits    | 10   | "0"     | int 1 51
-maxqp          | 44  | digits    | 51   | "0"     | int 1 51
-qps            | 45  | digits    | 4    | "0"     | int 1 50
-vbs            | 130 | field     | none | "0"     | int 0 240000
-vmb            | 131 | field     | none | "0"     | int 0 -
-vib            | 132 | field     | none | "0.9"   | dec 0 1
-bv             | 133 | digits    | none | "100"   | int 10 1000
-sct            | 49  | digits    | 40   | "0"     | int 0 100
-mingop         | 50  | digits    | 25   | "0"     |
-maxgop         | 51  | digits    | 250  | "0"     |
-auto1pcrf      | 120 | field     | none | "16"    |
-avsinc         | 128 | list      | none | ""      |
-maxsize        | 138 | field     | none | "110"   |
-minsize        | 140 | field     | none | "90"    |
-dzinter        | 150 | field     | none | "21"    |
-dzintra        | 151 | field     | none | "11"    |
-aq1            | 144 | field     | none | "1"     | dec 0.5 1.5
-chromaqpoffset | 152 | field     | none | "0"     |
-psyrd_rdo      | 163 | field     | none | "1.0"   |
-psyrd_tre      | 164 | field     | none | "0.0"   |
-)";
-
-// The built-in default set, line by line in its own order.
-constexpr std::string_view kDefaultSetLines[] = {
-    "a1=1",      "a2=1",       "a3=1",     "a4=0",     "a5=1",     "a6=1",     "cab=1",  "mxref=0",
-    "tre=0",     "fil=1",      "bref=0",   "bme=0",    "ba=1",     "bwb=1",    "mode=1", "dm=0",
-    "m=4",       "ms=1",       "aud=0",    "ae=1",     "apin=0",   "aub=64",   "fa=0",   "mb=2",
-    "bias=0",    "fb=0",       "value=26", "range=16", "ref=1",    "arx=1",    "ary=1",  "thr=1",
-    "nr=0",      "kfb=40",     "bfr=30",   "vbr=60",   "minqp=10", "maxqp=51", "qps=4",  "sct=40",
-    "mingop=25", "maxgop=250", "muxer=0",
-};
-
-// The keys the built-in default set lacks.
-constexpr std::string_view kKeysMissingFromDefaultSet[] = {
-    "upstat",  "deb-a",    "deb-b",   "fastpsk", "dctd",           "crelog",    "sizemode",
-    "aq",      "directpm", "psnr",    "ssim",    "level",          "bfoptimal", "cqm",
-    "vbs",     "vmb",      "vib",     "bv",      "auto1pcrf",      "avsinc",    "maxsize",
-    "minsize", "dzinter",  "dzintra", "aq1",     "chromaqpoffset", "psyrd_rdo", "psyrd_tre",
-};
-
-struct Bound {
-  bool has = false;
-  double value = 0;
-  std::string text;
-};
-
-struct ExpectedSetting {
-  std::string key;
-  int id = 0;
-  ControlKind kind = ControlKind::Button;
-  StoredForm form = StoredForm::Number;
-  bool inDefaults = false;
-  std::string defaultIni;
-  std::string missing;
-  ClampKind clamp = ClampKind::None;
-  Bound min, max;
-};
-
-std::string Trim(std::string_view s) {
-  size_t b = s.find_first_not_of(' ');
-  if (b == std::string_view::npos) return {};
-  size_t e = s.find_last_not_of(' ');
-  return std::string(s.substr(b, e - b + 1));
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
 }
 
-std::vector<std::string> Split(std::string_view line, char separator) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (true) {
-    size_t end = line.find(separator, start);
-    parts.push_back(Trim(line.substr(start, end - start)));
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  return parts;
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper;
 }
 
-ControlKind KindNamed(const std::string& name) {
-  if (name == "check") return ControlKind::Check;
-  if (name == "list") return ControlKind::List;
-  if (name == "edit-list") return ControlKind::EditList;
-  if (name == "field") return ControlKind::Field;
-  if (name == "digits") return ControlKind::Digits;
-  if (name == "track") return ControlKind::Track;
-  if (name == "label") return ControlKind::Label;
-  if (name == "list box") return ControlKind::ListBox;
-  ADD_FAILURE() << "unknown kind in the test table: " << name;
-  return ControlKind::Button;
-}
-
-Bound BoundNamed(const std::string& text) {
-  if (text == "-") return {};
-  return {true, std::stod(text), text};
-}
-
-std::vector<ExpectedSetting> Parse(std::string_view table, StoredForm form) {
-  std::vector<ExpectedSetting> rows;
-  for (const std::string& line : Split(table, '\n')) {
-    if (line.empty()) continue;
-    std::vector<std::string> cells = Split(line, '|');
-    if (cells.size() != 6) {
-      ADD_FAILURE() << "bad test table line: " << line;
-      continue;
-    }
-    ExpectedSetting row;
-    row.key = cells[0];
-    row.id = std::stoi(cells[1]);
-    row.kind = KindNamed(cells[2]);
-    row.form = form;
-    row.inDefaults = cells[3] != "none";
-    if (row.inDefaults) row.defaultIni = cells[3];
-    row.missing = cells[4];
-    if (row.missing.size() >= 2 && row.missing.front() == '"') {
-      row.missing = row.missing.substr(1, row.missing.size() - 2);
-    }
-    std::vector<std::string> check = Split(cells[5], ' ');
-    if (check[0] == "mode") {
-      row.clamp = ClampKind::ByMode;
-    } else if (check[0] == "int" || check[0] == "dec") {
-      row.clamp = check[0] == "int" ? ClampKind::Integer : ClampKind::Decimal;
-      row.min = BoundNamed(check.at(1));
-      row.max = BoundNamed(check.at(2));
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-std::vector<ExpectedSetting> ExpectedSettings() {
-  std::vector<ExpectedSetting> rows = Parse(kExpectedNumberSettings, StoredForm::Number);
-  std::vector<ExpectedSetting> text = Parse(kExpectedTextSettings, StoredForm::Text);
-  rows.insert(rows.end(), text.begin(), text.end());
-  return rows;
-}
-
-std::vector<std::string> CatalogueKeys() {
-  std::vector<std::string> keys;
-  for (const SettingSpec& s : SettingsCatalogue()) keys.emplace_back(s.key);
-  return keys;
+// Every other letter upper case, starting with the first.
+std::string Alternating(std::string_view text) {
+  std::string mixed(text);
+  for (size_t i = 0; i < mixed.size(); i += 2) mixed[i] = Upper(mixed.substr(i, 1))[0];
+  return mixed;
 }
 
 const SettingSpec& Setting(std::string_view key) {
   const SettingSpec* setting = FindSetting(key);
   if (setting == nullptr) throw std::invalid_argument("no setting " + std::string(key));
   return *setting;
+}
+
+std::string_view KindName(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Button:
+      return "button";
+    case ControlKind::Check:
+      return "check box";
+    case ControlKind::Label:
+      return "label";
+    case ControlKind::Field:
+      return "field";
+    case ControlKind::Digits:
+      return "digits field";
+    case ControlKind::List:
+      return "list";
+    case ControlKind::EditList:
+      return "edit-list";
+    case ControlKind::Track:
+      return "track bar";
+    case ControlKind::Frame:
+      return "frame";
+    case ControlKind::ListBox:
+      return "list box";
+    case ControlKind::Picture:
+      return "picture";
+  }
+  return "?";
+}
+
+ControlKind KindOf(const SettingSpec& setting) {
+  const ControlSpec* control = FindControl(setting.id);
+  if (control == nullptr) throw std::invalid_argument("no control for " + std::string(setting.key));
+  return control->kind;
 }
 
 // A window as start-up leaves it before a settings file is loaded, as far as
@@ -232,173 +100,200 @@ void FillFixedLists(MemoryWindow& window) {
   }
 }
 
-TEST(SettingsCatalogue, HasTheKeysInFileOrder) {
-  std::vector<std::string> expected;
-  for (const ExpectedSetting& row : ExpectedSettings()) expected.push_back(row.key);
-  ASSERT_EQ(expected.size(), 70u);
-  EXPECT_EQ(CatalogueKeys(), expected);
-}
+// ---------------------------------------------------------------------------
+// Keys and controls.
 
-TEST(SettingsCatalogue, HoldsThirtyFourNumbersThenThirtySixTexts) {
-  auto catalogue = SettingsCatalogue();
-  ASSERT_EQ(catalogue.size(), 70u);
-  EXPECT_EQ(kNumberSettingCount, 34);
-  EXPECT_EQ(kTextSettingCount, 36);
-  for (size_t i = 0; i < catalogue.size(); ++i) {
-    StoredForm expected = i < 34 ? StoredForm::Number : StoredForm::Text;
-    EXPECT_EQ(catalogue[i].form, expected) << catalogue[i].key;
-  }
-}
-
-TEST(SettingsCatalogue, RowsHoldEachKeysControlKindDefaultAndCheck) {
-  std::vector<ExpectedSetting> expected = ExpectedSettings();
-  for (const ExpectedSetting& row : expected) {
-    SCOPED_TRACE(row.key);
-    const SettingSpec* setting = FindSetting(row.key);
-    ASSERT_NE(setting, nullptr);
-    EXPECT_EQ(setting->id, row.id);
-    EXPECT_EQ(FindControl(setting->id)->kind, row.kind);
-    EXPECT_EQ(setting->form, row.form);
-    EXPECT_EQ(setting->defaultLine > 0, row.inDefaults);
-    if (row.inDefaults) {
-      EXPECT_EQ(setting->defaultIni, row.defaultIni);
-    }
-    EXPECT_EQ(setting->missing, row.missing);
-    EXPECT_EQ(setting->clamp.kind, row.clamp);
-    EXPECT_EQ(setting->clamp.hasMin, row.min.has);
-    EXPECT_EQ(setting->clamp.hasMax, row.max.has);
-    if (row.min.has) {
-      EXPECT_DOUBLE_EQ(setting->clamp.min, row.min.value);
-      EXPECT_EQ(setting->clamp.minText, row.min.text);
-    }
-    if (row.max.has) {
-      EXPECT_DOUBLE_EQ(setting->clamp.max, row.max.value);
-      EXPECT_EQ(setting->clamp.maxText, row.max.text);
-    }
-  }
-}
-
-TEST(SettingsCatalogue, KeysAndControlsAreUnique) {
-  std::set<std::string_view> keys;
-  std::set<ControlId> ids;
-  for (const SettingSpec& s : SettingsCatalogue()) {
-    EXPECT_TRUE(keys.insert(s.key).second) << s.key;
-    EXPECT_TRUE(ids.insert(s.id).second) << s.key;
-    EXPECT_TRUE(
-        std::none_of(s.key.begin(), s.key.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
-        << s.key << " is written in lower case";
-  }
-  for (const KeylessControl& c : KeylessControls()) {
-    EXPECT_EQ(ids.count(c.id), 0u) << c.name << " has no key";
-  }
-}
-
-TEST(SettingsCatalogue, DefaultSetLinesAreTheSettingsMarkedAsDefaults) {
-  ASSERT_EQ(std::size(kDefaultSetLines), 43u);  // the transcription itself
-  std::set<std::string> expectedKeys;
-  for (std::string_view line : kDefaultSetLines) {
-    std::vector<std::string> pair = Split(line, '=');
-    if (pair[0] == "bme") {
-      EXPECT_EQ(FindSetting(pair[0]), nullptr) << "bme belongs to no control";
-      continue;
-    }
-    expectedKeys.insert(pair[0]);
-    const SettingSpec* setting = FindSetting(pair[0]);
-    ASSERT_NE(setting, nullptr) << pair[0];
-    EXPECT_EQ(setting->defaultIni, pair[1]) << pair[0];
-  }
-  EXPECT_EQ(expectedKeys.size(), 42u);
-
-  std::set<std::string> marked;
-  std::set<std::string> unmarked;
+TEST(SettingsCatalogue, KeysAreUniqueWithoutRegardToCase) {
+  std::set<std::string> keys;
   for (const SettingSpec& s : SettingsCatalogue())
-    (s.defaultLine > 0 ? marked : unmarked).emplace(s.key);
-  EXPECT_EQ(marked, expectedKeys);
-  EXPECT_EQ(unmarked, std::set<std::string>(std::begin(kKeysMissingFromDefaultSet),
-                                            std::end(kKeysMissingFromDefaultSet)));
+    EXPECT_TRUE(keys.insert(Lower(s.key)).second) << s.key << " is there twice";
+  for (const KeylessControl& c : KeylessControls())
+    EXPECT_FALSE(keys.contains(Lower(c.name))) << c.name << " is stored by no key";
 }
 
-TEST(SettingsCatalogue, EverySettingIsTheControlOfTheSameName) {
+TEST(SettingsCatalogue, KeysAreWrittenInLowerCase) {
+  for (const SettingSpec& s : SettingsCatalogue()) EXPECT_EQ(s.key, Lower(s.key));
+}
+
+// The control of a key is the one row of the control table that names it.
+TEST(SettingsCatalogue, EveryKeyHasExactlyOneControl) {
   for (const SettingSpec& s : SettingsCatalogue()) {
     SCOPED_TRACE(s.key);
-    const ControlSpec* control = FindControl(s.id);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->setting, s.key);
+    std::vector<ControlId> naming;
+    for (const ControlSpec& row : ControlTable())
+      if (Lower(row.setting) == Lower(s.key)) naming.push_back(row.id);
+    ASSERT_EQ(naming.size(), 1u) << "controls that name the key";
+    EXPECT_EQ(naming[0], s.id);
+    EXPECT_NE(s.id, cid::none);
   }
 }
 
-TEST(KeylessControls, AreTheControlsNoKeyStores) {
-  struct Expected {
-    std::string_view name;
-    ControlId id;
-    ControlKind kind;
-  };
-  const Expected expected[] = {
-      {"input", 88, ControlKind::Field},          {"output", 89, ControlKind::Field},
-      {"statsfile", 29, ControlKind::Field},      {"logfile", 125, ControlKind::Field},
-      {"chromame", 61, ControlKind::Check},       {"JobList", 94, ControlKind::ListBox},
-      {"presetname", 114, ControlKind::EditList}, {"biasbar", 14, ControlKind::Track},
-  };
-  auto keyless = KeylessControls();
-  ASSERT_EQ(keyless.size(), std::size(expected));
-  for (size_t i = 0; i < keyless.size(); ++i) {
-    SCOPED_TRACE(expected[i].name);
-    EXPECT_EQ(keyless[i].name, expected[i].name);
-    EXPECT_EQ(keyless[i].id, expected[i].id);
-    const ControlSpec* control = FindControl(keyless[i].id);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->kind, expected[i].kind);
-    EXPECT_EQ(control->setting, keyless[i].name);
-    EXPECT_EQ(FindSetting(keyless[i].name), nullptr) << "never stored";
-  }
-}
-
-TEST(FindSetting, MatchesKeysWithoutRegardToCase) {
-  struct Case {
-    std::string_view asked;
-    std::string_view found;  // empty: none
-  };
-  const Case cases[] = {
-      {"mode", "mode"},
-      {"MODE", "mode"},
-      {"Deb-A", "deb-a"},
-      {"deb-b", "deb-b"},
-      {"PSYRD_rdo", "psyrd_rdo"},
-      {"ChromaQPOffset", "chromaqpoffset"},
-      {"m", "m"},
-      {"M", "m"},
-      {"bfoptimal", "bfoptimal"},
-      {"bme", ""},
-      {"", ""},
-      {"mode ", ""},
-      {" mode", ""},
-      {"deb_a", ""},
-      {"a", ""},
-      {"a10", ""},
-      {"input", ""},
-      {"chromame", ""},
-      {"biasbar", ""},
-      {"m\xC4", ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.asked);
-    const SettingSpec* setting = FindSetting(c.asked);
-    if (c.found.empty()) {
-      EXPECT_EQ(setting, nullptr);
-    } else {
-      ASSERT_NE(setting, nullptr);
-      EXPECT_EQ(setting->key, c.found);
+// A control that names a value is read by a job or stored in the settings
+// file: by a key of the catalogue, or as a key-less control, not both.
+TEST(SettingsCatalogue, EveryNamedControlIsAKeyOrAKeylessControl) {
+  for (const ControlSpec& row : ControlTable()) {
+    if (row.setting.empty()) continue;
+    SCOPED_TRACE(row.setting);
+    const SettingSpec* setting = FindSetting(row.setting);
+    int keyless = 0;
+    for (const KeylessControl& c : KeylessControls()) {
+      if (c.name != row.setting) continue;
+      ++keyless;
+      EXPECT_EQ(c.id, row.id);
+    }
+    EXPECT_EQ((setting != nullptr) + keyless, 1);
+    if (setting != nullptr) {
+      EXPECT_EQ(setting->id, row.id);
     }
   }
 }
 
-TEST(FindSetting, ReturnsTheCatalogueRow) {
-  for (const SettingSpec& s : SettingsCatalogue()) EXPECT_EQ(FindSetting(s.key), &s) << s.key;
+// How a setting is stored decides what its control must be able to hold.
+// A number setting is the control's state (SetStoredNumber sets it,
+// StoredValue writes it): a check box (0 or 1), a track bar (its position)
+// or a drop-down list whose entries never change (its entry index: only a
+// fixed list's index means the same entry in every file). A text setting is
+// the control's text (SetStoredText, StoredValue): a field, a digits field,
+// an edit-list or a label keeps any text it is given; a drop-down list keeps
+// a text only as its selected entry, so the texts the program gives it
+// unasked (its default and the value of a missing key) are entries of it or
+// empty, which leaves the selection as it is.
+TEST(SettingsCatalogue, EveryKeysControlCanHoldItsValue) {
+  for (const SettingSpec& s : SettingsCatalogue()) {
+    SCOPED_TRACE(s.key);
+    const ControlKind kind = KindOf(s);
+    if (s.form == StoredForm::Number) {
+      const bool holdsNumber = kind == ControlKind::Check || kind == ControlKind::Track ||
+                               (kind == ControlKind::List && FindFixedList(s.id) != nullptr);
+      EXPECT_TRUE(holdsNumber) << "a number held by a " << KindName(kind);
+      continue;
+    }
+    const bool holdsAnyText = kind == ControlKind::Field || kind == ControlKind::Digits ||
+                              kind == ControlKind::EditList || kind == ControlKind::Label;
+    if (holdsAnyText) continue;
+    ASSERT_TRUE(kind == ControlKind::List) << "a text held by a " << KindName(kind);
+    std::vector<std::string_view> given = {s.missing};
+    if (s.defaultLine > 0) given.push_back(s.defaultIni);
+    for (std::string_view text : given) {
+      if (text.empty()) continue;
+      const FixedList* list = FindFixedList(s.id);
+      ASSERT_NE(list, nullptr) << "\"" << text << "\" can be no entry of a list filled later";
+      EXPECT_NE(std::find(list->entries.begin(), list->entries.end(), text), list->entries.end())
+          << "\"" << text << "\" is no entry";
+    }
+  }
 }
 
-constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
-constexpr std::int64_t k2To32 = std::int64_t{1} << 32;
+TEST(KeylessControls, EachIsTheOneControlOfItsName) {
+  for (const KeylessControl& c : KeylessControls()) {
+    SCOPED_TRACE(c.name);
+    int naming = 0;
+    for (const ControlSpec& row : ControlTable())
+      if (row.setting == c.name) ++naming;
+    EXPECT_EQ(naming, 1);
+    const ControlSpec* control = FindControl(c.id);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->setting, c.name);
+    for (const SettingSpec& s : SettingsCatalogue()) EXPECT_NE(s.id, c.id) << s.key;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The built-in default set.
+
+// The default set, written by the program as a settings file and read back,
+// gives every control the value the default gave it; and that value is the
+// default itself: a text as written, a number as a state the control shows
+// (a check box's 0 or 1, a track position, a list's entry).
+TEST(SettingsCatalogue, DefaultSetRoundTripsThroughTheSettingsFile) {
+  const SettingsFile defaults = SettingsFile::Parse(DefaultSettingsText());
+  MemoryWindow loaded;
+  FillFixedLists(loaded);
+  int withDefault = 0;
+  for (const SettingSpec& s : SettingsCatalogue()) {
+    if (s.defaultLine == 0) continue;
+    SCOPED_TRACE(s.key);
+    ++withDefault;
+    if (s.form == StoredForm::Number) {
+      const std::optional<std::int64_t> number = defaults.number(s.key);
+      ASSERT_TRUE(number.has_value());
+      EXPECT_EQ(std::to_string(*number), s.defaultIni) << "read whole";
+      SetStoredNumber(loaded, s, *number);
+      if (KindOf(s) == ControlKind::List) {
+        EXPECT_GE(loaded.state(s.id), 0) << "selects an entry";
+      } else {
+        EXPECT_EQ(loaded.state(s.id), *number);
+      }
+    } else {
+      const std::optional<std::string> text = defaults.text(s.key);
+      ASSERT_TRUE(text.has_value());
+      EXPECT_EQ(*text, s.defaultIni);
+      SetStoredText(loaded, s, *text);
+      EXPECT_EQ(loaded.text(s.id), s.defaultIni);
+    }
+  }
+  ASSERT_GT(withDefault, 0);
+
+  const std::string written = SettingsFileText(loaded);
+  const SettingsFile readBack = SettingsFile::Parse(written);
+  MemoryWindow reloaded;
+  FillFixedLists(reloaded);
+  for (const SettingSpec& s : SettingsCatalogue()) {
+    if (s.defaultLine == 0) continue;
+    SCOPED_TRACE(s.key);
+    if (s.form == StoredForm::Number) {
+      ASSERT_TRUE(readBack.number(s.key).has_value());
+      SetStoredNumber(reloaded, s, *readBack.number(s.key));
+    } else {
+      ASSERT_TRUE(readBack.text(s.key).has_value());
+      SetStoredText(reloaded, s, *readBack.text(s.key));
+    }
+    EXPECT_EQ(reloaded.state(s.id), loaded.state(s.id));
+    EXPECT_EQ(reloaded.text(s.id), loaded.text(s.id));
+  }
+  EXPECT_EQ(SettingsFileText(reloaded), written);
+}
+
+// ---------------------------------------------------------------------------
+// Finding a key.
+
+TEST(FindSetting, FindsEveryKeyInAnyCase) {
+  for (const SettingSpec& s : SettingsCatalogue()) {
+    for (const std::string& asked :
+         {std::string(s.key), Upper(s.key), Alternating(s.key), Alternating(Upper(s.key))}) {
+      EXPECT_EQ(FindSetting(asked), &s) << asked;
+    }
+  }
+}
+
+// Whatever it finds is the key asked for, case aside: a key with a blank,
+// "=", a tab or another byte added, a key cut short, an empty text and a
+// key-less control's name find nothing unless they spell another key.
+TEST(FindSetting, FindsOnlyTheKeyAsked) {
+  std::vector<std::string> asked = {"", " ", "="};
+  for (const SettingSpec& s : SettingsCatalogue()) {
+    const std::string key(s.key);
+    for (const std::string& variant :
+         {key + " ", " " + key, key + "=", key + "\t", key + "\xC4", key.substr(1),
+          key.substr(0, key.size() - 1), key + key.back(), "x" + key}) {
+      asked.push_back(variant);
+    }
+  }
+  for (const KeylessControl& c : KeylessControls()) asked.emplace_back(c.name);
+  int foundNothing = 0;
+  for (const std::string& key : asked) {
+    const SettingSpec* found = FindSetting(key);
+    if (found == nullptr) {
+      ++foundNothing;
+      continue;
+    }
+    EXPECT_EQ(Lower(found->key), Lower(key)) << "asked \"" << key << "\"";
+  }
+  EXPECT_GT(foundNothing, static_cast<int>(SettingsCatalogue().size()) * 5);
+}
+
+// ---------------------------------------------------------------------------
+// Stored numbers.
 
 struct NumberCase {
   std::string_view key;
@@ -449,71 +344,96 @@ TEST(StoredNumber, AnyNonZeroAqModeSelectsVarianceAq) {
   CheckNumberCases(cases);
 }
 
-TEST(StoredNumber, ListsChecksAndTrackBarsKeepTheirState) {
-  const NumberCase cases[] = {
-      {"mode", 13, 13, "13"},
-      {"mode", 0, 0, "0"},
-      {"mode", 14, -1, "-1"},
-      {"mode", -1, -1, "-1"},
-      {"mode", k2To32 + 1, -1, "-1"},  // not entry 1
-      {"mode", -k2To32 + 1, -1, "-1"},
-      {"level", 15, 15, "15"},
-      {"tre", 2, 2, "2"},
-      {"m", 8, 8, "8"},
-      {"muxer", 4, 4, "4"},
-      {"directpm", 2, 2, "2"},
-      {"a1", 0, 0, "0"},
-      {"a1", 1, 1, "1"},
-      {"upstat", 0, 0, "0"},
-      {"upstat", k2To32, 1, "1"},  // not cleared by cutting off the high bits
-      {"deb-a", 0, 0, "0"},
-      {"deb-a", 3, 3, "3"},
-      {"deb-b", 12, 12, "12"},
-      {"deb-b", 13, 12, "12"},
-      {"deb-a", k2To32, 12, "12"},
-      {"deb-a", -k2To32, 0, "0"},
-  };
-  CheckNumberCases(cases);
-}
-
-TEST(StoredNumber, DefaultAndMissingValuesSelectAnEntry) {
+// Every number setting but the two with a conversion of their own (above)
+// stores its control's state as it is: each entry index of a list, 0 and 1
+// of a check box, each position of a track bar come back unchanged. A
+// number beyond them selects no entry, ticks a check box, or stops a track
+// bar at its end; a number beyond 32 bits is pinned, never cut to its low
+// bits.
+TEST(StoredNumber, EveryOtherNumberSettingKeepsItsControlsState) {
   for (const SettingSpec& s : SettingsCatalogue()) {
-    if (s.form != StoredForm::Number || FindControl(s.id)->kind != ControlKind::List) continue;
+    if (s.form != StoredForm::Number || s.id == cid::ae || s.id == cid::aq) continue;
     SCOPED_TRACE(s.key);
-    std::vector<std::string_view> values = {s.missing};
-    if (s.defaultLine > 0) values.push_back(s.defaultIni);
-    for (std::string_view value : values) {
+    MemoryWindow shape;
+    FillFixedLists(shape);
+    std::vector<std::pair<std::int64_t, int>> cases;  // stored, state afterwards
+    switch (KindOf(s)) {
+      case ControlKind::List: {
+        const int count = shape.itemCount(s.id);
+        ASSERT_GT(count, 0);
+        for (int i = 0; i < count; ++i) cases.emplace_back(i, i);
+        for (std::int64_t beyond :
+             {std::int64_t{count}, std::int64_t{-1}, k2To32 + 1, -k2To32 + 1, kInt64Max, kInt64Min})
+          cases.emplace_back(beyond, -1);
+        break;
+      }
+      case ControlKind::Check:
+        for (std::int64_t stored : {0, 1}) cases.emplace_back(stored, stored);
+        for (std::int64_t ticked : {std::int64_t{2}, std::int64_t{-1}, k2To32, -k2To32})
+          cases.emplace_back(ticked, 1);
+        break;
+      case ControlKind::Track: {
+        const int top = FindControl(s.id)->trackMax;
+        for (int position = 0; position <= top; ++position) cases.emplace_back(position, position);
+        for (std::int64_t above : {std::int64_t{top} + 1, k2To32, kInt64Max})
+          cases.emplace_back(above, top);
+        for (std::int64_t below : {std::int64_t{-1}, -k2To32, kInt64Min})
+          cases.emplace_back(below, 0);
+        break;
+      }
+      default:
+        ADD_FAILURE() << "a number held by a " << KindName(KindOf(s));
+    }
+    for (const auto& [stored, state] : cases) {
       MemoryWindow window;
       FillFixedLists(window);
-      SetStoredNumber(window, s, std::stoll(std::string(value)));
-      EXPECT_GE(window.state(s.id), 0) << value;
+      SetStoredNumber(window, s, stored);
+      EXPECT_EQ(window.state(s.id), state) << "stored " << stored;
+      EXPECT_EQ(StoredValue(window, s), std::to_string(state)) << "stored " << stored;
     }
   }
 }
 
-TEST(StoredText, TextSettingsKeepTheirTextUnchanged) {
-  struct Case {
-    std::string_view key;
-    std::string_view text;
-    int state;  // for lists: the selected entry afterwards
-  };
-  const Case cases[] = {
-      {"aub", "64000", 0},  {"aub", "", 0},          {"bias", "-5", 0},
-      {"value", "1000", 0}, {"mb", "abc", 0},  // only typing is filtered
-      {"fa", "-3", 0},      {"psyrd_rdo", "1.0", 0}, {"vib", " 0.9 ", 0},
-      {"cqm", "jvt", 1},    {"cqm", "custom...", 2}, {"cqm", "\"C:\\matrices\\my matrix.cfg\"", -1},
-      {"cqm", "JVT", -1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.key << " = " << c.text);
+TEST(StoredNumber, MissingValueOfAListSelectsAnEntry) {
+  for (const SettingSpec& s : SettingsCatalogue()) {
+    if (s.form != StoredForm::Number || KindOf(s) != ControlKind::List) continue;
+    SCOPED_TRACE(s.key);
     MemoryWindow window;
     FillFixedLists(window);
-    const SettingSpec& setting = Setting(c.key);
-    SetStoredText(window, setting, c.text);
-    EXPECT_EQ(window.text(setting.id), c.text);
-    EXPECT_EQ(StoredValue(window, setting), c.text);
-    if (FindControl(setting.id)->kind == ControlKind::EditList) {
-      EXPECT_EQ(window.state(setting.id), c.state);
+    SetStoredNumber(window, s, std::stoll(std::string(s.missing)));
+    EXPECT_GE(window.state(s.id), 0) << s.missing;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Stored texts.
+
+// Every text setting whose control takes any text keeps it as given (only
+// typing is filtered); an edit-list also selects the entry equal to it.
+TEST(StoredText, EveryTextSettingOfAFieldKeepsItsTextUnchanged) {
+  const std::vector<std::string> anyText = {
+      "", "0", "-5", "64000", "abc", " 0.9 ", "1.0", "\"C:\\matrices\\my matrix.cfg\""};
+  for (const SettingSpec& s : SettingsCatalogue()) {
+    if (s.form != StoredForm::Text || KindOf(s) == ControlKind::List) continue;
+    SCOPED_TRACE(s.key);
+    MemoryWindow shape;
+    FillFixedLists(shape);
+    std::vector<std::string> texts = anyText;
+    for (int i = 0; i < shape.itemCount(s.id); ++i) {
+      texts.push_back(shape.item(s.id, i));
+      texts.push_back(Upper(shape.item(s.id, i)));
+    }
+    for (const std::string& text : texts) {
+      MemoryWindow window;
+      FillFixedLists(window);
+      SetStoredText(window, s, text);
+      EXPECT_EQ(window.text(s.id), text);
+      EXPECT_EQ(StoredValue(window, s), text);
+      if (KindOf(s) != ControlKind::EditList) continue;
+      int equal = -1;
+      for (int i = window.itemCount(s.id) - 1; i >= 0; --i)
+        if (window.item(s.id, i) == text) equal = i;
+      EXPECT_EQ(window.state(s.id), equal) << text;
     }
   }
 }
