@@ -179,12 +179,14 @@ constexpr ControlSpec kControls[] = {
     {cid::clear, Button, Job, 155, 344, 65, 20, "Clear", "", ""},
     {cid::disable, Button, Job, 80, 344, 65, 20, "Disable", "", ""},
     {cid::start, Button, Job, 5, 344, 65, 20, "Start", "", ""},
-    {cid::view, Button, Job, 264, 10, 40, 30, "view", "", ""},
-    {cid::up, Button, Job, 264, 60, 40, 30, "up", "", ""},
-    {cid::down, Button, Job, 264, 110, 40, 30, "down", "", ""},
-    {cid::edit, Button, Job, 264, 160, 40, 30, "edit", "", ""},
-    {cid::del, Button, Job, 264, 210, 40, 30, "del", "", ""},
-    {cid::shut, Button, Job, 264, 260, 40, 30, "Shut", "", ""},
+    // 38 wide, not 40: a page is 302 pixels wide inside the tab control's
+    // border, and the buttons beside the job list would lose their right edge.
+    {cid::view, Button, Job, 264, 10, 38, 30, "view", "", ""},
+    {cid::up, Button, Job, 264, 60, 38, 30, "up", "", ""},
+    {cid::down, Button, Job, 264, 110, 38, 30, "down", "", ""},
+    {cid::edit, Button, Job, 264, 160, 38, 30, "edit", "", ""},
+    {cid::del, Button, Job, 264, 210, 38, 30, "del", "", ""},
+    {cid::shut, Button, Job, 264, 260, 38, 30, "Shut", "", ""},
 };
 // clang-format on
 
