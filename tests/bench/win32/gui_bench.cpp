@@ -310,9 +310,9 @@ TEST(BatchWatchTime, TheWindowsCpuTimeIdleAndWhileABatchRuns) {
   const double running = CpuMilliseconds(process.hProcess) - before;
   std::printf(
       "[ MEASURE  ] the window's CPU time: %.0f ms in %u s idle, %.0f ms per minute while a "
-      "batch runs (title \"%s\")\n",
+      "batch runs, %.0f ms since it started (title \"%s\")\n",
       idle, static_cast<unsigned>(kIdleMs / 1000), running * 60000.0 / kRunningMs,
-      Narrow(TextOf(window)).c_str());
+      CpuMilliseconds(process.hProcess), Narrow(TextOf(window)).c_str());
   DeleteFileW((folder + L"hold").c_str());
   WaitUntil([&] { return TextOf(window).find(L" jobs: ") != std::wstring::npos; }, 20000);
   PostMessageW(window, WM_CLOSE, 0, 0);
