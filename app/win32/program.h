@@ -6,11 +6,11 @@
 
 #include "app/app.h"
 #include "platform/win32/avi_media_probe.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_encoder_probe.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
-#include "ui/win32/gdi_object.h"
 #include "ui/win32/win32_window.h"
 
 // The whole program on Windows: the platform services, the banner, the

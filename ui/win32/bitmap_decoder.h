@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "ui/win32/gdi_object.h"
+#include "platform/win32/unique_handle.h"
 
 // Decodes a BMP file held in memory (uncompressed, 1 to 32 bits per pixel)
 // into a bitmap; an empty object when the bytes are not such a file.

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
 #include "ui/control_table.h"
 #include "ui/win32/control_adapter.h"
-#include "ui/win32/gdi_object.h"
 #include "ui/win32/owned_window.h"
 #include "ui/win32/taskbar_progress.h"
 #include "ui/window.h"
