@@ -20,11 +20,15 @@ struct StreamRelease {
 
 }  // namespace
 
-AviMediaProbe::AviMediaProbe() { AVIFileInit(); }
-
-AviMediaProbe::~AviMediaProbe() { AVIFileExit(); }
+AviMediaProbe::~AviMediaProbe() {
+  if (started_) AVIFileExit();
+}
 
 std::optional<ClipInfo> AviMediaProbe::probe(std::string_view path) {
+  if (!started_) {
+    AVIFileInit();
+    started_ = true;
+  }
   std::wstring wide = Widen(path);
   IAVIFile* rawFile = nullptr;
   if (AVIFileOpenW(&rawFile, wide.c_str(), OF_READ | OF_SHARE_DENY_NONE, nullptr) != 0 || !rawFile)
