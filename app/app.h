@@ -99,8 +99,8 @@ class App {
   JobListJournal journal_;
   JobListMarks marks_;
   QueueCommands queue_;
-  JobListCommands lines_;
-  ScriptCommands batches_;
+  JobListCommands listCommands_;
+  ScriptCommands scriptCommands_;
   PresetCommands presets_;
   std::vector<Route> routes_;
   bool journalFailureTold_ = false;

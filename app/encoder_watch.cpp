@@ -55,7 +55,7 @@ void EncoderWatch::start() {
   if (std::optional<EncoderFile> file = probe_.find()) ask(std::move(file));
 }
 
-bool EncoderWatch::ready() {
+bool EncoderWatch::askUnlessKnown() {
   if (pending_) return false;
   std::optional<EncoderFile> found = probe_.find();
   if (asked_ && found == known_.file) return true;
@@ -69,7 +69,7 @@ bool EncoderWatch::ready() {
 }
 
 void EncoderWatch::whenKnown(std::function<void(const EncoderInfo&)> then) {
-  if (ready())
+  if (askUnlessKnown())
     then(known_);
   else
     waiting_.push_back(std::move(then));

@@ -44,10 +44,9 @@ class EncoderWatch {
   // Looks for the encoder and starts asking it; the caller goes on at once.
   void start();
 
-  // Whether the encoder is known as it is now: true when no answer is
-  // awaited and the file found is the one asked. Starts asking when the
-  // file is another.
-  bool ready();
+  // Asks the encoder unless it is known as it is now (no answer awaited,
+  // and the file found is the one asked); true when it is known.
+  bool askUnlessKnown();
 
   // Runs `then` with the encoder as it is now: at once when it is ready,
   // otherwise on the window's thread once it has answered (or its time limit

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "settings/preset_names.h"
 #include "settings/fixed_lists.h"
+#include "settings/preset_names.h"
 #include "ui/control_id.h"
 
 std::string PresetCommands::presetPath(const std::string& name) const {

@@ -69,7 +69,7 @@ void QueueCommands::clearFileFields() {
 
 void QueueCommands::appendJobs(std::vector<Settings> settings, std::vector<JobLines> jobs) {
   if (jobs.empty()) return;
-  const bool ready = s_.encoders.ready();
+  const bool ready = s_.encoders.askUnlessKnown();
   const EncoderDialect composedFor = s_.encoders.known().dialect;
   size_t at = s_.list.size();
   s_.list.appendJobs(jobs);
@@ -168,7 +168,7 @@ void QueueCommands::queueJobs(const Settings& settings, const std::vector<std::s
 void QueueCommands::add() {
   Settings settings = ReadSettings(s_.window);
   // Asked first: it looks whether the encoder's file changed.
-  s_.encoders.ready();
+  s_.encoders.askUnlessKnown();
   // Whether the settings can make a job does not depend on the switches of
   // the encoder: a refusal is said at once.
   ComposedJob job = ComposeJob(settings, s_.media, s_.encoders.known().dialect, bestFit());
@@ -227,8 +227,7 @@ void QueueCommands::chooseOutput() {
 void QueueCommands::chooseStatsfile() {
   const std::string current = s_.window.text(cid::statsfile);
   // The fast first pass reads the statistics an earlier pass wrote.
-  const bool reads =
-      s_.window.state(cid::mode) == static_cast<int>(EncodeMode::FirstPassFast);
+  const bool reads = s_.window.state(cid::mode) == static_cast<int>(EncodeMode::FirstPassFast);
   s_.window.setText(cid::statsfile, reads ? s_.dialogs.openFile("", current, kStatsPattern)
                                           : s_.dialogs.saveFile("", current, kStatsPattern));
 }

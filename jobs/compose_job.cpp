@@ -29,7 +29,8 @@ Settings FirstPassAtAutoCrf(const Settings& s, EncodeMode mode) {
 // error, and so the second pass always runs, for a bound with a sign or a
 // minimum above the maximum.
 std::optional<Refusal> CheckSizeBounds(const Settings& s) {
-  for (const auto& [field, text] : {std::pair{cid::minsize, &s.minsize}, {cid::maxsize, &s.maxsize}})
+  for (const auto& [field, text] :
+       {std::pair{cid::minsize, &s.minsize}, {cid::maxsize, &s.maxsize}})
     if (text->front() == '-' || text->front() == '+')
       return Refusal{field, *text, "a size of 0 MB or more, without a sign"};
   const double minimum = std::strtod(s.minsize.c_str(), nullptr);
@@ -47,7 +48,7 @@ BatchCommand Echo(std::string_view label, Arg shown) {
 
 void AddBody(const Settings& s, MediaProbe& media, const EncoderDialect& dialect,
              BatchCommands& commands) {
-  auto pass = [&](const Settings& stage) { AddPassToJobList(stage, media, commands, dialect); };
+  auto pass = [&](const Settings& stage) { AppendPass(stage, media, commands, dialect); };
   commands.push_back(Echo(" Input:", arg::Path(s.input, cid::input)));
   commands.push_back(Echo(" Output:", arg::Path(s.output, cid::output)));
   commands.push_back(Echo(" ", arg::Literal("Encode Mode:" + std::string(EncodeModeName(s.mode)))));

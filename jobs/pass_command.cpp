@@ -184,8 +184,8 @@ std::string PassCommandBuilder(const Settings& s, MediaProbe& media,
   return WriteCommand(PassCommand(s, media, dialect));
 }
 
-void AddPassToJobList(const Settings& s, MediaProbe& media, BatchCommands& commands,
-                      const EncoderDialect& dialect) {
+void AppendPass(const Settings& s, MediaProbe& media, BatchCommands& commands,
+                const EncoderDialect& dialect) {
   commands.push_back(PassCommand(s, media, dialect));
   if (s.aud && !DiscardsOutput(s.mode)) AddAudioCommands(s, commands);
 }

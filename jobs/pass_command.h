@@ -29,5 +29,5 @@ std::string PassCommandBuilder(const Settings& s, MediaProbe& media,
 
 // Appends that line to `commands` and, when audio is on and the mode writes
 // the output, the audio and mux lines.
-void AddPassToJobList(const Settings& s, MediaProbe& media, BatchCommands& commands,
-                      const EncoderDialect& dialect = {});
+void AppendPass(const Settings& s, MediaProbe& media, BatchCommands& commands,
+                const EncoderDialect& dialect = {});

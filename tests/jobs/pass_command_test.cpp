@@ -235,7 +235,7 @@ TEST_F(PassCommand, SizeModeDerivesTheBitrateFromTheInputClip) {
 }
 
 // ---------------------------------------------------------------------------
-// AddPassToJobList: the pass line, then audio where the mode writes video.
+// AppendPass: the pass line, then audio where the mode writes video.
 
 constexpr std::string_view kNeroLine =
     R"~(@bepipe.exe --script "import(^D:\enc\clip.avs^)" | neroaacenc.exe -if - -of "D:\enc\clip.audio.mp4" -ignorelength -cbr 64000)~";
@@ -261,7 +261,7 @@ TEST_F(PassCommand, AudioFollowsOnlyPassesThatWriteTheOutput) {
       Settings s = settings(c.mode);
       s.aud = aud;
       BatchCommands commands;
-      AddPassToJobList(s, media, commands);
+      AppendPass(s, media, commands);
       JobLines lines;
       for (const BatchCommand& command : commands) lines.push_back(WriteCommand(command));
       JobLines expected = {c.line};
@@ -277,7 +277,7 @@ TEST_F(PassCommand, NoAudioEncoderAppendsThePassAloneAfterTheLinesThere) {
   job_test::ApplyExampleAudio(window);
   window.setState(cid::ae, -1);
   BatchCommands commands = {{"@echo.", {}}};
-  AddPassToJobList(settings(5), media, commands);
+  AppendPass(settings(5), media, commands);
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(WriteCommand(commands[0]), "@echo.");
   EXPECT_EQ(WriteCommand(commands[1]), job_test::line::kMode5);
