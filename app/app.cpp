@@ -40,37 +40,12 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
 
 std::vector<App::Route> App::routes() {
   using namespace cid;
-  Window& w = window_;
   auto clicked = [](auto command) { return [command](ControlId, EventKind) { command(); }; };
-  auto rule = [&w](void (*apply)(Window&, ControlId)) {
-    return [&w, apply](ControlId id, EventKind) { apply(w, id); };
-  };
-  auto modeControls = [&w](ControlId, EventKind) { UpdateModeControls(w); };
   return {
-      {{deb_a, deb_b, biasbar}, rule(ShowTrackValue)},
-      {{bias},
-       [&w](ControlId, EventKind kind) {
-         if (kind == EventKind::FocusLost) MoveBiasBarToField(w);
-       }},
-      {{value},
-       [&w](ControlId, EventKind kind) {
-         if (kind == EventKind::TextChanged) ClampValue(w);
-       }},
-      {{mode}, modeControls},
       {{statsfileBrowse}, clicked([this] { queue_.chooseStatsfile(); })},
-      {{kfb, bfr, vbr, minqp, maxqp, qps}, rule(ClampField)},
-      {{a1, a2}, rule(ApplyEnablingRule)},
-      {{mb}, [&w](ControlId, EventKind) { UpdateBFrameControls(w); }},
-      {{ref, thr, range},
-       [&w](ControlId id, EventKind) {
-         ClampField(w, id);
-         if (id == cid::ref) ApplyEnablingRule(w, cid::ref);
-       }},
-      {{cab}, rule(ApplyEnablingRule)},
       {{batchAdding}, clicked([this] { queue_.batchAdding(); })},
       {{inputBrowse}, clicked([this] { queue_.chooseInput(); })},
       {{outputBrowse}, clicked([this] { queue_.chooseOutput(); })},
-      {{sct}, rule(ClampField)},
       {{loadDefault}, clicked([this] { presets_.loadDefault(); })},
       {{clear}, clicked([this] { listCommands_.clear(); })},
       {{disable}, clicked([this] { listCommands_.disable(); })},
@@ -84,17 +59,10 @@ std::vector<App::Route> App::routes() {
       {{refresh}, clicked([this] { presets_.refresh(); })},
       {{savePreset}, clicked([this] { presets_.save(); })},
       {{loadPreset}, clicked([this] { presets_.load(); })},
-      {{aud}, rule(ApplyEnablingRule)},
       {{shut}, clicked([this] { scriptCommands_.shut(); })},
-      {{sizemode}, modeControls},
       {{cqm}, clicked([this] { presets_.quantMatrix(); })},
       {{logfileBrowse}, clicked([this] { queue_.chooseLogfile(); })},
-      {{crelog}, [&w](ControlId, EventKind) { UpdateLogfileControls(w); }},
-      {{vbs, vmb, vib, bv}, rule(ClampField)},
       {{del}, clicked([this] { listCommands_.remove(); })},
-      {{aq}, rule(ApplyEnablingRule)},
-      {{aq1}, rule(ClampField)},
-      {{ba}, rule(ApplyEnablingRule)},
   };
 }
 
@@ -121,6 +89,9 @@ void App::onShown() {
 }
 
 void App::onEvent(ControlId id, EventKind kind) {
+  // The rules that keep dependent controls consistent come first; the
+  // commands take the rest.
+  if (ApplyControlRule(window_, id, kind)) return;
   for (const Route& route : routes_)
     for (ControlId routed : route.ids)
       if (routed == id) return route.handler(id, kind);

@@ -80,8 +80,8 @@ class App {
   JobList& jobList() { return list_; }
 
  private:
-  // Which command takes the events of which controls, in the order they are
-  // looked up; events of controls without a route are ignored.
+  // Which command takes the events of which controls; events of controls
+  // that neither a rule nor a command follows are ignored.
   struct Route {
     std::vector<ControlId> ids;
     std::function<void(ControlId, EventKind)> handler;

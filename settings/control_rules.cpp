@@ -1,6 +1,7 @@
 #include "settings/control_rules.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "core/text_number.h"
@@ -90,8 +91,11 @@ enum class Enables {
   WhenTicked,       // a check box
   WhenNotFirst,     // a list past its first entry
   WhenMoreThanOne,  // a field holding a number above 1
-  ByMode,           // the encode mode (UpdateModeControls)
-  ByBFrames,        // the number of B-frames (UpdateBFrameControls)
+  WhenLimited,      // an encode mode whose rate the quantizer limits shape
+  WhenBitrate,      // an encode mode of the bitrate class
+  WhenMultiPass,    // an encode mode with a statistics file
+  WhenBFrames,      // at least one B-frame
+  WhenTwoBFrames,   // at least two B-frames
 };
 
 struct EnablingRule {
@@ -109,35 +113,50 @@ constexpr EnablingRule kEnablingRules[] = {
     {cid::ba, Enables::WhenTicked, {cid::bfoptimal}},
     {cid::ref, Enables::WhenMoreThanOne, {cid::mxref}},
     {cid::crelog, Enables::WhenTicked, {cid::logfile, cid::logfileBrowse}},
-    {cid::mb,
-     Enables::ByBFrames,
-     {cid::a3, cid::dm, cid::biasbar, cid::bias, cid::ba, cid::bref, cid::bwb}},
+    {cid::mb, Enables::WhenBFrames, {cid::a3, cid::dm, cid::biasbar, cid::bias, cid::ba}},
+    {cid::mb, Enables::WhenTwoBFrames, {cid::bref, cid::bwb}},
     {cid::mode,
-     Enables::ByMode,
+     Enables::WhenLimited,
      {cid::vbr, cid::minqp, cid::maxqp, cid::qps, cid::vbs, cid::vmb, cid::vib}},
-    {cid::mode, Enables::ByMode, {cid::bv, cid::upstat, cid::statsfile, cid::statsfileBrowse}},
+    {cid::mode, Enables::WhenBitrate, {cid::bv}},
+    {cid::mode, Enables::WhenMultiPass, {cid::upstat, cid::statsfile, cid::statsfileBrowse}},
 };
+
+bool IsRuleSource(ControlId id) {
+  for (const EnablingRule& rule : kEnablingRules)
+    if (rule.source == id) return true;
+  return false;
+}
+
+bool Enabled(const Window& window, ControlId source, Enables when) {
+  const auto mode = static_cast<EncodeMode>(window.state(cid::mode));
+  switch (when) {
+    case Enables::WhenTicked:
+      return window.state(source) == 1;
+    case Enables::WhenNotFirst:
+      return window.state(source) != 0;
+    case Enables::WhenMoreThanOne:
+      return TextToInt(window.text(source)) > 1;
+    case Enables::WhenLimited:
+      return mode != EncodeMode::SinglePassQuantizer;
+    case Enables::WhenBitrate:
+      return !IsQuantizerClass(mode);
+    case Enables::WhenMultiPass:
+      return IsMultiPass(mode);
+    case Enables::WhenBFrames:
+      return TextToInt(window.text(source)) != 0;
+    case Enables::WhenTwoBFrames:
+      return TextToInt(window.text(source)) > 1;
+  }
+  return true;
+}
 
 }  // namespace
 
 void ApplyEnablingRule(Window& window, ControlId source) {
   for (const EnablingRule& rule : kEnablingRules) {
     if (rule.source != source) continue;
-    bool on = false;
-    switch (rule.when) {
-      case Enables::WhenTicked:
-        on = window.state(source) == 1;
-        break;
-      case Enables::WhenNotFirst:
-        on = window.state(source) != 0;
-        break;
-      case Enables::WhenMoreThanOne:
-        on = TextToInt(window.text(source)) > 1;
-        break;
-      case Enables::ByMode:
-      case Enables::ByBFrames:
-        return;  // their own functions
-    }
+    const bool on = Enabled(window, source, rule.when);
     for (ControlId target : rule.targets)
       if (target != cid::none) window.setEnabled(target, on);
   }
@@ -153,24 +172,17 @@ ControlId EnablingControl(ControlId field) {
 void UpdateModeControls(Window& window) {
   using namespace cid;
   const auto mode = static_cast<EncodeMode>(window.state(cid::mode));
-  const ControlId limits[] = {vbr, minqp, maxqp, qps, vbs, vmb, vib};
   if (IsQuantizerClass(mode)) {
     window.setText(valueLabel, "Quantizer");
     window.setText(rangeLabel, kQuantizerRange);
-    for (ControlId id : limits) window.setEnabled(id, mode != EncodeMode::SinglePassQuantizer);
-    window.setEnabled(bv, false);
     window.setVisible(sizemode, false);
   } else {
     const bool size = window.state(sizemode) == 1;
     window.setText(valueLabel, size ? "Size in MB" : "Average Bitrate");
     window.setText(rangeLabel, size ? std::string_view() : kBitrateRange);
-    for (ControlId id : limits) window.setEnabled(id, true);
-    window.setEnabled(bv, true);
     window.setVisible(sizemode, true);
   }
-
-  const bool multiPass = IsMultiPass(mode);
-  for (ControlId id : {upstat, statsfile, statsfileBrowse}) window.setEnabled(id, multiPass);
+  ApplyEnablingRule(window, cid::mode);
 
   const bool firstPassCrf = HasFirstPassCrf(mode);
   window.setVisible(auto1pcrf, firstPassCrf);
@@ -185,14 +197,43 @@ void UpdateModeControls(Window& window) {
 }
 
 void UpdateBFrameControls(Window& window) {
-  using namespace cid;
-  ApplyClamp(window, mb, SettingOf(mb)->clamp);
-  const std::int64_t n = TextToInt(window.text(mb));
-  for (ControlId id : {a3, dm, biasbar, bias, ba}) window.setEnabled(id, n != 0);
-  for (ControlId id : {bref, bwb}) window.setEnabled(id, n != 0 && n != 1);
+  ApplyClamp(window, cid::mb, SettingOf(cid::mb)->clamp);
+  ApplyEnablingRule(window, cid::mb);
 }
 
-void UpdateLogfileControls(Window& window) { ApplyEnablingRule(window, cid::crelog); }
+void ApplyEveryRule(Window& window) {
+  ShowTrackValue(window, cid::deb_a);
+  ShowTrackValue(window, cid::deb_b);
+  UpdateModeControls(window);
+  UpdateBFrameControls(window);
+  // The other rules, each once: no two rules enable the same control.
+  for (size_t i = 0; i < std::size(kEnablingRules); ++i) {
+    const ControlId source = kEnablingRules[i].source;
+    const bool first = i == 0 || kEnablingRules[i - 1].source != source;
+    if (first && source != cid::mode && source != cid::mb) ApplyEnablingRule(window, source);
+  }
+}
+
+bool ApplyControlRule(Window& window, ControlId id, EventKind kind) {
+  using namespace cid;
+  if (id == deb_a || id == deb_b || id == biasbar) {
+    ShowTrackValue(window, id);
+  } else if (id == bias) {
+    if (kind == EventKind::FocusLost) MoveBiasBarToField(window);
+  } else if (id == value) {
+    if (kind == EventKind::TextChanged) ClampValue(window);
+  } else if (id == mode || id == sizemode) {
+    UpdateModeControls(window);
+  } else if (id == mb) {
+    UpdateBFrameControls(window);
+  } else if (ClampedWhileEdited(id) || IsRuleSource(id)) {
+    ClampField(window, id);
+    ApplyEnablingRule(window, id);
+  } else {
+    return false;
+  }
+  return true;
+}
 
 void SelectAvsincItem(Window& window, std::string_view name) {
   SetStoredText(window, *SettingOf(cid::avsinc), name);

@@ -45,8 +45,15 @@ void UpdateModeControls(Window& window);
 // Clamps `mb` to 0..16 and enables the B-frame controls by its value.
 void UpdateBFrameControls(Window& window);
 
-// `logfile` and its "..." button are enabled while `crelog` is ticked.
-void UpdateLogfileControls(Window& window);
+// Every rule, as after a load: the value labels of the deblocking track
+// bars, the encode mode, the B-frames and every enabling rule.
+void ApplyEveryRule(Window& window);
+
+// The one way in for what the user does to a control: applies the rule the
+// event belongs to (a track bar's value label, the bias bar, the clamp of a
+// field being edited, the encode mode, an enabling rule) and gives true, or
+// gives false when no rule follows that control.
+bool ApplyControlRule(Window& window, ControlId id, EventKind kind);
 
 // Selects the last `avsinc` entry equal to `name`; an empty name or one no
 // entry equals leaves the selection as it is.

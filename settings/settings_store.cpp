@@ -6,8 +6,8 @@
 #include "core/text_number.h"
 #include "settings/catalogue.h"
 #include "settings/control_rules.h"
-#include "settings/settings_file.h"
 #include "settings/fixed_lists.h"
+#include "settings/settings_file.h"
 #include "ui/control_id.h"
 
 namespace {
@@ -50,35 +50,23 @@ bool SettingsStore::LoadFrom(std::string_view path) {
   Window& w = window;
 
   LoadStepOf(w, file, LoadStep::Switches);
-  w.setEnabled(cid::aub, file.number("aud").value_or(0) == 1);
   LoadStepOf(w, file, LoadStep::Logs);
-  UpdateLogfileControls(w);
   for (LoadStep step : {LoadStep::Options, LoadStep::Texts, LoadStep::MixedRefs, LoadStep::PsyRd})
     LoadStepOf(w, file, step);
   SelectAvsincItem(w, file.text("avsinc").value_or(std::string()));
-  // Every field within its range; no rule below changes a field's text
-  // but `value`'s, which follows the encode mode.
+  // Every field within its range. Of the rules, only the deblocking value
+  // labels (fa, fb) and `value`, which follows the encode mode, change a
+  // field's text.
   for (const SettingSpec& setting : SettingsCatalogue()) ApplyClamp(w, setting.id, setting.clamp);
-  ShowTrackValue(w, cid::deb_a);
-  ShowTrackValue(w, cid::deb_b);
-  UpdateModeControls(w);
-  ApplyEnablingRule(w, cid::a1);
-  ApplyEnablingRule(w, cid::a2);
-  UpdateBFrameControls(w);
-  ApplyEnablingRule(w, cid::ref);
-  ApplyEnablingRule(w, cid::cab);
-  w.setEnabled(cid::aub, w.state(cid::aud) == 1);
+  ApplyEveryRule(w);
+  // The slider shows the loaded bias, so that it and the field agree.
+  MoveBiasBarToField(w);
   if (w.text(cid::cqm) == kCustomMatrix) {
     if (deferMatrixQuestion)
       matrixQuestionPending = true;
     else
       ChooseMatrixFile();
   }
-  UpdateLogfileControls(w);
-  ApplyEnablingRule(w, cid::aq);
-  ApplyEnablingRule(w, cid::ba);
-  // The slider shows the loaded bias, so that it and the field agree.
-  MoveBiasBarToField(w);
   return true;
 }
 
