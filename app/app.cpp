@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "app/startup.h"
+#include "core/program_folders.h"
 #include "jobs/called_programs.h"
 #include "settings/control_rules.h"
 #include "settings/fixed_lists.h"
@@ -80,7 +81,9 @@ void App::onShown() {
   encoders_.start();
   journal_.claim();
   const std::string folder = platform_.files.programFolder();
-  for (const char* own : {"", "configs", "avs"}) platform_.files.removeLeftovers(folder + own);
+  for (std::string_view own :
+       {std::string_view(), program_folders::kPresets, program_folders::kWrappers})
+    platform_.files.removeLeftovers(folder + std::string(own));
   RestoreJobList(journal_, list_, messages_);
   watch_.pickUp();
   if (!settings_.matrixQuestionPending) return;

@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "core/program_folders.h"
 #include "settings/fixed_lists.h"
 #include "settings/preset_names.h"
 #include "ui/control_id.h"
 
 std::string PresetCommands::presetPath(const std::string& name) const {
-  return settings_.files.programFolder() + "configs\\" + name + ".ini";
+  return settings_.files.programFolder() + std::string(program_folders::kPresets) + "\\" + name +
+         ".ini";
 }
 
 void PresetCommands::reportName(const std::string& name) const {

@@ -1,12 +1,13 @@
 #include "app/startup.h"
 
+#include "core/program_folders.h"
 #include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
 void CreateProgramFolders(FileSystem& files) {
   const std::string folder = files.programFolder();
-  for (const char* name : {"avs", "stats", "configs", "log", "avsinc"})
-    files.createFolder(folder + name);
+  for (std::string_view name : program_folders::kCreated)
+    files.createFolder(folder + std::string(name));
 }
 
 void FillFixedLists(Window& window) {

@@ -1,6 +1,7 @@
 #include "jobs/job_file_names.h"
 
 #include "core/path_parts.h"
+#include "core/program_folders.h"
 
 namespace {
 
@@ -15,7 +16,9 @@ std::string WrapperScript(std::string_view input, std::string_view preset) {
   std::string script;
   script += "fs=\"" + std::string(input) + "\"\r\n";
   script += "mfn=\"" + std::string(Stem(input)) + "\"\r\n";
-  script += "import(\"..\\avsinc\\" + std::string(preset) + ".avs\")\r\n";
+  // The wrapper lies in the wrappers' folder, beside the imported one.
+  script += "import(\"..\\" + std::string(program_folders::kAvsinc) + "\\" + std::string(preset) +
+            ".avs\")\r\n";
   return script;
 }
 
@@ -24,13 +27,13 @@ JobFileNames DeriveJobFileNames(std::string_view input, std::string_view preset,
   const std::string program(programFolder);
   const std::string file(FilePart(input));
   JobFileNames names;
-  names.statsfile = program + "stats\\" + file + ".stat";
-  names.logfile = program + "log\\" + file + ".txt";
+  names.statsfile = program + std::string(program_folders::kStats) + "\\" + file + ".stat";
+  names.logfile = program + std::string(program_folders::kLogs) + "\\" + file + ".txt";
   names.output = std::string(folder) + std::string(Stem(file)) + ".mp4";
   if (IsAviSynthExtension(Extension(input))) {
     names.input = std::string(input);
   } else {
-    names.input = program + "avs\\" + file + ".avs";
+    names.input = program + std::string(program_folders::kWrappers) + "\\" + file + ".avs";
     names.wrapper = WrapperScript(input, preset);
   }
   return names;

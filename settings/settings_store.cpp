@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/path_parts.h"
+#include "core/program_folders.h"
 #include "core/text_number.h"
 #include "settings/catalogue.h"
 #include "settings/control_rules.h"
@@ -91,10 +92,12 @@ void SettingsStore::LoadDefaults() {
 }
 
 void SettingsStore::RefreshPresetNames() {
-  FillWithBaseNames(window, cid::presetname, files, files.programFolder() + "configs", "*.ini");
+  FillWithBaseNames(window, cid::presetname, files,
+                    files.programFolder() + std::string(program_folders::kPresets), "*.ini");
 }
 
 void SettingsStore::RefreshPresetLists() {
   RefreshPresetNames();
-  FillWithBaseNames(window, cid::avsinc, files, files.programFolder() + "avsinc", "*.avs");
+  FillWithBaseNames(window, cid::avsinc, files,
+                    files.programFolder() + std::string(program_folders::kAvsinc), "*.avs");
 }

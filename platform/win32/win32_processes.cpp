@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/program_folders.h"
 #include "platform/win32/system_message.h"
 #include "platform/win32/wide_text.h"
 
@@ -133,7 +134,7 @@ std::optional<std::string> Win32Processes::findProgram(std::string_view program,
   const std::wstring name = Widen(program);
   std::wstring folder = Widen(workingFolder);
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  std::vector<std::wstring> folders = {folder, folder + L"tools\\"};
+  std::vector<std::wstring> folders = {folder, folder + Widen(program_folders::kTools) + L"\\"};
   for (std::wstring& entry : ListOf(L"PATH")) {
     if (entry.back() != L'\\' && entry.back() != L'/') entry += L'\\';
     folders.push_back(std::move(entry));
