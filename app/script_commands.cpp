@@ -100,14 +100,9 @@ void ScriptCommands::startBatch() {
         return files.encode(character, CodePage::Console).has_value();
       },
       skipped);
-  if (batch.tooLong) {
-    const LongLine& line = *batch.tooLong;
-    messages_.tell("Nothing was started: line " + std::to_string(line.index + 1) +
-                   " of the job list, in " + JobOfLine(list_.lines(), line.index) + ", is " +
-                   std::to_string(std::max(line.written, line.expanded)) +
-                   " characters long as the command interpreter reads it, and it reads at most " +
-                   std::to_string(kLongestBatchLine) +
-                   ".\n\nShorten the paths of that job, or remove it.");
+  if (batch.refusal) {
+    messages_.tell("Nothing was started: " + messages_.refusalText(*batch.refusal) +
+                   "\n\nShorten the paths of that job, or remove it.");
     return;
   }
   // What the batch would miss is said now, not hours later at its line.

@@ -158,10 +158,17 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
   text += speller.line("del " + std::string(name));
   batch.variables = variables.order;
   const std::map<std::string, std::string> values(batch.variables.begin(), batch.variables.end());
-  for (size_t i = 0; i < written.size() && !batch.tooLong; ++i) {
-    const LongLine line{stepped[i].source.value_or(0), InterpreterLength(written[i]),
-                        ExpandedLength(written[i], values)};
-    if (line.written > kLongestBatchLine || line.expanded > kLongestBatchLine) batch.tooLong = line;
+  for (size_t i = 0; i < written.size() && !batch.refusal; ++i) {
+    const size_t length =
+        std::max(InterpreterLength(written[i]), ExpandedLength(written[i], values));
+    if (length <= kLongestBatchLine) continue;
+    // The batch's own lines are short: a long line is a job line.
+    const size_t index = stepped[i].source.value_or(0);
+    batch.refusal = Refusal{cid::none, stepped[i].source ? jobLines[index] : written[i],
+                            "at most " + std::to_string(kLongestBatchLine) +
+                                " characters long as the command interpreter reads it; line " +
+                                std::to_string(index + 1) + " of the job list, in " +
+                                JobOfLine(jobLines, index) + ", is " + std::to_string(length)};
   }
   return batch;
 }

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "jobs/batch_line.h"
+
 // The batch file "Make BAT" saves: the preamble that makes the program's
 // folder the current directory and sets up the search path, then every job
 // list line. Every line ends with CR LF.
@@ -36,16 +38,12 @@ std::string MakeBatScript(std::span<const std::string> jobLines, std::string_vie
 // value it put in once more.
 //
 // A job line longer than the command interpreter reads, as the file holds
-// it or as it reads once the variables are put in, is `tooLong`.
-struct LongLine {
-  size_t index;  // among the job lines
-  size_t written;
-  size_t expanded;
-};
+// it or as it reads once the variables are put in, is refused: the
+// refusal names the line and its job.
 struct StartBatch {
   std::string script;
   std::vector<std::pair<std::string, std::string>> variables;
-  std::optional<LongLine> tooLong;
+  std::optional<Refusal> refusal;
 };
 //
 // Each job runs step by step (jobs/batch_steps.h) and leaves its outcome in
