@@ -1,11 +1,16 @@
 #include "support/started_batch.h"
 
-#include <regex>
+#include <string_view>
 
 bool IsStartedBatchsOwn(const std::string& line) {
-  static const std::regex own(
-      R"(^(@echo .* >>"temp\d*\.record"|@type nul>"temp\d*\.progress"|@if (not )?errorlevel \d goto quorvel_.*|@goto quorvel_.*|:quorvel_.*)$)");
-  return std::regex_match(line, own);
+  const std::string_view text = line;
+  const bool record = text.starts_with("@echo ") && text.find(" >>\"temp") != std::string::npos &&
+                      text.ends_with(".record\"");
+  const bool progress = text.starts_with("@type nul>\"temp") && text.ends_with(".progress\"");
+  const bool jump =
+      (text.starts_with("@if ") && text.find(" goto quorvel_") != std::string::npos) ||
+      text.starts_with("@goto quorvel_");
+  return record || progress || jump || text.starts_with(":quorvel_");
 }
 
 std::string WithoutStartedBatchsOwn(const std::string& script) {
