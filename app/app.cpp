@@ -1,10 +1,7 @@
 #include "app/app.h"
 
 #include "app/startup.h"
-#include "core/program_folders.h"
-#include "jobs/called_programs.h"
 #include "settings/control_rules.h"
-#include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
 App::App(Window& window, Platform platform, int encoderTimeLimitMs)
@@ -80,15 +77,10 @@ void App::onShown() {
   // an ended program's writes left.
   encoders_.start();
   journal_.claim();
-  const std::string folder = platform_.files.programFolder();
-  for (std::string_view own :
-       {std::string_view(), program_folders::kPresets, program_folders::kWrappers})
-    platform_.files.removeLeftovers(folder + std::string(own));
+  RemoveLeftovers(platform_.files);
   RestoreJobList(journal_, list_, messages_);
   watch_.pickUp();
-  if (!settings_.matrixQuestionPending) return;
-  settings_.matrixQuestionPending = false;
-  if (window_.text(cid::cqm) == kCustomMatrix) settings_.ChooseMatrixFile();
+  presets_.askDeferredMatrix();
 }
 
 void App::onEvent(ControlId id, EventKind kind) {
@@ -102,17 +94,8 @@ void App::onEvent(ControlId id, EventKind kind) {
 
 void App::onEncoderInfo() {
   encoders_.whenKnown([this](const EncoderInfo& encoder) {
-    std::string text = EncoderInfoText(encoder);
-    text += "\n\nThe other programs the jobs call:";
-    const std::string folder = platform_.files.programFolder();
-    for (std::string_view program : kJobPrograms) {
-      const std::optional<std::string> found = platform_.processes.findProgram(program, folder);
-      text += '\n';
-      text += program;
-      text += ": ";
-      text += found ? *found : std::string("not found");
-    }
-    platform_.dialogs.message("x264 for the jobs", text);
+    platform_.dialogs.message("x264 for the jobs", EncoderReport(encoder, platform_.processes,
+                                                                 platform_.files.programFolder()));
   });
 }
 

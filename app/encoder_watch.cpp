@@ -3,6 +3,8 @@
 #include <memory>
 #include <utility>
 
+#include "jobs/called_programs.h"
+
 EncoderWatch::~EncoderWatch() {
   // An answer posted meanwhile finds the watch gone; the encoder still being
   // asked is stopped, so that this does not wait for it.
@@ -95,5 +97,19 @@ std::string EncoderInfoText(const EncoderInfo& info) {
       "--no-mbtree, --slow-firstpass in first passes, and --no-8x8dct, --no-mixed-refs, -t 0";
   text += info.dialect.namedPyramid ? ", --b-pyramid none/normal" : ", --b-pyramid when ticked";
   text += " and --no-weightb where the settings leave them off.";
+  return text;
+}
+
+std::string EncoderReport(const EncoderInfo& info, const Processes& processes,
+                          const std::string& programFolder) {
+  std::string text = EncoderInfoText(info);
+  text += "\n\nThe other programs the jobs call:";
+  for (std::string_view program : kJobPrograms) {
+    const std::optional<std::string> found = processes.findProgram(program, programFolder);
+    text += '\n';
+    text += program;
+    text += ": ";
+    text += found ? *found : std::string("not found");
+  }
   return text;
 }

@@ -10,6 +10,7 @@
 
 #include "args/encoder_dialect.h"
 #include "platform/encoder_probe.h"
+#include "platform/processes.h"
 
 // What the program knows of the x264 that the jobs will call.
 struct EncoderInfo {
@@ -75,3 +76,7 @@ class EncoderWatch {
 // What the program tells the user about the encoder the jobs are written
 // for: its path, its version line and the switches used.
 std::string EncoderInfoText(const EncoderInfo& info);
+
+// That, and where the batch finds the other programs the jobs call.
+std::string EncoderReport(const EncoderInfo& info, const Processes& processes,
+                          const std::string& programFolder);

@@ -49,3 +49,9 @@ void PresetCommands::load() {
 void PresetCommands::quantMatrix() {
   if (window_.text(cid::cqm) == kCustomMatrix) settings_.ChooseMatrixFile();
 }
+
+void PresetCommands::askDeferredMatrix() {
+  if (!settings_.matrixQuestionPending) return;
+  settings_.matrixQuestionPending = false;
+  quantMatrix();
+}

@@ -18,6 +18,9 @@ class PresetCommands {
   void save();
   void load();
   void quantMatrix();
+  // The matrix file that the settings loaded at start-up ask for, once the
+  // window is on screen.
+  void askDeferredMatrix();
 
  private:
   // Tells the user that a preset name cannot name a file in "configs".

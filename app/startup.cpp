@@ -37,6 +37,13 @@ void LoadMainSettings(SettingsStore& settings) {
   settings.deferMatrixQuestion = false;
 }
 
+void RemoveLeftovers(FileSystem& files) {
+  const std::string folder = files.programFolder();
+  for (std::string_view own :
+       {std::string_view(), program_folders::kPresets, program_folders::kWrappers})
+    files.removeLeftovers(folder + std::string(own));
+}
+
 void RestoreJobList(JobListJournal& journal, JobList& list, const Messages& messages) {
   const JobListJournal::Found found = journal.read();
   if (found.kind == JobListJournal::Found::Kind::Damaged) {

@@ -25,6 +25,10 @@ void SetInitialStates(Window& window);
 // screen.
 void LoadMainSettings(SettingsStore& settings);
 
+// Removes what writes of an earlier run that ended midway left in the
+// program folder and the folders it writes whole files to.
+void RemoveLeftovers(FileSystem& files);
+
 // Offers back the job list an earlier run left in the journal: the user
 // says whether to queue it again; a damaged journal is set aside.
 void RestoreJobList(JobListJournal& journal, JobList& list, const Messages& messages);
