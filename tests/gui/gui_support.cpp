@@ -324,9 +324,16 @@ StartedProgram::StartedProgram(const std::wstring& program, const std::wstring& 
   std::wstring command = L"\"" + program + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                      &startup, &process_))
+  job_.reset(CreateJobObjectW(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job_)
+    SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      folder.c_str(), &startup, &process_))
     return;
+  if (job_) AssignProcessToJobObject(job_.get(), process_.hProcess);
+  ResumeThread(process_.hThread);
   CloseHandle(process_.hThread);
   WaitUntil([this] { return (window = FindShownProgramWindow(process_.dwProcessId)) != nullptr; });
 }

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
 #include "ui/win32/win32_window.h"
 
 // Handles every message waiting for this thread.
@@ -100,6 +101,10 @@ class StartedProgram {
 
  private:
   PROCESS_INFORMATION process_{};
+  // Holds the program and every process it starts (the encoder it asks, the
+  // batches it runs): what still runs when this goes is ended with it, and
+  // no process of a test outlives the test.
+  KernelHandle job_;
 };
 
 // Records what the window reports.
