@@ -167,8 +167,6 @@ void QueueCommands::queueJobs(const Settings& settings, const std::vector<std::s
 
 void QueueCommands::add() {
   Settings settings = ReadSettings(s_.window);
-  // Asked first: it looks whether the encoder's file changed.
-  s_.encoders.askUnlessKnown();
   // Whether the settings can make a job does not depend on the switches of
   // the encoder: a refusal is said at once.
   ComposedJob job = ComposeJob(settings, s_.media, s_.encoders.known().dialect, bestFit());
