@@ -60,9 +60,14 @@ class ProgramJournal : public ::testing::Test {
     std::vector<std::wstring> lines;
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-      std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-      line.resize(static_cast<size_t>(
-          SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
+      // The program may change the list between two requests (a job written
+      // anew once the encoder answers): the buffer holds the longest line a
+      // batch can hold, whatever length was asked before.
+      std::wstring line(16384, L'\0');
+      const LRESULT length =
+          SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+      if (length == LB_ERR) break;
+      line.resize(static_cast<size_t>(length));
       lines.push_back(line);
     }
     return lines;
@@ -159,7 +164,12 @@ TEST_F(ProgramJournal, PressesBeforeTheEncoderAnswersActOnTheQueue) {
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_NE(lines[1].find(L"c.avs"), std::wstring::npos);
   EXPECT_EQ(lines[6], L"shutdown.exe -s -f -t 30");
-  EXPECT_TRUE(WaitUntil([&] { return queued()[4].starts_with(L"@x264.exe --cqm "); }, 10000))
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const std::vector<std::wstring> now = queued();
+        return now.size() == 7 && now[4].starts_with(L"@x264.exe --cqm ");
+      },
+      10000))
       << "the job is written in the switches of the encoder that answered";
   lines = queued();
   EXPECT_EQ(lines.size(), 7u);
