@@ -66,7 +66,6 @@ std::vector<App::Route> App::routes() {
 
 void App::start() {
   FillFixedLists(window_);
-  SetInitialStates(window_);
   settings_.RefreshPresetLists();
   LoadMainSettings(settings_);
 }

@@ -44,9 +44,8 @@ class App {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  // Fills the fixed lists, sets the initial states, fills the preset lists
-  // and loads the main settings file: what the window shows when it first
-  // appears.
+  // Fills the fixed lists and the preset lists and loads the main settings
+  // file: what the window shows when it first appears.
   void start();
 
   // The window has appeared: the rest of the start-up. Starts asking the

@@ -11,12 +11,8 @@
 // program folder, in this order; existing or failing folders are passed over.
 void CreateProgramFolders(FileSystem& files);
 
-// Fills every fixed list with its entries and selects the start-up entry.
+// Fills every fixed list with its entries.
 void FillFixedLists(Window& window);
-
-// Check states, disabled controls, track positions and hidden controls as
-// the window shows them before any settings are loaded.
-void SetInitialStates(Window& window);
 
 // Loads the main settings file of the program folder, wherever the program
 // was started from. One that only the current directory holds, where an

@@ -38,24 +38,11 @@ using SettingMember =
     std::variant<std::monostate, bool Settings::*, int Settings::*, std::string Settings::*,
                  EncodeMode Settings::*, AudioEncoder Settings::*, Muxer Settings::*>;
 
-// When a load reads a setting, in this order; the control rules that
-// depend on what came before run between the steps.
-enum class LoadStep {
-  Switches,   // the check boxes and lists of the encoder
-  Logs,       // upstat, crelog
-  Options,    // the later lists and check boxes
-  Texts,      // the fields
-  MixedRefs,  // mxref
-  PsyRd,      // the psychovisual and chroma fields
-  Avsinc,     // the AviSynth preset, chosen among the entries there are
-};
-
 // A setting; what kind of control holds it is the control table's to say.
 struct SettingSpec {
   std::string_view key;  // INI key, lower case, as written in a file
   ControlId id;
   StoredForm form;
-  LoadStep load;
   int defaultLine;              // its line of the built-in default set, from 1; 0: none
   std::string_view defaultIni;  // its value there (meaningful only with a line)
   std::string_view missing;     // value used when a loaded file lacks the key
@@ -89,21 +76,32 @@ std::span<const KeylessControl> KeylessControls();
 // A setting's value in its stored form: number settings as decimal integer
 // text (`ae` as twice its index), text settings as the control's text (the
 // selected entry for `avsinc`, the edit text for `cqm`).
-std::string StoredValue(const Window& window, const SettingSpec& setting);
+std::string StoredValue(const ControlValues& from, const SettingSpec& setting);
 
-// Sets a number setting from its stored number: a check box 0/1, a list
-// index, a track position. `ae` selects index ceil(v / 2); `aq` selects 1 for
+// Sets a number setting of a value from its stored number, as its control
+// would hold it: a check box 0/1, a track position within its range, a list
+// index it has (-1 for none). `ae` takes index ceil(v / 2); `aq` takes 1 for
 // any non-zero number.
-void SetStoredNumber(Window& window, const SettingSpec& setting, std::int64_t stored);
+void SetStoredNumber(Settings& settings, const SettingSpec& setting, std::int64_t stored);
 
-// Sets a text setting from its stored text. For `avsinc` the last entry equal
-// to the text is selected; an empty text or one that no entry equals leaves
-// the selection as it is.
-void SetStoredText(Window& window, const SettingSpec& setting, std::string_view text);
+// Sets a text setting of a value from its stored text.
+void SetStoredText(Settings& settings, const SettingSpec& setting, std::string_view text);
 
 // Every setting and the key-less values a job uses, read from the window in
 // one pass.
 Settings ReadSettings(const Window& window);
+
+// A settings value seen as the controls that show it: the state and text of
+// each keyed and key-less control that has a place in the value.
+class SettingsValues final : public ControlValues {
+ public:
+  explicit SettingsValues(const Settings& settings) : settings_(settings) {}
+  std::string text(ControlId id) const override;
+  int state(ControlId id) const override;
+
+ private:
+  const Settings& settings_;
+};
 
 // How the window names a setting or key-less field to the user: the caption
 // of its label as it shows now (the label of `value` follows the encode

@@ -29,8 +29,16 @@ bool ClampedWhileEdited(ControlId id) {
   return false;
 }
 
-}  // namespace
+EncodeMode ModeOf(const ControlValues& from) {
+  return static_cast<EncodeMode>(from.state(cid::mode));
+}
 
+void ApplyClamp(Window& window, ControlId field, const Clamp& clamp) {
+  if (const auto clamped = ClampedText(window.text(field), clamp)) window.setText(field, *clamped);
+}
+
+// A track bar's value label: `fa`/`fb` show deb-a/deb-b minus 6, the `bias`
+// field shows biasbar minus 100.
 void ShowTrackValue(Window& window, ControlId track) {
   if (track == cid::deb_a)
     window.setText(cid::fa, IntegerText(window.state(cid::deb_a) - 6));
@@ -40,31 +48,13 @@ void ShowTrackValue(Window& window, ControlId track) {
     window.setText(cid::bias, IntegerText(window.state(cid::biasbar) - 100));
 }
 
-void MoveBiasBarToField(Window& window) {
+int BiasBarPosition(std::string_view bias) {
   // Limited before the 100 is added, so that no value can overflow.
-  const std::int64_t bias = std::clamp<std::int64_t>(TextToInt(window.text(cid::bias)), -100, 100);
-  window.setState(cid::biasbar, static_cast<int>(bias + 100));
+  return static_cast<int>(std::clamp<std::int64_t>(TextToInt(bias), -100, 100) + 100);
 }
 
-void ApplyClamp(Window& window, ControlId field, const Clamp& clamp) {
-  const std::string text = window.text(field);
-  bool above = false;
-  bool below = false;
-  if (clamp.kind == ClampKind::Integer) {
-    const std::int64_t v = TextToInt(text);
-    above = clamp.hasMax && v > static_cast<std::int64_t>(clamp.max);
-    below = clamp.hasMin && v < static_cast<std::int64_t>(clamp.min);
-  } else if (clamp.kind == ClampKind::Decimal) {
-    const double v = TextToFloat(text);
-    above = clamp.hasMax && v > clamp.max;
-    below = clamp.hasMin && v < clamp.min;
-  }
-  if (above)
-    window.setText(field, clamp.maxText);
-  else if (below)
-    window.setText(field, clamp.minText);
-}
-
+// The clamp of a numeric field while the user edits it; nothing for fields
+// without one.
 void ClampField(Window& window, ControlId field) {
   const SettingSpec* setting = SettingOf(field);
   if (!setting || !ClampedWhileEdited(field)) return;
@@ -76,12 +66,34 @@ void ClampField(Window& window, ControlId field) {
   ApplyClamp(window, field, clamp);
 }
 
+// `value` kept within the range of the encode mode.
 void ClampValue(Window& window) {
-  const std::string range = window.text(cid::rangeLabel);
-  if (range == kQuantizerRange)
-    ApplyClamp(window, cid::value, {ClampKind::Integer, true, 0, "0", true, 51, "51"});
-  else if (range == kBitrateRange)
-    ApplyClamp(window, cid::value, {ClampKind::Integer, true, 0, "0", true, 8000, "8000"});
+  ApplyClamp(window, cid::value, ValueClamp(ModeOf(window), window.state(cid::sizemode) == 1));
+}
+
+}  // namespace
+
+std::optional<std::string_view> ClampedText(std::string_view text, const Clamp& clamp) {
+  bool above = false;
+  bool below = false;
+  if (clamp.kind == ClampKind::Integer) {
+    const std::int64_t v = TextToInt(text);
+    above = clamp.hasMax && v > static_cast<std::int64_t>(clamp.max);
+    below = clamp.hasMin && v < static_cast<std::int64_t>(clamp.min);
+  } else if (clamp.kind == ClampKind::Decimal) {
+    const double v = TextToFloat(text);
+    above = clamp.hasMax && v > clamp.max;
+    below = clamp.hasMin && v < clamp.min;
+  }
+  if (above) return clamp.maxText;
+  if (below) return clamp.minText;
+  return std::nullopt;
+}
+
+Clamp ValueClamp(EncodeMode mode, bool sizemode) {
+  if (IsQuantizerClass(mode)) return {ClampKind::Integer, true, 0, "0", true, 51, "51"};
+  if (!sizemode) return {ClampKind::Integer, true, 0, "0", true, 8000, "8000"};
+  return {};
 }
 
 namespace {
@@ -128,15 +140,15 @@ bool IsRuleSource(ControlId id) {
   return false;
 }
 
-bool Enabled(const Window& window, ControlId source, Enables when) {
-  const auto mode = static_cast<EncodeMode>(window.state(cid::mode));
+bool Enabled(const ControlValues& from, ControlId source, Enables when) {
+  const EncodeMode mode = ModeOf(from);
   switch (when) {
     case Enables::WhenTicked:
-      return window.state(source) == 1;
+      return from.state(source) == 1;
     case Enables::WhenNotFirst:
-      return window.state(source) != 0;
+      return from.state(source) != 0;
     case Enables::WhenMoreThanOne:
-      return TextToInt(window.text(source)) > 1;
+      return TextToInt(from.text(source)) > 1;
     case Enables::WhenLimited:
       return mode != EncodeMode::SinglePassQuantizer;
     case Enables::WhenBitrate:
@@ -144,45 +156,38 @@ bool Enabled(const Window& window, ControlId source, Enables when) {
     case Enables::WhenMultiPass:
       return IsMultiPass(mode);
     case Enables::WhenBFrames:
-      return TextToInt(window.text(source)) != 0;
+      return TextToInt(from.text(source)) != 0;
     case Enables::WhenTwoBFrames:
-      return TextToInt(window.text(source)) > 1;
+      return TextToInt(from.text(source)) > 1;
   }
   return true;
 }
 
-}  // namespace
-
-void ApplyEnablingRule(Window& window, ControlId source) {
+// The enabling rules whose source is this control.
+void ApplyEnablingRule(const ControlValues& from, Window& window, ControlId source) {
   for (const EnablingRule& rule : kEnablingRules) {
     if (rule.source != source) continue;
-    const bool on = Enabled(window, source, rule.when);
+    const bool on = Enabled(from, source, rule.when);
     for (ControlId target : rule.targets)
       if (target != cid::none) window.setEnabled(target, on);
   }
 }
 
-ControlId EnablingControl(ControlId field) {
-  for (const EnablingRule& rule : kEnablingRules)
-    for (ControlId target : rule.targets)
-      if (target == field && target != cid::none) return rule.source;
-  return cid::none;
-}
-
-void UpdateModeControls(Window& window) {
+// Labels, enabled and visible states by `mode` and `sizemode`.
+void ShowModeStates(const ControlValues& from, Window& window) {
   using namespace cid;
-  const auto mode = static_cast<EncodeMode>(window.state(cid::mode));
+  const EncodeMode mode = ModeOf(from);
   if (IsQuantizerClass(mode)) {
     window.setText(valueLabel, "Quantizer");
     window.setText(rangeLabel, kQuantizerRange);
     window.setVisible(sizemode, false);
   } else {
-    const bool size = window.state(sizemode) == 1;
+    const bool size = from.state(sizemode) == 1;
     window.setText(valueLabel, size ? "Size in MB" : "Average Bitrate");
     window.setText(rangeLabel, size ? std::string_view() : kBitrateRange);
     window.setVisible(sizemode, true);
   }
-  ApplyEnablingRule(window, cid::mode);
+  ApplyEnablingRule(from, window, cid::mode);
 
   const bool firstPassCrf = HasFirstPassCrf(mode);
   window.setVisible(auto1pcrf, firstPassCrf);
@@ -192,26 +197,53 @@ void UpdateModeControls(Window& window) {
   window.setVisible(banner, !sizeWindow);
   for (ControlId id : {minsize, maxsize, minsizeLabel, maxsizeLabel})
     window.setVisible(id, sizeWindow);
-
-  ClampValue(window);
 }
 
-void UpdateBFrameControls(Window& window) {
-  ApplyClamp(window, cid::mb, SettingOf(cid::mb)->clamp);
-  ApplyEnablingRule(window, cid::mb);
+}  // namespace
+
+ControlId EnablingControl(ControlId field) {
+  for (const EnablingRule& rule : kEnablingRules)
+    for (ControlId target : rule.targets)
+      if (target == field && target != cid::none) return rule.source;
+  return cid::none;
 }
 
-void ApplyEveryRule(Window& window) {
-  ShowTrackValue(window, cid::deb_a);
-  ShowTrackValue(window, cid::deb_b);
-  UpdateModeControls(window);
-  UpdateBFrameControls(window);
-  // The other rules, each once: no two rules enable the same control.
+void ApplyLoadRules(Settings& settings) {
+  for (const SettingSpec& setting : SettingsCatalogue()) {
+    const auto* member = std::get_if<std::string Settings::*>(&setting.member);
+    if (!member) continue;
+    std::string& text = settings.**member;
+    const Clamp clamp = setting.clamp.kind == ClampKind::ByMode
+                            ? ValueClamp(settings.mode, settings.sizemode)
+                            : setting.clamp;
+    if (const auto clamped = ClampedText(text, clamp)) text = std::string(*clamped);
+  }
+  settings.fa = IntegerText(settings.deb_a - 6);
+  settings.fb = IntegerText(settings.deb_b - 6);
+}
+
+void ApplyEveryRule(const ControlValues& from, Window& window) {
+  ShowModeStates(from, window);
+  // Each rule once: no two rules enable the same control.
   for (size_t i = 0; i < std::size(kEnablingRules); ++i) {
     const ControlId source = kEnablingRules[i].source;
     const bool first = i == 0 || kEnablingRules[i - 1].source != source;
-    if (first && source != cid::mode && source != cid::mb) ApplyEnablingRule(window, source);
+    if (first && source != cid::mode) ApplyEnablingRule(from, window, source);
   }
+}
+
+void ShowSettings(Window& window, const Settings& settings) {
+  const SettingsValues values(settings);
+  for (const SettingSpec& setting : SettingsCatalogue()) {
+    if (setting.form == StoredForm::Number)
+      window.setState(setting.id, values.state(setting.id));
+    else if (setting.id == cid::avsinc)
+      SelectAvsincItem(window, settings.avsinc);
+    else
+      window.setText(setting.id, values.text(setting.id));
+  }
+  window.setState(cid::biasbar, BiasBarPosition(settings.bias));
+  ApplyEveryRule(values, window);
 }
 
 bool ApplyControlRule(Window& window, ControlId id, EventKind kind) {
@@ -219,16 +251,15 @@ bool ApplyControlRule(Window& window, ControlId id, EventKind kind) {
   if (id == deb_a || id == deb_b || id == biasbar) {
     ShowTrackValue(window, id);
   } else if (id == bias) {
-    if (kind == EventKind::FocusLost) MoveBiasBarToField(window);
+    if (kind == EventKind::FocusLost) window.setState(biasbar, BiasBarPosition(window.text(bias)));
   } else if (id == value) {
     if (kind == EventKind::TextChanged) ClampValue(window);
   } else if (id == mode || id == sizemode) {
-    UpdateModeControls(window);
-  } else if (id == mb) {
-    UpdateBFrameControls(window);
+    ShowModeStates(window, window);
+    ClampValue(window);
   } else if (ClampedWhileEdited(id) || IsRuleSource(id)) {
     ClampField(window, id);
-    ApplyEnablingRule(window, id);
+    ApplyEnablingRule(window, window, id);
   } else {
     return false;
   }
@@ -236,5 +267,9 @@ bool ApplyControlRule(Window& window, ControlId id, EventKind kind) {
 }
 
 void SelectAvsincItem(Window& window, std::string_view name) {
-  SetStoredText(window, *SettingOf(cid::avsinc), name);
+  if (name.empty()) return;
+  int last = -1;
+  for (int i = 0, n = window.itemCount(cid::avsinc); i < n; ++i)
+    if (window.item(cid::avsinc, i) == name) last = i;
+  if (last >= 0) window.setState(cid::avsinc, last);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "settings/catalogue.h"
@@ -10,50 +12,40 @@
 // by encode mode, and the enabled and visible states that follow options.
 // They only change texts, states and visibility; they keep no state.
 
-// A track bar's value label: `fa`/`fb` show deb-a/deb-b minus 6, the `bias`
-// field shows biasbar minus 100.
-void ShowTrackValue(Window& window, ControlId track);
+// The text a clamp puts in place of `text`: the maximum's text above the
+// maximum, otherwise the minimum's text below the minimum; nothing when the
+// text is within its bounds.
+std::optional<std::string_view> ClampedText(std::string_view text, const Clamp& clamp);
 
-// `biasbar` follows the `bias` field: its value plus 100, kept within 0..200.
-void MoveBiasBarToField(Window& window);
-
-// Replaces a field's text by the bound it crosses: above the maximum by the
-// maximum's text, otherwise below the minimum by the minimum's text.
-void ApplyClamp(Window& window, ControlId field, const Clamp& clamp);
-
-// The clamp of a numeric field while the user edits it; nothing for fields
-// without one.
-void ClampField(Window& window, ControlId field);
-
-// `value` kept within the range that the range label shows (0..51, 0..8000,
-// or none while it is empty).
-void ClampValue(Window& window);
-
-// The enabling rule whose source is this control (a1, a2, cab, aud, aq, ba,
-// ref, crelog); nothing for other controls.
-void ApplyEnablingRule(Window& window, ControlId source);
+// The bounds of `value` by encode mode: 0..51 for a quantizer or rate factor,
+// 0..8000 for a bitrate, none for a size in MB.
+Clamp ValueClamp(EncodeMode mode, bool sizemode);
 
 // The control whose state enables `field`: a check box, a list or field of
 // the enabling rules, `mode` for the fields the encode mode enables; none
 // for a field that is always enabled.
 ControlId EnablingControl(ControlId field);
 
-// Labels, enabled and visible states by `mode` and `sizemode`; ends with the
-// clamp of `value`.
-void UpdateModeControls(Window& window);
+// The rules a loaded value goes through before it is shown: every field
+// within its range (`value` by the encode mode), and the deblocking value
+// labels (`fa`, `fb`) following their track bars.
+void ApplyLoadRules(Settings& settings);
 
-// Clamps `mb` to 0..16 and enables the B-frame controls by its value.
-void UpdateBFrameControls(Window& window);
-
-// Every rule, as after a load: the value labels of the deblocking track
-// bars, the encode mode, the B-frames and every enabling rule.
-void ApplyEveryRule(Window& window);
+// What the rules make of the values in `from` on the window: the labels,
+// enabled and visible states of the encode mode, the B-frames and every
+// enabling rule. It changes no setting.
+void ApplyEveryRule(const ControlValues& from, Window& window);
 
 // The one way in for what the user does to a control: applies the rule the
 // event belongs to (a track bar's value label, the bias bar, the clamp of a
 // field being edited, the encode mode, an enabling rule) and gives true, or
 // gives false when no rule follows that control.
 bool ApplyControlRule(Window& window, ControlId id, EventKind kind);
+
+// Shows a settings value in the window in one pass: every keyed setting in
+// its control, `biasbar` at the loaded bias, and every rule's states. The
+// key-less controls keep what they hold.
+void ShowSettings(Window& window, const Settings& settings);
 
 // Selects the last `avsinc` entry equal to `name`; an empty name or one no
 // entry equals leaves the selection as it is.

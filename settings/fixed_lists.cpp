@@ -66,12 +66,12 @@ static_assert(std::size(kAudioEncoder) == static_cast<size_t>(AudioEncoder::Faac
 static_assert(std::size(kMuxer) == static_cast<size_t>(Muxer::AudioOnly) + 1);
 
 constexpr FixedList kFixedLists[] = {
-    {cid::dm, kDirectMode, 2},   {cid::directpm, kDirectPredictionSize, 0},
-    {cid::mode, kEncodeMode, 1}, {cid::m, kPartitionDecision, 4},
-    {cid::ae, kAudioEncoder, 1}, {cid::muxer, kMuxer, 0},
-    {cid::ms, kMotionSearch, 1}, {cid::cqm, kQuantMatrix, 0},
-    {cid::tre, kTrellis, -1},    {cid::aq, kAqMode, -1},
-    {cid::level, kLevel, 0},
+    {cid::dm, kDirectMode},   {cid::directpm, kDirectPredictionSize},
+    {cid::mode, kEncodeMode}, {cid::m, kPartitionDecision},
+    {cid::ae, kAudioEncoder}, {cid::muxer, kMuxer},
+    {cid::ms, kMotionSearch}, {cid::cqm, kQuantMatrix},
+    {cid::tre, kTrellis},     {cid::aq, kAqMode},
+    {cid::level, kLevel},
 };
 
 }  // namespace

@@ -6,11 +6,11 @@
 #include "ui/control_id.h"
 
 // A list whose entries never change: filled once at start-up, its entry
-// index being what the settings file stores.
+// index being what the settings file stores. Which entry it shows comes with
+// the settings.
 struct FixedList {
   ControlId id;
   std::span<const std::string_view> entries;
-  int selected;  // the entry selected at start-up; -1: none
 };
 
 // The fixed lists in the order start-up fills them: dm, directpm, mode, m,

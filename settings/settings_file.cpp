@@ -170,12 +170,12 @@ std::optional<std::string> SettingsFile::text(std::string_view key) const {
   return std::string(TrimEnd(found->second));
 }
 
-std::string SettingsFileText(const Window& window) {
+std::string SettingsFileText(const ControlValues& from) {
   std::string text;
   for (const SettingSpec& setting : SettingsCatalogue()) {
     text += setting.key;
     text += " = ";
-    text += StoredValue(window, setting);
+    text += StoredValue(from, setting);
     text += "\r\n";
   }
   return text;

@@ -63,6 +63,6 @@ class SettingsFile {
   bool utf8_ = false;
 };
 
-// The whole settings file for the current controls: the 70 key lines in
+// The whole settings file for the controls (or a settings value): the 70 key lines in
 // catalogue order, "key = value", each ended by CR LF.
-std::string SettingsFileText(const Window& window);
+std::string SettingsFileText(const ControlValues& from);

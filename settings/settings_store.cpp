@@ -13,19 +13,6 @@
 
 namespace {
 
-// Reads the settings of one step of a load into the controls; a key the
-// file lacks takes the value for a missing key.
-void LoadStepOf(Window& window, const SettingsFile& file, LoadStep step) {
-  for (const SettingSpec& setting : SettingsCatalogue()) {
-    if (setting.load != step) continue;
-    if (setting.form == StoredForm::Number)
-      SetStoredNumber(window, setting,
-                      file.number(setting.key).value_or(TextToInt(setting.missing)));
-    else
-      SetStoredText(window, setting, file.text(setting.key).value_or(std::string(setting.missing)));
-  }
-}
-
 void FillWithBaseNames(Window& window, ControlId list, const FileSystem& files,
                        const std::string& folder, std::string_view pattern) {
   window.clearItems(list);
@@ -34,13 +21,29 @@ void FillWithBaseNames(Window& window, ControlId list, const FileSystem& files,
 
 }  // namespace
 
-bool SettingsStore::LoadFrom(std::string_view path) {
+Settings SettingsFromFile(const SettingsFile& file) {
+  Settings settings;
+  for (const SettingSpec& setting : SettingsCatalogue()) {
+    if (setting.form == StoredForm::Number)
+      SetStoredNumber(settings, setting,
+                      file.number(setting.key).value_or(TextToInt(setting.missing)));
+    else
+      SetStoredText(settings, setting,
+                    file.text(setting.key).value_or(std::string(setting.missing)));
+  }
+  ApplyLoadRules(settings);
+  return settings;
+}
+
+Settings BuiltInSettings() { return SettingsFromFile(SettingsFile::Parse(DefaultSettingsText())); }
+
+std::optional<Settings> SettingsStore::Read(std::string_view path) const {
   SettingsFile file;
   if (!files.readPieces(path, [&file](std::string_view piece) {
         file.feed(piece);
         return !file.complete();
       }))
-    return false;
+    return std::nullopt;
   file.finish();
   // A file with the UTF-8 mark is read as UTF-8, brought to what the
   // system's code page can show; any other in the code page.
@@ -48,27 +51,17 @@ bool SettingsStore::LoadFrom(std::string_view path) {
   file.convertValues([&](std::string_view value) {
     return utf8 ? files.fromCodePage(files.toCodePage(value)) : files.fromCodePage(value);
   });
-  Window& w = window;
+  return SettingsFromFile(file);
+}
 
-  LoadStepOf(w, file, LoadStep::Switches);
-  LoadStepOf(w, file, LoadStep::Logs);
-  for (LoadStep step : {LoadStep::Options, LoadStep::Texts, LoadStep::MixedRefs, LoadStep::PsyRd})
-    LoadStepOf(w, file, step);
-  SelectAvsincItem(w, file.text("avsinc").value_or(std::string()));
-  // Every field within its range. Of the rules, only the deblocking value
-  // labels (fa, fb) and `value`, which follows the encode mode, change a
-  // field's text.
-  for (const SettingSpec& setting : SettingsCatalogue()) ApplyClamp(w, setting.id, setting.clamp);
-  ApplyEveryRule(w);
-  // The slider shows the loaded bias, so that it and the field agree.
-  MoveBiasBarToField(w);
-  if (w.text(cid::cqm) == kCustomMatrix) {
+void SettingsStore::Show(const Settings& settings) {
+  ShowSettings(window, settings);
+  if (settings.cqm == kCustomMatrix) {
     if (deferMatrixQuestion)
       matrixQuestionPending = true;
     else
       ChooseMatrixFile();
   }
-  return true;
 }
 
 void SettingsStore::ChooseMatrixFile() {
@@ -77,7 +70,10 @@ void SettingsStore::ChooseMatrixFile() {
 }
 
 void SettingsStore::LoadSettings(std::string_view path) {
-  if (!LoadFrom(path)) LoadDefaults();
+  if (const std::optional<Settings> settings = Read(path))
+    Show(*settings);
+  else
+    LoadDefaults();
 }
 
 bool SettingsStore::SaveSettings(std::string_view path) {
@@ -85,10 +81,15 @@ bool SettingsStore::SaveSettings(std::string_view path) {
 }
 
 void SettingsStore::LoadDefaults() {
+  // The built-in set goes through "default.ini" as a file would; where that
+  // cannot be written or read, the same text is read where it is built in.
   const std::string path = files.programFolder() + "default.ini";
-  if (!files.writeTextFile(path, DefaultSettingsText())) return;
-  LoadFrom(path);
-  files.deleteFile(path);
+  std::optional<Settings> settings;
+  if (files.writeTextFile(path, DefaultSettingsText())) {
+    settings = Read(path);
+    files.deleteFile(path);
+  }
+  Show(settings ? *settings : BuiltInSettings());
 }
 
 void SettingsStore::RefreshPresetNames() {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
+#include "settings/settings_file.h"
+#include "settings/settings_value.h"
 #include "ui/window.h"
 
 // The main settings file, in the program folder.
@@ -15,8 +18,9 @@ struct SettingsStore {
   FileSystem& files;
   Dialogs& dialogs;
 
-  // Loads a settings file into the controls and re-applies the control
-  // rules. A file that cannot be read makes it load the built-in defaults.
+  // Reads a settings file into a settings value, applies the load's rules
+  // to it and shows it in the controls. A file that cannot be read makes it
+  // load the built-in defaults.
   void LoadSettings(std::string_view path);
 
   // Writes every keyed control into a settings file, replacing it in one
@@ -24,7 +28,8 @@ struct SettingsStore {
   bool SaveSettings(std::string_view path);
 
   // Loads the built-in default set through "default.ini" in the program
-  // folder, which exists only meanwhile.
+  // folder, which exists only meanwhile (or from the program itself when that
+  // file cannot be written).
   void LoadDefaults();
 
   // Fills `presetname` from the "*.ini" files of "configs" and `avsinc` from
@@ -45,5 +50,17 @@ struct SettingsStore {
   bool matrixQuestionPending = false;
 
  private:
-  bool LoadFrom(std::string_view path);
+  // The settings of a file, through the load's rules; nothing when the file
+  // cannot be read.
+  std::optional<Settings> Read(std::string_view path) const;
+  // Shows a loaded value, asking for the matrix file it names.
+  void Show(const Settings& settings);
 };
+
+// The settings value a settings file gives: each key's value as its control
+// would hold it, a key the file lacks taking its value for a missing key,
+// and the load's range checks and value labels applied.
+Settings SettingsFromFile(const SettingsFile& file);
+
+// The built-in default set as a load gives it.
+Settings BuiltInSettings();

@@ -8,7 +8,9 @@
 // window in one pass when a job is made, and from then on the only thing the
 // job logic looks at. Members carry the INI keys (`deb-a` is deb_a).
 // Check boxes are true when ticked; lists hold the selected index (-1: none);
-// track bars their position; texts are as the controls show them.
+// track bars their position; texts are as the controls show them. A value
+// made from nothing holds no settings of the program: a first start gets
+// them from the built-in set.
 struct Settings {
   // Number settings, in file order.
   bool upstat = false;
@@ -25,16 +27,16 @@ struct Settings {
   bool bref = false;
   bool ba = false;
   bool bwb = false;
-  EncodeMode mode = EncodeMode::SinglePassQuantizer;
+  EncodeMode mode{};
   int dm = -1;
   int m = -1;
   int ms = -1;
   bool aud = false;
-  AudioEncoder ae = AudioEncoder::Nero;
+  AudioEncoder ae{};
   bool apin = false;
-  Muxer muxer = Muxer::Mp4Box;
-  int deb_a = 6;
-  int deb_b = 6;
+  Muxer muxer{};
+  int deb_a = 0;
+  int deb_b = 0;
   bool fastpsk = false;
   bool dctd = false;
   bool crelog = false;

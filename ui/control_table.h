@@ -30,13 +30,14 @@ struct ControlSpec {
   ControlKind kind;
   Page page;
   int x, y, w, h;
-  std::string_view caption;  // caption or initial text
+  std::string_view caption;  // caption of a button, check box, label or frame
   std::string_view setting;  // INI key or name of a key-less control
   std::string_view toolTip;
   int maxLength = 0;            // typing limit of a field; 0: none
   int trackMax = 0;             // a track bar ranges over 0..trackMax
   bool systemFont = false;      // keeps the system's dialog font, not Tahoma
   bool startsDisabled = false;  // greyed out by the window builder
+  bool startsTicked = false;    // a check box that no setting holds, ticked when built
 };
 
 // Every control, page by page in creation order: outside the panel first,

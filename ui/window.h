@@ -16,22 +16,30 @@ enum class EventKind {
   Scrolled,          // a track bar moved
 };
 
-// The main window as the program logic sees it: every setting lives in one
-// control, read and written by ControlId. Texts are UTF-8.
-class Window {
+// What controls hold, read by ControlId: the window itself, or a settings
+// value that is about to be shown in it.
+class ControlValues {
  public:
-  virtual ~Window() = default;
+  virtual ~ControlValues() = default;
 
   // The caption of buttons, check boxes, labels and frames; the text of
   // fields and edit-lists; the selected entry of a list ("" for none).
   virtual std::string text(ControlId) const = 0;
-  // Sets what text() returns. For a list it selects the first entry equal to
-  // the text (none when no entry is). An edit-list also selects an equal entry.
-  virtual void setText(ControlId, std::string_view) = 0;
 
   // Check box 0/1, selected index of a list or list box (-1: none), track
   // bar position.
   virtual int state(ControlId) const = 0;
+};
+
+// The main window as the program logic sees it: every setting lives in one
+// control, read and written by ControlId. Texts are UTF-8.
+class Window : public ControlValues {
+ public:
+  // Sets what text() returns. For a list it selects the first entry equal to
+  // the text (none when no entry is). An edit-list also selects an equal entry.
+  virtual void setText(ControlId, std::string_view) = 0;
+
+  // Sets what state() returns.
   virtual void setState(ControlId, int) = 0;
 
   virtual bool enabled(ControlId) const = 0;

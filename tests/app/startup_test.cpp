@@ -8,11 +8,19 @@
 #include "support/startup_state.h"
 #include "ui/control_id.h"
 
-TEST(Startup, WindowShowsTheBuiltStateBeforeSettingsAreLoaded) {
-  MemoryWindow window;
-  FillFixedLists(window);
-  SetInitialStates(window);
-  ExpectStartupState(window);
+// With no settings file, and also where "default.ini" cannot be written.
+TEST(Startup, AFirstStartShowsTheBuiltInSettings) {
+  for (bool readOnly : {false, true}) {
+    SCOPED_TRACE(readOnly ? "read-only program folder" : "writable program folder");
+    MemoryPlatform platform;
+    platform.files.createFolder("C:\\prog");
+    if (readOnly) platform.files.readOnlyFolders.insert("c:\\prog");
+    MemoryWindow window;
+    App app{window, platform.services()};
+    app.start();
+    ExpectStartupState(window);
+    EXPECT_FALSE(platform.files.exists("C:\\prog\\default.ini"));
+  }
 }
 
 TEST(Startup, CreatesTheFiveFoldersInOrderAndPassesOverExistingOnes) {

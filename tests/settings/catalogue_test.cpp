@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/control_rules.h"
 #include "settings/fixed_lists.h"
 #include "settings/settings_file.h"
 #include "support/memory_window.h"
@@ -91,13 +92,30 @@ ControlKind KindOf(const SettingSpec& setting) {
   return control->kind;
 }
 
-// A window as start-up leaves it before a settings file is loaded, as far as
-// the lists go.
+// A window with the entries of the fixed lists.
 void FillFixedLists(MemoryWindow& window) {
-  for (const FixedList& list : FixedLists()) {
+  for (const FixedList& list : FixedLists())
     for (std::string_view entry : list.entries) window.addItem(list.id, entry);
-    window.setState(list.id, list.selected);
-  }
+}
+
+// A stored number or text as a load takes it: into the settings value the
+// window holds, then shown in its control. What the value holds is what the
+// control then shows.
+void SetStoredNumber(MemoryWindow& window, const SettingSpec& setting, std::int64_t stored) {
+  Settings value = ReadSettings(window);
+  SetStoredNumber(value, setting, stored);
+  const int state = SettingsValues(value).state(setting.id);
+  window.setState(setting.id, state);
+  EXPECT_EQ(window.state(setting.id), state) << "the value holds what the control shows";
+}
+
+void SetStoredText(MemoryWindow& window, const SettingSpec& setting, std::string_view text) {
+  Settings value = ReadSettings(window);
+  SetStoredText(value, setting, text);
+  if (setting.id == cid::avsinc)
+    SelectAvsincItem(window, SettingsValues(value).text(setting.id));
+  else
+    window.setText(setting.id, SettingsValues(value).text(setting.id));
 }
 
 // ---------------------------------------------------------------------------
@@ -162,6 +180,9 @@ TEST(SettingsCatalogue, EveryKeysControlCanHoldItsValue) {
   for (const SettingSpec& s : SettingsCatalogue()) {
     SCOPED_TRACE(s.key);
     const ControlKind kind = KindOf(s);
+    if (kind != ControlKind::Check) {
+      EXPECT_EQ(FindControl(s.id)->caption, "") << "what it shows comes with the settings";
+    }
     if (s.form == StoredForm::Number) {
       const bool holdsNumber = kind == ControlKind::Check || kind == ControlKind::Track ||
                                (kind == ControlKind::List && FindFixedList(s.id) != nullptr);

@@ -213,7 +213,7 @@ TEST(LoadDefaults, ReplacesAStaleLongerDefaultFile) {
   EXPECT_FALSE(s.platform.files.exists("C:\\prog\\default.ini"));
 }
 
-TEST(LoadDefaults, WithoutAWritableProgramFolderChangesNothing) {
+TEST(LoadDefaults, WithoutAWritableProgramFolderStillGivesTheBuiltInSet) {
   for (bool staleFile : {false, true}) {
     SCOPED_TRACE(staleFile ? "an old default.ini is there" : "no default.ini");
     StartedApp s = WithAvsPresets();
@@ -223,7 +223,9 @@ TEST(LoadDefaults, WithoutAWritableProgramFolderChangesNothing) {
     if (staleFile) s.platform.files.put("C:\\prog\\default.ini", "mode = 5\r\nkfb = 3\r\n");
     s.platform.files.readOnlyFolders.insert("c:\\prog");
     s.app.onEvent(loadDefault, EventKind::Clicked);
-    ExpectShown(s.window, kChangedValues);
+    s.window.setState(avsinc, -1);
+    ExpectShown(s.window, kAfterDefaults);
+    EXPECT_EQ(s.platform.files.exists("C:\\prog\\default.ini"), staleFile) << "left as it was";
   }
 }
 

@@ -11,6 +11,7 @@ MemoryWindow::MemoryWindow() {
     Control& c = controls_[row.id];
     c.row = &row;
     c.enabled = !row.startsDisabled;
+    if (row.startsTicked) c.state = 1;
     switch (row.kind) {
       case ControlKind::List:
       case ControlKind::EditList:

@@ -183,6 +183,7 @@ HWND Win32Window::createControl(const ControlSpec& row) {
   if (row.kind == ControlKind::Picture && banner_)
     SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_));
   if (row.startsDisabled) EnableWindow(child, FALSE);
+  if (row.startsTicked) CheckBox{child}.check(true);
   return child;
 }
 
