@@ -101,6 +101,7 @@ void Win32Window::show() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   // What nothing on screen needs waits until the window is there.
+  endStartUp();
   finishPages();
   PostMessageW(hwnd_, kMakeToolTips, 0, 0);
 }
@@ -109,6 +110,7 @@ void Win32Window::finishPages() {
   for (const auto& [child, font] : pendingFonts_)
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   pendingFonts_.clear();
+  catchUpAll();
 }
 
 HWND Win32Window::toolTips() {
@@ -191,8 +193,12 @@ void Win32Window::createControls() {
   for (const ControlSpec& row : ControlTable()) {
     HWND child = createControl(row);
     if (row.id == cid::none) continue;
-    if (static_cast<size_t>(row.id) >= adapters_.size()) adapters_.resize(row.id + 1);
+    if (static_cast<size_t>(row.id) >= adapters_.size()) {
+      adapters_.resize(row.id + 1);
+      behindFirstPage_.resize(row.id + 1);
+    }
     adapters_[row.id] = AdapterFor(row, child, scale(8));
+    behindFirstPage_[row.id] = row.page != Page::Outside && row.page != Page::Bitrate;
   }
 }
 

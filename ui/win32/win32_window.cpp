@@ -13,6 +13,10 @@
 using namespace window_constants;
 
 LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // What the user does reaches the controls as they are written.
+  const bool fromUser = message == WM_COMMAND || message == WM_HSCROLL || message == WM_NOTIFY ||
+                        message == WM_DROPFILES;
+  if (fromUser && !muted_) endStartUp();
   switch (message) {
     case WM_NCCREATE:
       hwnd_ = hwnd;
@@ -26,7 +30,7 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         int id = GetDlgCtrlID(child);
         const ControlSpec* found = FindControl(id);
         if (!muted_ && events_ && found && found->kind == ControlKind::Track &&
-            control(id) == child)
+            handleOf(id) == child)
           events_->onEvent(id, EventKind::Scrolled);
       }
       return 0;
@@ -160,6 +164,11 @@ int Win32Window::runMessageLoop() {
 }
 
 HWND Win32Window::control(ControlId id) const {
+  endStartUp();
+  return handleOf(id);
+}
+
+HWND Win32Window::handleOf(ControlId id) const {
   return id > 0 && static_cast<size_t>(id) < adapters_.size() && adapters_[id]
              ? adapters_[id]->hwnd()
              : nullptr;
@@ -171,57 +180,114 @@ ControlAdapter& Win32Window::adapter(ControlId id) const {
   return *adapters_[id];
 }
 
-std::string Win32Window::text(ControlId id) const { return adapter(id).text(); }
-
-void Win32Window::setText(ControlId id, std::string_view text) {
+template <class Change>
+void Win32Window::write(ControlId id, Change change) {
+  ControlAdapter& target = adapter(id);
+  if (!onScreen_ && behindFirstPage_[id]) {
+    pendingWrites_.push_back({id, [&target, change] { change(target); }});
+    return;
+  }
+  catchUp(id);
   Mute mute(*this);
-  adapter(id).setText(text);
+  change(target);
 }
 
-int Win32Window::state(ControlId id) const { return adapter(id).state(); }
+void Win32Window::catchUp(ControlId id) const {
+  if (pendingWrites_.empty()) return;
+  Mute mute(*this);
+  std::vector<PendingWrite> others;
+  for (PendingWrite& pending : pendingWrites_) {
+    if (pending.id == id)
+      pending.change();
+    else
+      others.push_back(std::move(pending));
+  }
+  pendingWrites_ = std::move(others);
+}
+
+void Win32Window::endStartUp() const {
+  if (onScreen_) return;
+  onScreen_ = true;
+  catchUpAll();
+}
+
+void Win32Window::catchUpAll() const {
+  Mute mute(*this);
+  std::vector<PendingWrite> pending = std::move(pendingWrites_);
+  pendingWrites_.clear();
+  for (const PendingWrite& write : pending) write.change();
+}
+
+std::string Win32Window::text(ControlId id) const {
+  catchUp(id);
+  return adapter(id).text();
+}
+
+void Win32Window::setText(ControlId id, std::string_view text) {
+  write(id, [text = std::string(text)](ControlAdapter& control) {
+    // Writing the text a control holds would only redraw it.
+    if (control.text() != text) control.setText(text);
+  });
+}
+
+int Win32Window::state(ControlId id) const {
+  catchUp(id);
+  return adapter(id).state();
+}
 
 void Win32Window::setState(ControlId id, int value) {
-  Mute mute(*this);
-  adapter(id).setState(value);
+  // Selecting the job line already selected still scrolls it into view.
+  const bool always = FindControl(id)->kind == ControlKind::ListBox;
+  write(id, [value, always](ControlAdapter& control) {
+    if (always || control.state() != value) control.setState(value);
+  });
 }
 
 bool Win32Window::enabled(ControlId id) const {
+  catchUp(id);
   return IsWindowEnabled(adapter(id).hwnd()) != FALSE;
 }
 
 void Win32Window::setEnabled(ControlId id, bool on) {
-  Mute mute(*this);
-  EnableWindow(adapter(id).hwnd(), on ? TRUE : FALSE);
+  write(id, [on](ControlAdapter& control) { EnableWindow(control.hwnd(), on ? TRUE : FALSE); });
 }
 
 bool Win32Window::visible(ControlId id) const {
+  catchUp(id);
   return (GetWindowLongW(adapter(id).hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void Win32Window::setVisible(ControlId id, bool on) {
-  Mute mute(*this);
-  ShowWindow(adapter(id).hwnd(), on ? SW_SHOWNA : SW_HIDE);
+  write(id, [on](ControlAdapter& control) {
+    const bool shown = (GetWindowLongW(control.hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != on) ShowWindow(control.hwnd(), on ? SW_SHOWNA : SW_HIDE);
+  });
 }
 
-int Win32Window::itemCount(ControlId id) const { return adapter(id).itemCount(); }
+int Win32Window::itemCount(ControlId id) const {
+  catchUp(id);
+  return adapter(id).itemCount();
+}
 
-std::string Win32Window::item(ControlId id, int index) const { return adapter(id).item(index); }
+std::string Win32Window::item(ControlId id, int index) const {
+  catchUp(id);
+  return adapter(id).item(index);
+}
 
 void Win32Window::addItem(ControlId id, std::string_view text) { insertItem(id, -1, text); }
 
 void Win32Window::insertItem(ControlId id, int index, std::string_view text) {
-  Mute mute(*this);
-  adapter(id).insertItem(index, text);
+  write(id, [index, text = std::string(text)](ControlAdapter& control) {
+    control.insertItem(index, text);
+  });
 }
 
 void Win32Window::removeItem(ControlId id, int index) {
-  Mute mute(*this);
-  adapter(id).removeItem(index);
+  write(id, [index](ControlAdapter& control) { control.removeItem(index); });
 }
 
 void Win32Window::clearItems(ControlId id) {
-  Mute mute(*this);
-  adapter(id).clearItems();
+  write(id, [](ControlAdapter& control) { control.clearItems(); });
 }
 
 void Win32Window::post(std::function<void()> task) {

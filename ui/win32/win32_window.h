@@ -56,6 +56,7 @@ class Win32Window final : public Window, private OwnedWindow {
   void show();
 
   HWND handle() const { return hwnd_; }
+  // A control's handle, holding all the program wrote to it.
   HWND control(ControlId id) const;
   HWND tabs() const { return tabs_; }
   HWND page(int index) const { return pages_[index]; }
@@ -116,6 +117,19 @@ class Win32Window final : public Window, private OwnedWindow {
   // The adapter of a control; throws std::invalid_argument for an id no
   // control has.
   ControlAdapter& adapter(ControlId id) const;
+
+  // Until the window is on screen, what is written to a control of a page
+  // behind the first waits, in order, since nothing shows it before; reading
+  // such a control first carries out what waits for it. Writes to other
+  // controls are done at once. The start-up ends, and everything waiting is
+  // written, when the window shows, when the user acts, or when someone
+  // takes a control's handle.
+  template <class Change>
+  void write(ControlId id, Change change);
+  void catchUp(ControlId id) const;
+  void catchUpAll() const;
+  void endStartUp() const;
+  HWND handleOf(ControlId id) const;
   int scale(int value) const { return MulDiv(value, dpi_, 96); }
 
   HINSTANCE instance_;
@@ -125,6 +139,13 @@ class Win32Window final : public Window, private OwnedWindow {
   std::array<HWND, kPageCount> pages_{};
   HWND tips_ = nullptr;
   std::vector<std::pair<HWND, HFONT>> pendingFonts_;
+  struct PendingWrite {
+    ControlId id;
+    std::function<void()> change;
+  };
+  mutable std::vector<PendingWrite> pendingWrites_;
+  std::vector<bool> behindFirstPage_;  // indexed by ControlId
+  mutable bool onScreen_ = false;
   bool tipsMade_ = false;
   std::vector<std::unique_ptr<ControlAdapter>> adapters_;  // indexed by ControlId
   GdiObject<HFONT> tahoma_;
