@@ -8,32 +8,24 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
     : window_(window),
       platform_(platform),
       messages_{window, platform.dialogs, platform.files},
-      settings_{window, platform.files, platform.dialogs},
+      settings_(window, platform.files, platform.dialogs),
       encoders_(
           platform.encoders,
           [&window](std::function<void()> task) { window.post(std::move(task)); },
           encoderTimeLimitMs),
       watch_(window, platform.files, platform.processes, messages_),
       view_(window, list_),
-      journal_(platform.files, list_),
+      journal_(platform.files, list_, messages_),
       queue_({window, platform.files, platform.dialogs, platform.media, encoders_, list_, marks_,
               messages_}),
       listCommands_(window, platform.dialogs, list_),
-      scriptCommands_(settings_, platform.processes, encoders_, watch_, list_, messages_),
-      presets_(window, settings_, messages_),
+      scriptCommands_(settings_, platform.files, platform.dialogs, platform.processes, encoders_,
+                      watch_, list_, messages_),
+      presets_(window, settings_, platform.files, platform.dialogs, messages_),
       routes_(routes()) {
   list_.addObserver(view_);
   list_.addObserver(journal_);
   list_.addObserver(marks_);
-  journal_.onFailure = [this] {
-    // Said once: every later change tries again, silently.
-    if (journalFailureTold_) return;
-    journalFailureTold_ = true;
-    messages_.tell("quorvel cannot keep the job list in\n" + journal_.path() + "\n\n" +
-                   platform_.files.lastErrorText() +
-                   "\n\nShould quorvel end without being closed, the queued lines are lost; "
-                   "\"Make BAT\" saves them.");
-  };
 }
 
 std::vector<App::Route> App::routes() {
@@ -67,7 +59,7 @@ std::vector<App::Route> App::routes() {
 void App::start() {
   FillFixedLists(window_);
   settings_.RefreshPresetLists();
-  LoadMainSettings(settings_);
+  settings_.LoadMainSettings();
 }
 
 void App::onShown() {
@@ -79,7 +71,7 @@ void App::onShown() {
   RemoveLeftovers(platform_.files);
   RestoreJobList(journal_, list_, messages_);
   watch_.pickUp();
-  presets_.askDeferredMatrix();
+  settings_.AskDeferredMatrix();
 }
 
 void App::onEvent(ControlId id, EventKind kind) {
@@ -92,10 +84,7 @@ void App::onEvent(ControlId id, EventKind kind) {
 }
 
 void App::onEncoderInfo() {
-  encoders_.whenKnown([this](const EncoderInfo& encoder) {
-    platform_.dialogs.message("x264 for the jobs", EncoderReport(encoder, platform_.processes,
-                                                                 platform_.files.programFolder()));
-  });
+  encoders_.tell(platform_.dialogs, platform_.processes, platform_.files.programFolder());
 }
 
 void App::onClose() {
@@ -104,6 +93,5 @@ void App::onClose() {
 }
 
 void App::onEndSession() {
-  const std::string path = platform_.files.programFolder() + std::string(kMainSettings);
-  if (!settings_.SaveSettings(path)) messages_.writeFailure(path);
+  if (!settings_.SaveMainSettings()) messages_.writeFailure(settings_.MainSettingsPath());
 }

@@ -102,5 +102,4 @@ class App {
   ScriptCommands scriptCommands_;
   PresetCommands presets_;
   std::vector<Route> routes_;
-  bool journalFailureTold_ = false;
 };

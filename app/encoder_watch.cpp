@@ -113,3 +113,10 @@ std::string EncoderReport(const EncoderInfo& info, const Processes& processes,
   }
   return text;
 }
+
+void EncoderWatch::tell(Dialogs& dialogs, const Processes& processes,
+                        const std::string& programFolder) {
+  whenKnown([&dialogs, &processes, programFolder](const EncoderInfo& encoder) {
+    dialogs.message("x264 for the jobs", EncoderReport(encoder, processes, programFolder));
+  });
+}

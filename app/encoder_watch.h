@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "args/encoder_dialect.h"
+#include "platform/dialogs.h"
 #include "platform/encoder_probe.h"
 #include "platform/processes.h"
 
@@ -56,6 +57,10 @@ class EncoderWatch {
 
   // The encoder as far as it is known.
   const EncoderInfo& known() const { return known_; }
+
+  // Tells the user, once the encoder is known, which x264 the jobs are
+  // written for and where the batch finds the other programs they call.
+  void tell(Dialogs& dialogs, const Processes& processes, const std::string& programFolder);
 
  private:
   void ask(std::optional<EncoderFile> file);

@@ -167,8 +167,8 @@ std::optional<std::vector<std::string>> JournalLines(std::string_view text) {
   return list;
 }
 
-JobListJournal::JobListJournal(FileSystem& files, const JobList& list)
-    : files_(files), list_(list) {}
+JobListJournal::JobListJournal(FileSystem& files, const JobList& list, const Messages& messages)
+    : files_(files), list_(list), messages_(messages) {}
 
 std::string JobListJournal::path() const { return files_.programFolder() + std::string(kName); }
 
@@ -221,7 +221,12 @@ void JobListJournal::onChange(const JobListChange& change) {
   if (done) return;
   files_.deleteFile(path());
   written_ = 0;
-  if (onFailure) onFailure();
+  if (failureTold_) return;
+  failureTold_ = true;
+  messages_.tell("quorvel cannot keep the job list in\n" + path() + "\n\n" +
+                 files_.lastErrorText() +
+                 "\n\nShould quorvel end without being closed, the queued lines are lost; "
+                 "\"Make BAT\" saves them.");
 }
 
 void JobListJournal::discard() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/job_list.h"
+#include "app/messages.h"
 #include "platform/file_system.h"
 
 // The job list as a file beside the program, kept up to date after every
@@ -36,7 +37,7 @@
 // copy finds it held and keeps no journal.
 class JobListJournal final : public JobListObserver {
  public:
-  JobListJournal(FileSystem& files, const JobList& list);
+  JobListJournal(FileSystem& files, const JobList& list, const Messages& messages);
 
   // Takes the journal for this run of the program; false when another
   // copy of the program running from this folder holds it. The first change
@@ -53,9 +54,9 @@ class JobListJournal final : public JobListObserver {
 
   // Follows a change of the list. A write that fails removes the file, so
   // that no start offers back lines that are no longer the list, calls
-  // `onFailure`, and has the next change write the whole list again.
+  // tells the user (once: every later change tries again, silently), and
+  // has the next change write the whole list again.
   void onChange(const JobListChange& change) override;
-  std::function<void()> onFailure;
 
   // Removes the journal: the list is not to be kept.
   void discard();
@@ -72,6 +73,8 @@ class JobListJournal final : public JobListObserver {
 
   FileSystem& files_;
   const JobList& list_;
+  const Messages& messages_;
+  bool failureTold_ = false;
   std::shared_ptr<void> lock_;
   bool tried_ = false;
   // The bytes the file holds; 0 while it has not been written in this run

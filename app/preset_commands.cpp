@@ -8,8 +8,7 @@
 #include "ui/control_id.h"
 
 std::string PresetCommands::presetPath(const std::string& name) const {
-  return settings_.files.programFolder() + std::string(program_folders::kPresets) + "\\" + name +
-         ".ini";
+  return files_.programFolder() + std::string(program_folders::kPresets) + "\\" + name + ".ini";
 }
 
 void PresetCommands::reportName(const std::string& name) const {
@@ -21,7 +20,7 @@ void PresetCommands::reportName(const std::string& name) const {
 }
 
 void PresetCommands::save() {
-  if (settings_.dialogs.ask("Save", "Are you sure?")) {
+  if (dialogs_.ask("Save", "Are you sure?")) {
     const std::string name = window_.text(cid::presetname);
     if (!name.empty() && !IsPresetName(name)) {
       reportName(name);
@@ -42,16 +41,10 @@ void PresetCommands::load() {
   const std::string path = presetPath(name);
   // A preset that does not exist yet is created empty, so that loading it
   // gives every setting its value for a missing key.
-  if (!settings_.files.exists(path) && !settings_.files.writeFile(path, "")) return;
+  if (!files_.exists(path) && !files_.writeFile(path, "")) return;
   settings_.LoadSettings(path);
 }
 
 void PresetCommands::quantMatrix() {
   if (window_.text(cid::cqm) == kCustomMatrix) settings_.ChooseMatrixFile();
-}
-
-void PresetCommands::askDeferredMatrix() {
-  if (!settings_.matrixQuestionPending) return;
-  settings_.matrixQuestionPending = false;
-  quantMatrix();
 }

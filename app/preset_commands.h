@@ -10,17 +10,19 @@
 // `cqm` list: the settings files into and out of the controls.
 class PresetCommands {
  public:
-  PresetCommands(Window& window, SettingsStore& settings, const Messages& messages)
-      : window_(window), settings_(settings), messages_(messages) {}
+  PresetCommands(Window& window, SettingsStore& settings, FileSystem& files, Dialogs& dialogs,
+                 const Messages& messages)
+      : window_(window),
+        settings_(settings),
+        files_(files),
+        dialogs_(dialogs),
+        messages_(messages) {}
 
   void loadDefault() { settings_.LoadDefaults(); }
   void refresh() { settings_.RefreshPresetLists(); }
   void save();
   void load();
   void quantMatrix();
-  // The matrix file that the settings loaded at start-up ask for, once the
-  // window is on screen.
-  void askDeferredMatrix();
 
  private:
   // Tells the user that a preset name cannot name a file in "configs".
@@ -29,5 +31,7 @@ class PresetCommands {
 
   Window& window_;
   SettingsStore& settings_;
+  FileSystem& files_;
+  Dialogs& dialogs_;
   const Messages& messages_;
 };

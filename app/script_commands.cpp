@@ -28,21 +28,21 @@ void ScriptCommands::start() {
 }
 
 void ScriptCommands::writeBat() {
-  std::string path = settings_.dialogs.saveFile("", "", "Batch File|*.BAT");
+  std::string path = dialogs_.saveFile("", "", "Batch File|*.BAT");
   if (path.empty()) return;
   if (Extension(path).empty()) path += ".bat";
   // In the console's code page when it spells every character, otherwise
   // in UTF-8 with the console switched to it for the run.
-  const FileSystem& files = settings_.files;
+  const FileSystem& files = files_;
   const std::string folder = files.programFolder();
   std::optional<std::string> bytes =
       files.encode(MakeBatScript(list_.lines(), folder), CodePage::Console);
   if (!bytes) bytes = MakeBatScript(list_.lines(), folder, true);
-  if (!settings_.files.writeFile(path, *bytes)) messages_.writeFailure(path);
+  if (!files_.writeFile(path, *bytes)) messages_.writeFailure(path);
 }
 
 bool ScriptCommands::programsFoundOrStartAnyway(const std::string& script) {
-  const std::string folder = settings_.files.programFolder();
+  const std::string folder = files_.programFolder();
   std::vector<std::string> lines;
   for (size_t at = 0; at < script.size();) {
     size_t end = script.find("\r\n", at);
@@ -86,9 +86,9 @@ std::vector<size_t> ScriptCommands::finishedToSkip() const {
 }
 
 void ScriptCommands::startBatch() {
-  const FileSystem& files = settings_.files;
+  const FileSystem& files = files_;
   const std::string folder = files.programFolder();
-  settings_.SaveSettings(folder + std::string(kMainSettings));
+  settings_.SaveMainSettings();
   const std::vector<size_t> skipped = finishedToSkip();
   const std::string name = nextBatchName();
   const std::string path = folder + name;
@@ -108,14 +108,14 @@ void ScriptCommands::startBatch() {
   // What the batch would miss is said now, not hours later at its line.
   if (!programsFoundOrStartAnyway(batch.script)) return;
   const std::optional<std::string> bytes = files.encode(batch.script, CodePage::Console);
-  if (!bytes || !settings_.files.writeFile(path, *bytes)) {
+  if (!bytes || !files_.writeFile(path, *bytes)) {
     messages_.writeFailure(path);
     return;
   }
   // The record of the last batches goes, and this batch's begins.
   watch_.forgetEnded();
   const std::string record = folder + RecordName(name);
-  settings_.files.writeFile(record, BatchRecordHeader(list_.lines(), now(), skipped));
+  files_.writeFile(record, BatchRecordHeader(list_.lines(), now(), skipped));
   EnvironmentVariables variables = batch.variables;
   // teelog.exe, which runs the encodes, tells their progress there.
   variables.emplace_back("QUORVEL_PROGRESS", ProgressName(name));
@@ -124,7 +124,7 @@ void ScriptCommands::startBatch() {
     messages_.tell("The batch file cannot be started:\n" + path + "\n\n" + started.failure);
     return;
   }
-  settings_.files.appendFile(record, BatchRecordProcess(started.batch->identity()));
+  files_.appendFile(record, BatchRecordProcess(started.batch->identity()));
   watch_.follow(name, std::move(started.batch));
 }
 

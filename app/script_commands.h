@@ -23,9 +23,11 @@ std::string LocalTimeStamp();
 // batch file, saved or run.
 class ScriptCommands {
  public:
-  ScriptCommands(SettingsStore& settings, Processes& processes, EncoderWatch& encoders,
-                 BatchWatch& watch, JobList& list, const Messages& messages)
+  ScriptCommands(SettingsStore& settings, FileSystem& files, Dialogs& dialogs, Processes& processes,
+                 EncoderWatch& encoders, BatchWatch& watch, JobList& list, const Messages& messages)
       : settings_(settings),
+        files_(files),
+        dialogs_(dialogs),
         processes_(processes),
         encoders_(encoders),
         watch_(watch),
@@ -52,6 +54,8 @@ class ScriptCommands {
   std::string nextBatchName() const;
 
   SettingsStore& settings_;
+  FileSystem& files_;
+  Dialogs& dialogs_;
   Processes& processes_;
   EncoderWatch& encoders_;
   BatchWatch& watch_;

@@ -16,14 +16,6 @@ void FillFixedLists(Window& window) {
   }
 }
 
-void LoadMainSettings(SettingsStore& settings) {
-  const std::string own = settings.files.programFolder() + std::string(kMainSettings);
-  const bool elsewhere = !settings.files.exists(own) && settings.files.exists(kMainSettings);
-  settings.deferMatrixQuestion = true;
-  settings.LoadSettings(elsewhere ? std::string(kMainSettings) : own);
-  settings.deferMatrixQuestion = false;
-}
-
 void RemoveLeftovers(FileSystem& files) {
   const std::string folder = files.programFolder();
   for (std::string_view own :

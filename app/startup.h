@@ -4,7 +4,6 @@
 #include "app/job_list_journal.h"
 #include "app/messages.h"
 #include "platform/file_system.h"
-#include "settings/settings_store.h"
 #include "ui/window.h"
 
 // Creates the folders "avs", "stats", "configs", "log" and "avsinc" under the
@@ -13,13 +12,6 @@ void CreateProgramFolders(FileSystem& files);
 
 // Fills every fixed list with its entries.
 void FillFixedLists(Window& window);
-
-// Loads the main settings file of the program folder, wherever the program
-// was started from. One that only the current directory holds, where an
-// earlier version kept it, is read instead; the next save goes to the
-// program folder. A custom matrix it asks for is asked once the window is on
-// screen.
-void LoadMainSettings(SettingsStore& settings);
 
 // Removes what writes of an earlier run that ended midway left in the
 // program folder and the folders it writes whole files to.

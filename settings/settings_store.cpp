@@ -39,7 +39,7 @@ Settings BuiltInSettings() { return SettingsFromFile(SettingsFile::Parse(Default
 
 std::optional<Settings> SettingsStore::Read(std::string_view path) const {
   SettingsFile file;
-  if (!files.readPieces(path, [&file](std::string_view piece) {
+  if (!files_.readPieces(path, [&file](std::string_view piece) {
         file.feed(piece);
         return !file.complete();
       }))
@@ -49,24 +49,24 @@ std::optional<Settings> SettingsStore::Read(std::string_view path) const {
   // system's code page can show; any other in the code page.
   const bool utf8 = file.utf8();
   file.convertValues([&](std::string_view value) {
-    return utf8 ? files.fromCodePage(files.toCodePage(value)) : files.fromCodePage(value);
+    return utf8 ? files_.fromCodePage(files_.toCodePage(value)) : files_.fromCodePage(value);
   });
   return SettingsFromFile(file);
 }
 
 void SettingsStore::Show(const Settings& settings) {
-  ShowSettings(window, settings);
+  ShowSettings(window_, settings);
   if (settings.cqm == kCustomMatrix) {
-    if (deferMatrixQuestion)
-      matrixQuestionPending = true;
+    if (deferMatrixQuestion_)
+      matrixQuestionPending_ = true;
     else
       ChooseMatrixFile();
   }
 }
 
 void SettingsStore::ChooseMatrixFile() {
-  const std::string matrix = dialogs.openFile("Select a matrix file", "", "*.*|*.*");
-  window.setText(cid::cqm, matrix.empty() ? std::string("flat") : '"' + matrix + '"');
+  const std::string matrix = dialogs_.openFile("Select a matrix file", "", "*.*|*.*");
+  window_.setText(cid::cqm, matrix.empty() ? std::string("flat") : '"' + matrix + '"');
 }
 
 void SettingsStore::LoadSettings(std::string_view path) {
@@ -77,28 +77,48 @@ void SettingsStore::LoadSettings(std::string_view path) {
 }
 
 bool SettingsStore::SaveSettings(std::string_view path) {
-  return files.writeTextFile(path, SettingsFileText(window));
+  return files_.writeTextFile(path, SettingsFileText(window_));
 }
 
 void SettingsStore::LoadDefaults() {
   // The built-in set goes through "default.ini" as a file would; where that
   // cannot be written or read, the same text is read where it is built in.
-  const std::string path = files.programFolder() + "default.ini";
+  const std::string path = files_.programFolder() + "default.ini";
   std::optional<Settings> settings;
-  if (files.writeTextFile(path, DefaultSettingsText())) {
+  if (files_.writeTextFile(path, DefaultSettingsText())) {
     settings = Read(path);
-    files.deleteFile(path);
+    files_.deleteFile(path);
   }
   Show(settings ? *settings : BuiltInSettings());
 }
 
 void SettingsStore::RefreshPresetNames() {
-  FillWithBaseNames(window, cid::presetname, files,
-                    files.programFolder() + std::string(program_folders::kPresets), "*.ini");
+  FillWithBaseNames(window_, cid::presetname, files_,
+                    files_.programFolder() + std::string(program_folders::kPresets), "*.ini");
 }
 
 void SettingsStore::RefreshPresetLists() {
   RefreshPresetNames();
-  FillWithBaseNames(window, cid::avsinc, files,
-                    files.programFolder() + std::string(program_folders::kAvsinc), "*.avs");
+  FillWithBaseNames(window_, cid::avsinc, files_,
+                    files_.programFolder() + std::string(program_folders::kAvsinc), "*.avs");
+}
+
+void SettingsStore::LoadMainSettings() {
+  const std::string own = MainSettingsPath();
+  const bool elsewhere = !files_.exists(own) && files_.exists(kMainSettings);
+  deferMatrixQuestion_ = true;
+  LoadSettings(elsewhere ? std::string(kMainSettings) : own);
+  deferMatrixQuestion_ = false;
+}
+
+std::string SettingsStore::MainSettingsPath() const {
+  return files_.programFolder() + std::string(kMainSettings);
+}
+
+bool SettingsStore::SaveMainSettings() { return SaveSettings(MainSettingsPath()); }
+
+void SettingsStore::AskDeferredMatrix() {
+  if (!matrixQuestionPending_) return;
+  matrixQuestionPending_ = false;
+  if (window_.text(cid::cqm) == kCustomMatrix) ChooseMatrixFile();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/dialogs.h"
@@ -13,10 +14,22 @@
 inline constexpr std::string_view kMainSettings = "quorvel.ini";
 
 // Settings files into and out of the controls, and the two preset lists.
-struct SettingsStore {
-  Window& window;
-  FileSystem& files;
-  Dialogs& dialogs;
+class SettingsStore {
+ public:
+  SettingsStore(Window& window, FileSystem& files, Dialogs& dialogs)
+      : window_(window), files_(files), dialogs_(dialogs) {}
+
+  // Loads the main settings file of the program folder, wherever the
+  // program was started from. One that only the current directory holds,
+  // where an earlier version kept it, is read instead; the next save goes to
+  // the program folder. A custom matrix it names is asked for once
+  // askDeferredMatrix() is called, when the window is on screen.
+  void LoadMainSettings();
+
+  // Saves every keyed control into the main settings file of the program
+  // folder; false when it cannot be written.
+  bool SaveMainSettings();
+  std::string MainSettingsPath() const;
 
   // Reads a settings file into a settings value, applies the load's rules
   // to it and shows it in the controls. A file that cannot be read makes it
@@ -43,11 +56,8 @@ struct SettingsStore {
   // double quotes, or "flat" when the requester is cancelled.
   void ChooseMatrixFile();
 
-  // While set, a load that finds "custom..." in `cqm` does not ask for the
-  // matrix file but sets matrixQuestionPending: at start-up the question
-  // waits until the window is on screen.
-  bool deferMatrixQuestion = false;
-  bool matrixQuestionPending = false;
+  // Asks for the matrix file that the main settings file named.
+  void AskDeferredMatrix();
 
  private:
   // The settings of a file, through the load's rules; nothing when the file
@@ -55,6 +65,14 @@ struct SettingsStore {
   std::optional<Settings> Read(std::string_view path) const;
   // Shows a loaded value, asking for the matrix file it names.
   void Show(const Settings& settings);
+
+  Window& window_;
+  FileSystem& files_;
+  Dialogs& dialogs_;
+  // While set, a load that names a custom matrix does not ask for its file
+  // but leaves the question for AskDeferredMatrix.
+  bool deferMatrixQuestion_ = false;
+  bool matrixQuestionPending_ = false;
 };
 
 // The settings value a settings file gives: each key's value as its control
