@@ -99,7 +99,7 @@ std::string PercentText(const std::string& text, double base = 0.0) {
 
 // The quantization matrices that x264 knows by name; any other text of the
 // list is a matrix file.
-constexpr std::string_view kNamedMatrices[] = {"flat", "jvt"};
+constexpr std::string_view kNamedMatrices[] = {kFlatMatrix, kJvtMatrix};
 
 }  // namespace
 

@@ -75,7 +75,7 @@ constexpr SettingSpec kSettings[] = {
     {"bfoptimal",      cid::bfoptimal,      Number,  0, "",    "0",     kNone,                                  &Settings::bfoptimal,      cid::bfoptimal},
 
     // Text settings: the control's text.
-    {"cqm",            cid::cqm,            Text,    0, "",    "flat",  kNone,                                  &Settings::cqm,            cid::cqmLabel},
+    {"cqm",            cid::cqm,            Text,    0, "",    kFlatMatrix, kNone,                             &Settings::cqm,            cid::cqmLabel},
     {"aub",            cid::aub,            Text,   22, "64",  "64000", kNone,                                  &Settings::aub,            cid::aubLabel},
     {"fa",             cid::fa,             Text,   23, "0",   "0",     kNone,                                  &Settings::fa,             cid::deb_aLabel},
     {"mb",             cid::mb,             Text,   24, "2",   "0",     Between(0, "0", 16, "16"),              &Settings::mb,             cid::mbLabel},

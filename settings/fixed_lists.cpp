@@ -49,7 +49,7 @@ constexpr std::string_view kMotionSearch[] = {
 };
 
 // An editable list: its text may also be a quoted matrix file path.
-constexpr std::string_view kQuantMatrix[] = {"flat", "jvt", kCustomMatrix};
+constexpr std::string_view kQuantMatrix[] = {kFlatMatrix, kJvtMatrix, kCustomMatrix};
 
 constexpr std::string_view kTrellis[] = {"0", "1", "2"};
 

@@ -24,9 +24,13 @@ const FixedList* FindFixedList(ControlId id);
 // (no selection included).
 std::string_view EntryOf(ControlId list, int index);
 
-// The encode modes by their index in the mode list.
-// The entry of the quant matrix list that asks for a matrix file.
+// The entries of the quant matrix list: the two matrices x264 knows by
+// name, and the one that asks for a matrix file.
+inline constexpr std::string_view kFlatMatrix = "flat";
+inline constexpr std::string_view kJvtMatrix = "jvt";
 inline constexpr std::string_view kCustomMatrix = "custom...";
+
+// The encode modes by their index in the mode list.
 
 enum class EncodeMode {
   SinglePassBitrate = 0,

@@ -66,7 +66,7 @@ void SettingsStore::Show(const Settings& settings) {
 
 void SettingsStore::ChooseMatrixFile() {
   const std::string matrix = dialogs_.openFile("Select a matrix file", "", "*.*|*.*");
-  window_.setText(cid::cqm, matrix.empty() ? std::string("flat") : '"' + matrix + '"');
+  window_.setText(cid::cqm, matrix.empty() ? std::string(kFlatMatrix) : '"' + matrix + '"');
 }
 
 void SettingsStore::LoadSettings(std::string_view path) {
