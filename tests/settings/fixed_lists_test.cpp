@@ -13,19 +13,19 @@
 namespace {
 
 // The fixed lists, in the order start-up fills them:
-// control | entry selected at start-up ("none") | entries...
+// control | entries...
 constexpr std::string_view kExpectedLists = R"(
-82  | 2    | Temporal | Spatial | Auto | None
-155 | 0    | 8x8 | 4x4 | Smallest
-22  | 1    | Single Pass - Bitrate | Single Pass - Quantizer | Single Pass - CRF | Mutipass - First Pass | Mutipass - First Pass(fast) | Mutipass - Nth pass | Automated Double Passes | Automated Double Passes(fast) | Mutipass - First Pass(CRF) | Mutipass - First Pass(CRF-fast) | Automated Double Passes(1P-CRF) | Automated Double Passes(1P-CRF-fast) | Mutipass - First Pass(CRF with output) | Conditional Double Passes(1P-CRF)
-53  | 4    | 1(Fastest) | 2 | 3 | 4 | 5(Highest) | 6(RDO) | 7(6b)(RDO on B-frames) | 8(7b)(RDO on B-frames) | 9
-110 | 1    | CT AAC | Nero | Nero(ABR) | Nero(Q) | FAAC
-111 | 0    | MP4Box | MP4Creator | MKVMerge | No mux | Audio Only
-54  | 1    | Diamond Search | Hexagonal Search | Uneven Muti-Hexagon | Exhaustive Search | Hadamard Exhaustive
-123 | 0    | flat | jvt | custom...
-129 | none | 0 | 1 | 2
-146 | none | Disable | Variance AQ
-158 | 0    | Disable | Level 1 | Level 1.1 | Level 1.2 | Level 1.3 | Level 2 | Level 2.1 | Level 2.2 | Level 3 | Level 3.1 | Level 3.2 | Level 4 | Level 4.1 | Level 4.2 | Level 5 | Level 5.1
+82  | Temporal | Spatial | Auto | None
+155 | 8x8 | 4x4 | Smallest
+22  | Single Pass - Bitrate | Single Pass - Quantizer | Single Pass - CRF | Mutipass - First Pass | Mutipass - First Pass(fast) | Mutipass - Nth pass | Automated Double Passes | Automated Double Passes(fast) | Mutipass - First Pass(CRF) | Mutipass - First Pass(CRF-fast) | Automated Double Passes(1P-CRF) | Automated Double Passes(1P-CRF-fast) | Mutipass - First Pass(CRF with output) | Conditional Double Passes(1P-CRF)
+53  | 1(Fastest) | 2 | 3 | 4 | 5(Highest) | 6(RDO) | 7(6b)(RDO on B-frames) | 8(7b)(RDO on B-frames) | 9
+110 | CT AAC | Nero | Nero(ABR) | Nero(Q) | FAAC
+111 | MP4Box | MP4Creator | MKVMerge | No mux | Audio Only
+54  | Diamond Search | Hexagonal Search | Uneven Muti-Hexagon | Exhaustive Search | Hadamard Exhaustive
+123 | flat | jvt | custom...
+129 | 0 | 1 | 2
+146 | Disable | Variance AQ
+158 | Disable | Level 1 | Level 1.1 | Level 1.2 | Level 1.3 | Level 2 | Level 2.1 | Level 2.2 | Level 3 | Level 3.1 | Level 3.2 | Level 4 | Level 4.1 | Level 4.2 | Level 5 | Level 5.1
 )";
 
 // The encode modes by index, as the user sees them.
@@ -48,7 +48,6 @@ constexpr std::string_view kExpectedModes[] = {
 
 struct ExpectedList {
   int id = 0;
-  int selected = -1;
   std::vector<std::string> entries;
 };
 
@@ -78,8 +77,7 @@ std::vector<ExpectedList> ExpectedLists() {
     std::vector<std::string> cells = Split(line, '|');
     ExpectedList list;
     list.id = std::stoi(cells.at(0));
-    list.selected = cells.at(1) == "none" ? -1 : std::stoi(cells.at(1));
-    list.entries.assign(cells.begin() + 2, cells.end());
+    list.entries.assign(cells.begin() + 1, cells.end());
     lists.push_back(list);
   }
   return lists;
