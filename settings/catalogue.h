@@ -73,9 +73,10 @@ struct KeylessControl {
 };
 std::span<const KeylessControl> KeylessControls();
 
-// A setting's value in its stored form: number settings as decimal integer
-// text (`ae` as twice its index), text settings as the control's text (the
-// selected entry for `avsinc`, the edit text for `cqm`).
+// A setting's value in its stored form, as the controls (or a value) hold
+// it: number settings as decimal integer text (`ae` as twice its index),
+// text settings as the control's text (the selected entry for `avsinc`, the
+// edit text for `cqm`).
 std::string StoredValue(const ControlValues& from, const SettingSpec& setting);
 
 // Sets a number setting of a value from its stored number, as its control

@@ -31,7 +31,6 @@ inline constexpr std::string_view kJvtMatrix = "jvt";
 inline constexpr std::string_view kCustomMatrix = "custom...";
 
 // The encode modes by their index in the mode list.
-
 enum class EncodeMode {
   SinglePassBitrate = 0,
   SinglePassQuantizer = 1,

@@ -23,7 +23,7 @@ class SettingsStore {
   // program was started from. One that only the current directory holds,
   // where an earlier version kept it, is read instead; the next save goes to
   // the program folder. A custom matrix it names is asked for once
-  // askDeferredMatrix() is called, when the window is on screen.
+  // AskDeferredMatrix() is called, when the window is on screen.
   void LoadMainSettings();
 
   // Saves every keyed control into the main settings file of the program
@@ -42,7 +42,7 @@ class SettingsStore {
 
   // Loads the built-in default set through "default.ini" in the program
   // folder, which exists only meanwhile (or from the program itself when that
-  // file cannot be written).
+  // file cannot be written or read back).
   void LoadDefaults();
 
   // Fills `presetname` from the "*.ini" files of "configs" and `avsinc` from

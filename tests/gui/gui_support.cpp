@@ -46,6 +46,22 @@ void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 namespace {
 
+// Whatever the tests start (batches, their consoles, the programs on their
+// lines) ends with the test program at the latest: one left running would
+// hold the test runner's output pipe open and keep the next suite's tools in
+// use. The test program joins a job that ends its processes when it closes,
+// which the system does as the program ends.
+const struct EndWhatTheTestsStart {
+  EndWhatTheTestsStart() {
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (!job) return;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    AssignProcessToJobObject(job, GetCurrentProcess());
+  }
+} kEndWhatTheTestsStart;
+
 struct BoxSearch {
   HWND owner;
   const wchar_t* title;

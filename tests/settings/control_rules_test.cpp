@@ -264,7 +264,7 @@ TEST(ReferenceFrames, MixedRefsNeedMoreThanOneReference) {
 }
 
 // ---------------------------------------------------------------------------
-// Rule 3 and UpdateModeControls.
+// Rule 3: the controls that follow the encode mode and the size mode.
 
 struct ModeCase {
   int mode;

@@ -193,16 +193,18 @@ void Win32Window::write(ControlId id, Change change) {
 }
 
 void Win32Window::catchUp(ControlId id) const {
-  if (pendingWrites_.empty()) return;
+  if (pendingWrites_.empty() || id <= 0 || static_cast<size_t>(id) >= behindFirstPage_.size() ||
+      !behindFirstPage_[id])
+    return;
   Mute mute(*this);
-  std::vector<PendingWrite> others;
-  for (PendingWrite& pending : pendingWrites_) {
-    if (pending.id == id)
-      pending.change();
+  std::vector<PendingWrite> pending = std::move(pendingWrites_);
+  pendingWrites_.clear();
+  for (PendingWrite& write : pending) {
+    if (write.id == id)
+      write.change();
     else
-      others.push_back(std::move(pending));
+      pendingWrites_.push_back(std::move(write));
   }
-  pendingWrites_ = std::move(others);
 }
 
 void Win32Window::endStartUp() const {
@@ -237,7 +239,8 @@ int Win32Window::state(ControlId id) const {
 
 void Win32Window::setState(ControlId id, int value) {
   // Selecting the job line already selected still scrolls it into view.
-  const bool always = FindControl(id)->kind == ControlKind::ListBox;
+  const ControlSpec* row = FindControl(id);
+  const bool always = row && row->kind == ControlKind::ListBox;
   write(id, [value, always](ControlAdapter& control) {
     if (always || control.state() != value) control.setState(value);
   });
