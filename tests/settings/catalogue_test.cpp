@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <optional>
-#include <set>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -121,49 +121,23 @@ void SetStoredText(MemoryWindow& window, const SettingSpec& setting, std::string
 // ---------------------------------------------------------------------------
 // Keys and controls.
 
-TEST(SettingsCatalogue, KeysAreUniqueWithoutRegardToCase) {
-  std::set<std::string> keys;
+// Every name in the control table is one key of the catalogue or one
+// key-less control, never both, whatever the case; each is named by exactly
+// one row, the control the catalogue gives it.
+TEST(SettingsCatalogue, EveryNameIsOneKeyOrKeylessControlOfOneRow) {
+  std::map<std::string, std::vector<ControlId>> rows;  // by lower-case name
+  for (const ControlSpec& row : ControlTable())
+    if (!row.setting.empty()) rows[Lower(row.setting)].push_back(row.id);
+  std::map<std::string, ControlId> named;
   for (const SettingSpec& s : SettingsCatalogue())
-    EXPECT_TRUE(keys.insert(Lower(s.key)).second) << s.key << " is there twice";
+    EXPECT_TRUE(named.emplace(Lower(s.key), s.id).second) << s.key << " is there twice";
   for (const KeylessControl& c : KeylessControls())
-    EXPECT_FALSE(keys.contains(Lower(c.name))) << c.name << " is stored by no key";
-}
-
-TEST(SettingsCatalogue, KeysAreWrittenInLowerCase) {
-  for (const SettingSpec& s : SettingsCatalogue()) EXPECT_EQ(s.key, Lower(s.key));
-}
-
-// The control of a key is the one row of the control table that names it.
-TEST(SettingsCatalogue, EveryKeyHasExactlyOneControl) {
-  for (const SettingSpec& s : SettingsCatalogue()) {
-    SCOPED_TRACE(s.key);
-    std::vector<ControlId> naming;
-    for (const ControlSpec& row : ControlTable())
-      if (Lower(row.setting) == Lower(s.key)) naming.push_back(row.id);
-    ASSERT_EQ(naming.size(), 1u) << "controls that name the key";
-    EXPECT_EQ(naming[0], s.id);
-    EXPECT_NE(s.id, cid::none);
+    EXPECT_TRUE(named.emplace(Lower(c.name), c.id).second) << c.name << " is also a key";
+  for (const auto& [name, id] : named) {
+    EXPECT_NE(id, cid::none) << name;
+    EXPECT_EQ(rows[name], std::vector<ControlId>{id}) << "the rows that name " << name;
   }
-}
-
-// A control that names a value is read by a job or stored in the settings
-// file: by a key of the catalogue, or as a key-less control, not both.
-TEST(SettingsCatalogue, EveryNamedControlIsAKeyOrAKeylessControl) {
-  for (const ControlSpec& row : ControlTable()) {
-    if (row.setting.empty()) continue;
-    SCOPED_TRACE(row.setting);
-    const SettingSpec* setting = FindSetting(row.setting);
-    int keyless = 0;
-    for (const KeylessControl& c : KeylessControls()) {
-      if (c.name != row.setting) continue;
-      ++keyless;
-      EXPECT_EQ(c.id, row.id);
-    }
-    EXPECT_EQ((setting != nullptr) + keyless, 1);
-    if (setting != nullptr) {
-      EXPECT_EQ(setting->id, row.id);
-    }
-  }
+  for (const auto& [name, ids] : rows) EXPECT_TRUE(named.contains(name)) << name;
 }
 
 // How a setting is stored decides what its control must be able to hold.
@@ -202,20 +176,6 @@ TEST(SettingsCatalogue, EveryKeysControlCanHoldItsValue) {
       EXPECT_NE(std::find(list->entries.begin(), list->entries.end(), text), list->entries.end())
           << "\"" << text << "\" is no entry";
     }
-  }
-}
-
-TEST(KeylessControls, EachIsTheOneControlOfItsName) {
-  for (const KeylessControl& c : KeylessControls()) {
-    SCOPED_TRACE(c.name);
-    int naming = 0;
-    for (const ControlSpec& row : ControlTable())
-      if (row.setting == c.name) ++naming;
-    EXPECT_EQ(naming, 1);
-    const ControlSpec* control = FindControl(c.id);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->setting, c.name);
-    for (const SettingSpec& s : SettingsCatalogue()) EXPECT_NE(s.id, c.id) << s.key;
   }
 }
 
@@ -280,6 +240,7 @@ TEST(SettingsCatalogue, DefaultSetRoundTripsThroughTheSettingsFile) {
 
 TEST(FindSetting, FindsEveryKeyInAnyCase) {
   for (const SettingSpec& s : SettingsCatalogue()) {
+    EXPECT_EQ(s.key, Lower(s.key)) << "a key is written in lower case";
     for (const std::string& asked :
          {std::string(s.key), Upper(s.key), Alternating(s.key), Alternating(Upper(s.key))}) {
       EXPECT_EQ(FindSetting(asked), &s) << asked;
