@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "jobs/called_programs.h"
+#include "jobs/job_programs.h"
 
 EncoderWatch::~EncoderWatch() {
   // An answer posted meanwhile finds the watch gone; the encoder still being
@@ -104,7 +104,8 @@ std::string EncoderReport(const EncoderInfo& info, const Processes& processes,
                           const std::string& programFolder) {
   std::string text = EncoderInfoText(info);
   text += "\n\nThe other programs the jobs call:";
-  for (std::string_view program : kJobPrograms) {
+  for (const JobProgram& row : kJobPrograms) {
+    const std::string_view program = row.name;
     const std::optional<std::string> found = processes.findProgram(program, programFolder);
     text += '\n';
     text += program;

@@ -3,22 +3,16 @@
 #include <algorithm>
 #include <utility>
 
-#include "jobs/job_script.h"
-
-namespace {
-
-constexpr std::string_view kDisabledPrefix = "@rem ";
-
-}  // namespace
+#include "jobs/job_line.h"
+#include "jobs/job_spans.h"
 
 void JobList::appendJob(const std::vector<std::string>& body) { appendJobs({body}); }
 
 void JobList::appendJobs(const std::vector<std::vector<std::string>>& bodies) {
   std::vector<std::string> framed;
   for (const std::vector<std::string>& body : bodies) {
-    framed.emplace_back(kJobStart);
-    framed.insert(framed.end(), body.begin(), body.end());
-    framed.emplace_back(kJobEnd);
+    const std::vector<std::string> job = FramedJob(body);
+    framed.insert(framed.end(), job.begin(), job.end());
   }
   insert(lines_.size(), std::move(framed));
 }

@@ -1,7 +1,7 @@
 #include "app/queue_commands.h"
 
 #include "core/path_parts.h"
-#include "jobs/job_script.h"
+#include "jobs/job_spans.h"
 #include "settings/catalogue.h"
 #include "settings/fixed_lists.h"
 #include "ui/control_id.h"
@@ -76,7 +76,7 @@ void QueueCommands::appendJobs(std::vector<Settings> settings, std::vector<JobLi
   if (ready) return;
   std::vector<JobListMarks::Id> marks;
   for (const JobLines& job : jobs) {
-    const size_t framed = job.size() + 2;
+    const size_t framed = FramedJob(job).size();
     marks.push_back(s_.marks.mark(at, framed));
     at += framed;
   }
@@ -101,10 +101,7 @@ void QueueCommands::recompose(const std::vector<Settings>& settings,
       s_.messages.refusal(*job.refusal);
       continue;
     }
-    std::vector<std::string> framed{std::string(kJobStart)};
-    framed.insert(framed.end(), job.lines.begin(), job.lines.end());
-    framed.emplace_back(kJobEnd);
-    s_.list.insert(run->at, std::move(framed));
+    s_.list.insert(run->at, FramedJob(job.lines));
   }
 }
 

@@ -8,7 +8,7 @@
 #include "jobs/batch_line.h"
 #include "jobs/batch_record.h"
 #include "jobs/batch_steps.h"
-#include "jobs/called_programs.h"
+#include "jobs/job_line.h"
 #include "jobs/job_script.h"
 
 std::string LocalTimeStamp() {

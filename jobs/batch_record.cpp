@@ -4,7 +4,7 @@
 #include <charconv>
 #include <map>
 
-#include "jobs/job_script.h"
+#include "jobs/job_spans.h"
 
 namespace {
 
@@ -103,8 +103,7 @@ std::string BatchRecordHeader(std::span<const std::string> lines, std::string_vi
     const std::string number = std::to_string(j + 1);
     const bool earlier = std::find(skipped.begin(), skipped.end(), j) != skipped.end();
     text += "job " + number + " " + Hex(jobs[j].hash) + (earlier ? " done" : "") + "\r\n";
-    if (jobs[j].count > 1 && lines[jobs[j].first + 1].starts_with("@echo Input:"))
-      text += "input " + number + " " + lines[jobs[j].first + 1].substr(12) + "\r\n";
+    if (!jobs[j].input.empty()) text += "input " + number + " " + jobs[j].input + "\r\n";
     if (!jobs[j].logfile.empty()) text += "log " + number + " " + jobs[j].logfile + "\r\n";
   }
   return text;
@@ -209,7 +208,7 @@ std::string BatchReport(const BatchRecord& record, bool running) {
   for (size_t i = 0; i < record.jobs.size(); ++i) {
     const BatchRecord::Job& job = record.jobs[i];
     text += "\njob " + std::to_string(i + 1);
-    if (!job.input.empty()) text += " (Input:" + job.input + ")";
+    if (!job.input.empty()) text += " (" + job.input + ")";
     text += ": ";
     switch (job.outcome) {
       case Outcome::Done:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "jobs/batch_steps.h"
+#include "jobs/job_spans.h"
 
 // The record of a started batch: what the program wrote when it started it,
 // and what the batch appended as it ran (jobs/batch_steps.h). It lies beside

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "jobs/job_programs.h"
+
 // What a started batch runs of each job, step by step, and what it leaves
 // behind of how each job went.
 //
@@ -24,24 +26,6 @@
 //   done K             every step of job K succeeded
 //   end                the batch ran to its last line
 
-enum class StepKind { Pass, SizeCheck, Audio, Mux };
-
-// The step a job line runs; nothing for the lines that are none (the job's
-// echo lines, clean-up, disabled lines).
-std::optional<StepKind> StepOfLine(std::string_view line);
-
-// One job of the list: its lines from the start line to the end line.
-struct JobSpan {
-  size_t first;
-  size_t count;
-  std::uint64_t hash;   // of its lines: a job whose lines changed is another job
-  std::string logfile;  // the log of its encodes, or ""
-};
-
-// The jobs of a list, in order. A start line without an end line before
-// the next start line (or the end of the list) ends there.
-std::vector<JobSpan> JobSpans(std::span<const std::string> lines);
-
 // A line of the batch with the job line it stands for (none: one of the
 // batch's own).
 struct SteppedLine {
@@ -50,7 +34,7 @@ struct SteppedLine {
 };
 
 // The job lines as the started batch runs them, appending to `record` (a
-// file name in the current folder). `skipped` jobs (indexes into JobSpans)
+// file name in the current folder). `skipped` jobs (indexes among JobSpans)
 // are left out.
 std::vector<SteppedLine> SteppedJobLines(std::span<const std::string> lines,
                                          std::string_view record,
@@ -63,5 +47,5 @@ std::string ProgressName(std::string_view batchName);
 
 // The step as the record names it ("pass1"), and as the user reads it
 // ("pass 1").
-std::string StepName(StepKind kind, int pass);
+std::string StepName(Step kind, int pass);
 std::string StepText(std::string_view recorded);

@@ -6,6 +6,7 @@
 
 #include "jobs/audio_commands.h"
 #include "jobs/batch_line.h"
+#include "jobs/job_line.h"
 #include "jobs/typed_path.h"
 
 namespace {
@@ -40,18 +41,20 @@ std::optional<Refusal> CheckSizeBounds(const Settings& s) {
   return std::nullopt;
 }
 
-// An "@echo" line that shows `text` after `label`.
-BatchCommand Echo(std::string_view label, Arg shown) {
-  shown.before = label;
-  return {"@", {arg::Program("echo", ""), std::move(shown)}};
+// An information line: "@echo", its label and what it shows.
+BatchCommand Echo(Info info, Arg shown) {
+  shown.before = "";
+  return {"@",
+          {arg::Program("echo", ""), arg::Literal(kInfoLabels[static_cast<size_t>(info)]),
+           std::move(shown)}};
 }
 
 void AddBody(const Settings& s, MediaProbe& media, const EncoderDialect& dialect,
              BatchCommands& commands) {
   auto pass = [&](const Settings& stage) { AppendPass(stage, media, commands, dialect); };
-  commands.push_back(Echo(" Input:", arg::Path(s.input, cid::input)));
-  commands.push_back(Echo(" Output:", arg::Path(s.output, cid::output)));
-  commands.push_back(Echo(" ", arg::Literal("Encode Mode:" + std::string(EncodeModeName(s.mode)))));
+  commands.push_back(Echo(Info::Input, arg::Path(s.input, cid::input)));
+  commands.push_back(Echo(Info::Output, arg::Path(s.output, cid::output)));
+  commands.push_back(Echo(Info::Mode, arg::Literal(EncodeModeName(s.mode))));
 
   using enum EncodeMode;
   if (s.muxer == Muxer::AudioOnly) {
@@ -83,7 +86,7 @@ void AddBody(const Settings& s, MediaProbe& media, const EncoderDialect& dialect
       pass(first);
       commands.push_back(
           {"@",
-           {arg::Program("gaugit.exe", ""), arg::Decimal(s.minsize, cid::minsize),
+           {arg::Program(programs::kGaugit, ""), arg::Decimal(s.minsize, cid::minsize),
             arg::Decimal(s.maxsize, cid::maxsize), arg::Path(s.output, cid::output)}});
       pass(s);
       break;

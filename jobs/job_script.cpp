@@ -6,6 +6,8 @@
 #include "core/utf8.h"
 #include "jobs/batch_line.h"
 #include "jobs/batch_steps.h"
+#include "jobs/job_programs.h"
+#include "jobs/job_spans.h"
 
 namespace {
 
@@ -110,10 +112,10 @@ std::vector<std::string> Preamble(std::string_view programFolder, bool started) 
   std::vector<std::string> lines = {"@cd /d " + QuotedPath(programFolder)};
   if (started) {
     lines.emplace_back("@echo Please wait until this process is set into idle.");
-    lines.emplace_back("@lullo.exe 1000");
+    lines.emplace_back("@" + std::string(programs::kLullo) + " 1000");
   }
-  for (const char* line : {"@envprep.exe run", "@call envprep.bat", "@del envprep.bat"})
-    lines.emplace_back(line);
+  lines.emplace_back("@" + std::string(programs::kEnvprep) + " run");
+  for (const char* line : {"@call envprep.bat", "@del envprep.bat"}) lines.emplace_back(line);
   return lines;
 }
 
@@ -171,22 +173,4 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
                                 JobOfLine(jobLines, index) + ", is " + std::to_string(length)};
   }
   return batch;
-}
-
-std::string JobOfLine(std::span<const std::string> jobLines, size_t index) {
-  size_t start = index + 1;
-  for (size_t i = index + 1; i-- > 0;) {
-    if (IsJobEnd(jobLines[i]) && i != index) break;
-    if (IsJobStart(jobLines[i])) {
-      start = i;
-      break;
-    }
-  }
-  if (start > index) return "the line " + std::to_string(index + 1);
-  size_t job = 0;
-  for (size_t i = 0; i <= start; ++i) job += IsJobStart(jobLines[i]) ? 1 : 0;
-  std::string text = "job " + std::to_string(job);
-  if (start + 1 < jobLines.size() && jobLines[start + 1].starts_with("@echo Input:"))
-    text += " (" + jobLines[start + 1].substr(6) + ")";
-  return text;
 }

@@ -53,16 +53,3 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
                        std::string_view name,
                        const std::function<bool(std::string_view character)>& spelled,
                        std::span<const size_t> skipped = {});
-
-// The frame lines of a job in the list, and whether a line is one.
-inline constexpr std::string_view kJobStart = "@echo.";
-inline constexpr std::string_view kJobEnd = "@echo+";
-inline bool IsJobStart(std::string_view line) { return line.starts_with(kJobStart); }
-inline bool IsJobEnd(std::string_view line) { return line.starts_with(kJobEnd); }
-
-// The job a line belongs to, as the user knows it: "job 3 (Input:"D:\v\a.avs")",
-// or "the line 7" for a line outside any job.
-std::string JobOfLine(std::span<const std::string> jobLines, size_t index);
-
-// The line "Shut" appends.
-inline constexpr std::string_view kShutdownLine = "shutdown.exe -s -f -t 30";

@@ -1,6 +1,7 @@
 #include "jobs/mux_commands.h"
 
 #include "core/path_parts.h"
+#include "jobs/job_line.h"
 
 namespace {
 
@@ -9,11 +10,6 @@ bool IsMkv(std::string_view path) {
   return ext.size() == 3 && (ext[0] | 0x20) == 'm' && (ext[1] | 0x20) == 'k' &&
          (ext[2] | 0x20) == 'v';
 }
-
-// What the command interpreter reads before a command that runs only when
-// the program before it ended with exit code 0: "errorlevel 0" is false for
-// a negative code (a crash), "not errorlevel 1" for every code above 0.
-constexpr std::string_view kAfterSuccess = "@if errorlevel 0 if not errorlevel 1";
 
 }  // namespace
 
@@ -25,14 +21,14 @@ void AddMuxCommands(const Settings& s, std::string_view audioFile, BatchCommands
   switch (s.muxer) {
     case Muxer::Mp4Box:
       commands.push_back(
-          {"@", {arg::Program("mp4box.exe", ""), arg::Literal("-add"), audio, video}});
+          {"@", {arg::Program(programs::kMp4Box, ""), arg::Literal("-add"), audio, video}});
       commands.push_back(removeAudio);
       break;
     case Muxer::Mp4Creator: {
       Arg glued = audio;
       glued.before = "";
       commands.push_back(
-          {"@", {arg::Program("mp4creator.exe", ""), arg::Literal("-create="), glued, video}});
+          {"@", {arg::Program(programs::kMp4Creator, ""), arg::Literal("-create="), glued, video}});
       commands.push_back(removeAudio);
       break;
     }
@@ -43,7 +39,7 @@ void AddMuxCommands(const Settings& s, std::string_view audioFile, BatchCommands
       const Arg joined =
           arg::Path(std::string(Stem(s.output)) + (sameName ? ".muxed.mkv" : ".mkv"), cid::output);
       commands.push_back(
-          {"@", {arg::Program("mkvmerge", ""), arg::Literal("-o"), joined, video, audio}});
+          {"@", {arg::Program(programs::kMkvMerge, ""), arg::Literal("-o"), joined, video, audio}});
       // mkvmerge ends with 0 when it joined the files, 1 when it joined them
       // with warnings the user should look at, 2 when it wrote nothing. Only
       // its 0 in this run lets the sources go: a joined file that an earlier

@@ -9,6 +9,7 @@
 #include "args/rate_control_options.h"
 #include "jobs/audio_commands.h"
 #include "jobs/batch_line.h"
+#include "jobs/job_line.h"
 
 namespace {
 
@@ -165,8 +166,8 @@ ArgList PassArguments(const Settings& s, MediaProbe& media, const EncoderDialect
   args.push_back(arg::Path(s.input, cid::input));
   // "Logfile(empty=none)": an empty field keeps no log.
   if (s.crelog && !s.logfile.empty()) {
-    args.push_back(arg::Pipe("2>&1|"));
-    args.push_back(arg::Program("teelog.exe", ""));
+    args.push_back(arg::Pipe(kLogPipe));
+    args.push_back(arg::Program(programs::kTeelog, ""));
     args.push_back(arg::Path(s.logfile, cid::logfile));
   }
   return args;
@@ -174,7 +175,8 @@ ArgList PassArguments(const Settings& s, MediaProbe& media, const EncoderDialect
 
 BatchCommand PassCommand(const Settings& s, MediaProbe& media, const EncoderDialect& dialect) {
   const bool conditional = s.mode == EncodeMode::ConditionalDouble;
-  BatchCommand command{conditional ? "@if errorlevel 1 @" : "@", {arg::Program("x264.exe", "")}};
+  BatchCommand command{std::string(conditional ? kAfterSizeCheck : "@"),
+                       {arg::Program(programs::kX264, "")}};
   Append(command.args, PassArguments(s, media, dialect));
   return command;
 }

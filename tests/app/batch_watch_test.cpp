@@ -76,10 +76,10 @@ TEST(BatchWatch, TheWindowFollowsABatchByItsRecordAndTheNextStartSkipsWhatItFini
   ASSERT_FALSE(t.calls("message").empty());
   const std::string report = t.calls("message").back().preset;
   EXPECT_THAT(report, HasSubstr("stopped before its end"));
-  EXPECT_THAT(report, HasSubstr("job 1 (Input:\"D:\\v\\a.avs\"): done\n"));
-  EXPECT_THAT(report, HasSubstr("job 2 (Input:\"D:\\v\\b.avs\"): failed at pass 1, exit code 255, "
+  EXPECT_THAT(report, HasSubstr("job 1 (D:\\v\\a.avs): done\n"));
+  EXPECT_THAT(report, HasSubstr("job 2 (D:\\v\\b.avs): failed at pass 1, exit code 255, "
                                 "log D:\\v\\b.log\n"));
-  EXPECT_THAT(report, HasSubstr("job 3 (Input:\"D:\\v\\c.avs\"): stopped"));
+  EXPECT_THAT(report, HasSubstr("job 3 (D:\\v\\c.avs): stopped"));
 
   // The next Start asks; the job whose lines changed since is no longer
   // the one that finished.

@@ -156,7 +156,7 @@ TEST_F(BatchWalkthrough, TheWindowFollowsTheBatchAndTheNextStartSkipsWhatItFinis
   ASSERT_FALSE(dialogs.calls.empty());
   const std::string report = dialogs.calls.back().preset;
   EXPECT_NE(report.find(": done\n"), std::string::npos) << report;
-  EXPECT_NE(report.find("b.avs\"): failed at pass 1, exit code 255, log " + Narrow(work) + "b.log"),
+  EXPECT_NE(report.find("b.avs): failed at pass 1, exit code 255, log " + Narrow(work) + "b.log"),
             std::string::npos)
       << report;
 

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "jobs/compose_job.h"
+#include "jobs/job_line.h"
 #include "jobs/job_script.h"
+#include "jobs/job_spans.h"
 #include "support/command_line_splitter.h"
 #include "support/first_start.h"
 #include "support/memory_platform.h"
@@ -169,6 +171,38 @@ std::vector<ReceivedCall> RunByTeelog(std::vector<ReceivedCall> calls) {
   return meant;
 }
 
+// The one reading of a job line finds what composition wrote: its kind,
+// its programs with the arguments each receives, the file fields it shows.
+void ExpectReadAsComposed(const Settings& s, const BatchCommand& command, const std::string& line) {
+  const JobLine read = ReadJobLine(line);
+  std::vector<std::string> programs;
+  for (const Arg& argument : command.args)
+    if (argument.kind == ArgKind::Program && argument.text != "echo" && argument.text != "del" &&
+        argument.text != "ren")
+      programs.push_back(argument.text);
+  ASSERT_EQ(read.programs(), programs) << line;
+  const std::vector<ProgramCall> calls = ProgramCalls(command);
+  if (calls.front().program == "echo") {
+    ASSERT_EQ(read.kind, LineKind::Info) << line;
+    if (read.info != Info::Mode) {
+      EXPECT_EQ(read.value, read.info == Info::Input ? s.input : s.output);
+    }
+    return;
+  }
+  std::vector<std::string> received;
+  for (const LineCommand& each : read.commands)
+    if (each.program == calls.back().program) received = each.arguments;
+  ASSERT_EQ(received, calls.back().arguments) << line;
+  ASSERT_EQ(read.kind, programs.empty() ? LineKind::CleanUp : LineKind::Step) << line;
+  if (read.step == Step::Pass) {
+    ASSERT_EQ(read.log, s.crelog ? s.logfile : "") << line;
+    ASSERT_EQ(read.head + read.encoderCommand + (read.log.empty() ? "" : " ") +
+                  std::string(read.log.empty() ? "" : kLogPipe) +
+                  (read.log.empty() ? "" : std::string(programs::kTeelog) + " " + read.writtenLog),
+              line);
+  }
+}
+
 size_t Cases() {
   const char* wanted = std::getenv("QUORVEL_PROPERTY_CASES");
   return wanted ? std::strtoul(wanted, nullptr, 10) : 100000;
@@ -198,6 +232,12 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
       continue;
     }
     if (!job.lines.empty()) ++queued;
+    if (!job.lines.empty()) {
+      const std::vector<JobSpan> spans = JobSpans(FramedJob(job.lines));
+      ASSERT_EQ(spans.size(), 1u);
+      EXPECT_EQ(spans[0].input, s.input);
+      EXPECT_EQ(spans[0].count, job.lines.size() + 2);
+    }
     ASSERT_EQ(job.lines.size(), job.commands.size());
     // "Start" hands what the console cannot spell (here: anything beyond
     // ASCII) over in variables; the lines mean the same.
@@ -216,6 +256,7 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
       const LineReading reading = ReadBatchLine(job.lines[i], interpreter);
       ASSERT_EQ(reading.problems, std::vector<std::string>()) << job.lines[i];
       ASSERT_EQ(reading.calls, Meant(job.commands[i])) << job.lines[i];
+      ASSERT_NO_FATAL_FAILURE(ExpectReadAsComposed(s, job.commands[i], job.lines[i]));
       for (const Interpreter* reader : {&windows, &wine}) {
         const LineReading fromStart = ReadBatchLine(started[6 + i], *reader);
         ASSERT_EQ(fromStart.problems, std::vector<std::string>()) << started[6 + i];

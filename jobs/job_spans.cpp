@@ -1,0 +1,106 @@
+#include "jobs/job_spans.h"
+
+#include <algorithm>
+
+#include "core/ascii.h"
+#include "core/path_parts.h"
+#include "jobs/job_line.h"
+
+namespace {
+
+std::uint64_t HashOf(std::span<const std::string> lines) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (const std::string& line : lines) {
+    for (unsigned char c : line) hash = (hash ^ c) * 1099511628211ull;
+    hash = (hash ^ '\n') * 1099511628211ull;
+  }
+  return hash;
+}
+
+std::string Argument(const LineCommand& command, std::string_view option) {
+  const std::vector<std::string>& args = command.arguments;
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == option) return args[i + 1];
+  return {};
+}
+
+// Follows what a job's lines write to the file that holds its work at the
+// end: the output of a pass, the audio of a job without video, the muxed
+// file, and that file under the name a rename gives it.
+void FollowResult(const JobLine& line, JobSpan& job) {
+  if (line.kind == LineKind::CleanUp) {
+    const LineCommand& command = line.commands[0];
+    const std::string program = AsciiLower(command.program);
+    const bool rename = program == "ren" || program == "rename";
+    if (rename && command.arguments.size() == 2 && command.arguments[0] == job.result)
+      job.result = std::string(FolderPart(job.result)) + command.arguments[1];
+    return;
+  }
+  if (line.kind != LineKind::Step) return;
+  const std::string written = line.writes();
+  switch (*line.step) {
+    case Step::Pass:
+      ++job.passes;
+      if (job.logfile.empty()) job.logfile = line.log;
+      if (!written.empty())
+        job.result = written;
+      else if (job.result.empty())
+        job.result = Argument(line.commands[0], "--stats");
+      break;
+    case Step::Audio:
+      if (job.result.empty()) job.result = written;
+      break;
+    case Step::Mux:
+      if (!written.empty()) job.result = written;
+      break;
+    case Step::SizeCheck:
+      break;
+  }
+}
+
+}  // namespace
+
+std::vector<JobSpan> JobSpans(std::span<const std::string> lines) {
+  std::vector<JobSpan> jobs;
+  for (size_t at = 0; at < lines.size(); ++at) {
+    if (!IsJobStart(lines[at])) continue;
+    size_t end = at + 1;
+    while (end < lines.size() && !IsJobEnd(lines[end]) && !IsJobStart(lines[end])) ++end;
+    if (end < lines.size() && IsJobEnd(lines[end])) ++end;
+    JobSpan job{at, end - at, HashOf(lines.subspan(at, end - at)), {}, {}, {}, 0};
+    for (size_t i = at + 1; i < end; ++i) {
+      const JobLine line = ReadJobLine(lines[i]);
+      if (line.kind == LineKind::Info && line.info == Info::Input && job.input.empty())
+        job.input = line.value;
+      FollowResult(line, job);
+    }
+    jobs.push_back(std::move(job));
+    at = end - 1;
+  }
+  return jobs;
+}
+
+std::optional<size_t> JobAt(std::span<const JobSpan> jobs, size_t index) {
+  auto after = std::upper_bound(jobs.begin(), jobs.end(), index,
+                                [](size_t at, const JobSpan& job) { return at < job.first; });
+  if (after == jobs.begin()) return std::nullopt;
+  const JobSpan& job = *std::prev(after);
+  if (index >= job.first + job.count) return std::nullopt;
+  return static_cast<size_t>(std::prev(after) - jobs.begin());
+}
+
+std::vector<std::string> FramedJob(std::span<const std::string> body) {
+  std::vector<std::string> framed{std::string(kJobStart)};
+  framed.insert(framed.end(), body.begin(), body.end());
+  framed.emplace_back(kJobEnd);
+  return framed;
+}
+
+std::string JobOfLine(std::span<const std::string> lines, size_t index) {
+  const std::vector<JobSpan> jobs = JobSpans(lines);
+  const std::optional<size_t> job = JobAt(jobs, index);
+  if (!job) return "the line " + std::to_string(index + 1);
+  std::string text = "job " + std::to_string(*job + 1);
+  if (!jobs[*job].input.empty()) text += " (" + jobs[*job].input + ")";
+  return text;
+}
