@@ -13,14 +13,19 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
           platform.encoders,
           [&window](std::function<void()> task) { window.post(std::move(task)); },
           encoderTimeLimitMs),
-      watch_(window, platform.files, platform.processes, messages_),
+      background_([&window](std::function<void()> task) { window.post(std::move(task)); }),
+      room_(platform.files, platform.processes),
+      watch_(window, room_, list_, messages_),
       view_(window, list_),
       journal_(platform.files, list_, messages_),
       queue_({window, platform.files, platform.dialogs, platform.media, encoders_, list_, marks_,
               messages_}),
       listCommands_(window, platform.dialogs, list_),
-      scriptCommands_(settings_, platform.files, platform.dialogs, platform.processes, encoders_,
-                      watch_, list_, messages_),
+      steer_(platform.files, room_, watch_, messages_),
+      scriptCommands_({settings_, platform.files, platform.dialogs, platform.processes, encoders_,
+                       room_, watch_, list_, messages_,
+                       [&window](std::function<void()> task) { window.post(std::move(task)); },
+                       [this] { return steer_.jobsAtOnce(); }}),
       presets_(window, settings_, platform.files, platform.dialogs, messages_),
       routes_(routes()) {
   list_.addObserver(view_);
@@ -30,36 +35,35 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
 
 std::vector<App::Route> App::routes() {
   using namespace cid;
-  auto clicked = [](auto command) { return [command](ControlId, EventKind) { command(); }; };
   return {
-      {{statsfileBrowse}, clicked([this] { queue_.chooseStatsfile(); })},
-      {{batchAdding}, clicked([this] { queue_.batchAdding(); })},
-      {{inputBrowse}, clicked([this] { queue_.chooseInput(); })},
-      {{outputBrowse}, clicked([this] { queue_.chooseOutput(); })},
-      {{loadDefault}, clicked([this] { presets_.loadDefault(); })},
-      {{clear}, clicked([this] { listCommands_.clear(); })},
-      {{disable}, clicked([this] { listCommands_.disable(); })},
-      {{makeBat}, clicked([this] { scriptCommands_.makeBat(); })},
-      {{add}, clicked([this] { queue_.add(); })},
-      {{cid::start}, clicked([this] { scriptCommands_.start(); })},
-      {{up}, clicked([this] { listCommands_.up(); })},
-      {{down}, clicked([this] { listCommands_.down(); })},
-      {{edit}, clicked([this] { listCommands_.edit(); })},
-      {{view}, clicked([this] { listCommands_.view(); })},
-      {{refresh}, clicked([this] { presets_.refresh(); })},
-      {{savePreset}, clicked([this] { presets_.save(); })},
-      {{loadPreset}, clicked([this] { presets_.load(); })},
-      {{shut}, clicked([this] { scriptCommands_.shut(); })},
-      {{cqm}, clicked([this] { presets_.quantMatrix(); })},
-      {{logfileBrowse}, clicked([this] { queue_.chooseLogfile(); })},
-      {{del}, clicked([this] { listCommands_.remove(); })},
+      {statsfileBrowse, [this] { queue_.chooseStatsfile(); }},
+      {batchAdding, [this] { queue_.batchAdding(); }},
+      {inputBrowse, [this] { queue_.chooseInput(); }},
+      {outputBrowse, [this] { queue_.chooseOutput(); }},
+      {loadDefault, [this] { presets_.loadDefault(); }},
+      {clear, [this] { listCommands_.clear(); }},
+      {disable, [this] { listCommands_.disable(); }},
+      {makeBat, [this] { scriptCommands_.makeBat(); }},
+      {add, [this] { queue_.add(); }},
+      {cid::start, [this] { scriptCommands_.start(); }},
+      {up, [this] { listCommands_.up(); }},
+      {down, [this] { listCommands_.down(); }},
+      {edit, [this] { listCommands_.edit(); }},
+      {view, [this] { listCommands_.view(); }},
+      {refresh, [this] { presets_.refresh(); }},
+      {savePreset, [this] { presets_.save(); }},
+      {loadPreset, [this] { presets_.load(); }},
+      {shut, [this] { scriptCommands_.shut(); }},
+      {cqm, [this] { presets_.quantMatrix(); }},
+      {logfileBrowse, [this] { queue_.chooseLogfile(); }},
+      {del, [this] { listCommands_.remove(); }},
   };
 }
 
 void App::start() {
   FillFixedLists(window_);
-  settings_.RefreshPresetLists();
-  settings_.LoadMainSettings();
+  settings_.refreshPresetLists();
+  settings_.loadMainSettings();
 }
 
 void App::onShown() {
@@ -71,7 +75,7 @@ void App::onShown() {
   RemoveLeftovers(platform_.files);
   RestoreJobList(journal_, list_, messages_);
   watch_.pickUp();
-  settings_.AskDeferredMatrix();
+  settings_.askDeferredMatrix();
 }
 
 void App::onEvent(ControlId id, EventKind kind) {
@@ -79,19 +83,28 @@ void App::onEvent(ControlId id, EventKind kind) {
   // commands take the rest.
   if (ApplyControlRule(window_, id, kind)) return;
   for (const Route& route : routes_)
-    for (ControlId routed : route.ids)
-      if (routed == id) return route.handler(id, kind);
+    if (route.id == id) return route.command();
 }
 
 void App::onEncoderInfo() {
-  encoders_.tell(platform_.dialogs, platform_.processes, platform_.files.programFolder());
+  // Where the batch finds each program is looked for along PATH, away from
+  // the window's thread.
+  encoders_.askUnlessKnown();
+  encoders_.whenKnown([this](const EncoderInfo& encoder) {
+    background_.run<std::string>(
+        [encoder, &processes = platform_.processes, folder = platform_.files.programFolder()] {
+          return EncoderReport(encoder, processes, folder);
+        },
+        [this](std::string report) { platform_.dialogs.message("x264 for the jobs", report); });
+  });
 }
 
 void App::onClose() {
+  steer_.closing();
   onEndSession();
   journal_.discard();
 }
 
 void App::onEndSession() {
-  if (!settings_.SaveMainSettings()) messages_.writeFailure(settings_.MainSettingsPath());
+  if (!settings_.saveMainSettings()) messages_.writeFailure(settings_.mainSettingsPath());
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/background.h"
+#include "app/batch_room.h"
 #include "app/batch_watch.h"
 #include "app/encoder_watch.h"
 #include "app/job_list.h"
@@ -16,6 +18,7 @@
 #include "app/preset_commands.h"
 #include "app/queue_commands.h"
 #include "app/script_commands.h"
+#include "app/steer_commands.h"
 #include "platform/dialogs.h"
 #include "platform/encoder_probe.h"
 #include "platform/file_system.h"
@@ -75,6 +78,16 @@ class App {
   // The user asked how each job of the last batch went.
   void onLastBatch() { watch_.report(); }
 
+  // The batches of the folder, steered from the system menu; the state of
+  // its entries.
+  BatchMenu batchMenu() { return steer_.menu(); }
+  void onPauseBatch() { steer_.pause(); }
+  void onStopAfterJob() { steer_.stopAfterJob(); }
+  void onStopNow() { steer_.stopNow(); }
+  void onJobsAtOnce(int jobs) { steer_.chooseJobsAtOnce(jobs); }
+  // Another window of the folder started a batch.
+  void onBatchesChanged() { watch_.pickUp(); }
+
   // The job list the window shows.
   JobList& jobList() { return list_; }
 
@@ -82,8 +95,8 @@ class App {
   // Which command takes the events of which controls; events of controls
   // that neither a rule nor a command follows are ignored.
   struct Route {
-    std::vector<ControlId> ids;
-    std::function<void(ControlId, EventKind)> handler;
+    ControlId id;
+    std::function<void()> command;
   };
   std::vector<Route> routes();
 
@@ -92,13 +105,16 @@ class App {
   Messages messages_;
   SettingsStore settings_;
   EncoderWatch encoders_;
-  BatchWatch watch_;
+  Background background_;
+  BatchRoom room_;
   JobList list_;
+  BatchWatch watch_;
   JobListView view_;
   JobListJournal journal_;
   JobListMarks marks_;
   QueueCommands queue_;
   JobListCommands listCommands_;
+  SteerCommands steer_;
   ScriptCommands scriptCommands_;
   PresetCommands presets_;
   std::vector<Route> routes_;

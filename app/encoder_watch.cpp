@@ -20,12 +20,24 @@ std::string EncoderInfo::versionLine() const {
 
 void EncoderWatch::ask(std::optional<EncoderFile> file) {
   pending_ = true;
-  asking_ = std::jthread([this, file = std::move(file), alive = alive_](std::stop_token stop) {
+  asking_ = std::jthread([this, file = std::move(file), known = known_.file,
+                          alive = alive_](std::stop_token stop) mutable {
     EncoderInfo info;
-    info.file = file;
-    if (info.file) info.help = probe_.longHelp(info.file->path, timeLimitMs_, stop);
-    if (info.help) info.dialect = DialectOfHelp(*info.help);
-    if (stop.stop_requested()) return;
+    for (int look = 0;; ++look) {
+      // Found neither in the program folder nor in its tools folder: along
+      // PATH, then. The file may have changed while it was asked.
+      if (!file || look > 0) file = probe_.find(Reach::AlongPath);
+      if (file == known && look == 0 && known) {
+        info.file = file;
+        break;
+      }
+      info = EncoderInfo{};
+      info.file = file;
+      if (info.file) info.help = probe_.longHelp(info.file->path, timeLimitMs_, stop);
+      if (info.help) info.dialect = DialectOfHelp(*info.help);
+      if (stop.stop_requested()) return;
+      if (look >= 2 || probe_.find(Reach::AlongPath) == file) break;
+    }
     post_([this, alive, info = std::move(info)]() mutable {
       if (*alive) answered(std::move(info));
     });
@@ -33,17 +45,9 @@ void EncoderWatch::ask(std::optional<EncoderFile> file) {
 }
 
 void EncoderWatch::answered(EncoderInfo info) {
-  known_ = std::move(info);
+  // An encoder found as it was asked before is known as it was.
+  if (!(info.file == known_.file && !info.help && info.file)) known_ = std::move(info);
   pending_ = false;
-  // The file may have changed while it was asked.
-  std::optional<EncoderFile> found = probe_.find();
-  if (found != known_.file) {
-    if (found) {
-      ask(std::move(found));
-      return;
-    }
-    known_ = EncoderInfo{};
-  }
   std::vector<std::function<void(const EncoderInfo&)>> waiting = std::move(waiting_);
   waiting_.clear();
   for (const auto& then : waiting) then(known_);
@@ -52,29 +56,25 @@ void EncoderWatch::answered(EncoderInfo info) {
 void EncoderWatch::start() {
   if (asked_) return;
   asked_ = true;
-  // Finding the file takes a few looks at the disk; only running the
-  // encoder takes long enough for a thread of its own.
-  if (std::optional<EncoderFile> file = probe_.find()) ask(std::move(file));
+  ask(probe_.find(Reach::ProgramFolder));
 }
 
 bool EncoderWatch::askUnlessKnown() {
   if (pending_) return false;
-  std::optional<EncoderFile> found = probe_.find();
-  if (asked_ && found == known_.file) return true;
+  const bool known = asked_;
   asked_ = true;
-  if (!found) {
-    known_ = EncoderInfo{};
-    return true;
-  }
+  std::optional<EncoderFile> found = probe_.find(Reach::ProgramFolder);
+  if (found && known && found == known_.file) return true;
   ask(std::move(found));
   return false;
 }
 
 void EncoderWatch::whenKnown(std::function<void(const EncoderInfo&)> then) {
-  if (askUnlessKnown())
-    then(known_);
-  else
+  // Only jobs queued while the encoder is asked wait for its answer.
+  if (pending_)
     waiting_.push_back(std::move(then));
+  else
+    then(known_);
 }
 
 std::string EncoderInfoText(const EncoderInfo& info) {
@@ -113,11 +113,4 @@ std::string EncoderReport(const EncoderInfo& info, const Processes& processes,
     text += found ? *found : std::string("not found");
   }
   return text;
-}
-
-void EncoderWatch::tell(Dialogs& dialogs, const Processes& processes,
-                        const std::string& programFolder) {
-  whenKnown([&dialogs, &processes, programFolder](const EncoderInfo& encoder) {
-    dialogs.message("x264 for the jobs", EncoderReport(encoder, processes, programFolder));
-  });
 }

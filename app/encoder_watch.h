@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/background.h"
 #include "args/encoder_dialect.h"
 #include "platform/dialogs.h"
 #include "platform/encoder_probe.h"
@@ -26,14 +27,12 @@ struct EncoderInfo {
 // How long the encoder may take to print its help.
 inline constexpr int kEncoderHelpTimeoutMs = 5000;
 
-// Runs a task on the window's thread, after what waits there already.
-using PostToWindow = std::function<void(std::function<void()>)>;
-
 // Keeps the dialect of the x264 that the batch lines call. The encoder is
 // asked on a thread of its own, once when the program starts and again when
 // the file found is another one (path, size or time), which is looked at
-// each time the dialect is wanted; the answer comes back to the window's
-// thread, which never waits for it.
+// at each Add; the answer comes back to the window's thread, which never
+// waits for it. The window's thread looks for the file in the program
+// folder and its tools folder only; along PATH, the thread looks.
 class EncoderWatch {
  public:
   EncoderWatch(EncoderProbe& probe, PostToWindow post, int timeLimitMs = kEncoderHelpTimeoutMs)
@@ -50,19 +49,17 @@ class EncoderWatch {
   // and the file found is the one asked); true when it is known.
   bool askUnlessKnown();
 
-  // Runs `then` with the encoder as it is now: at once when it is ready,
-  // otherwise on the window's thread once it has answered (or its time limit
-  // has passed), after what waited for it before.
+  // Runs `then` with the encoder as it is known: at once unless it is being
+  // asked, otherwise on the window's thread once it has answered (or its
+  // time limit has passed), after what waited for it before.
   void whenKnown(std::function<void(const EncoderInfo&)> then);
 
   // The encoder as far as it is known.
   const EncoderInfo& known() const { return known_; }
 
-  // Tells the user, once the encoder is known, which x264 the jobs are
-  // written for and where the batch finds the other programs they call.
-  void tell(Dialogs& dialogs, const Processes& processes, const std::string& programFolder);
-
  private:
+  // Asks the encoder `file` on the thread, or, without one, first looks
+  // for it along PATH there.
   void ask(std::optional<EncoderFile> file);
   void answered(EncoderInfo info);
 

@@ -1,20 +1,29 @@
 #include "app/job_list.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "jobs/job_line.h"
 #include "jobs/job_spans.h"
 
-void JobList::appendJob(const std::vector<std::string>& body) { appendJobs({body}); }
+size_t JobList::appendJob(const std::vector<std::string>& body) { return appendJobs({body}); }
 
-void JobList::appendJobs(const std::vector<std::vector<std::string>>& bodies) {
+size_t JobList::appendJobs(const std::vector<std::vector<std::string>>& bodies) {
   std::vector<std::string> framed;
   for (const std::vector<std::string>& body : bodies) {
     const std::vector<std::string> job = FramedJob(body);
     framed.insert(framed.end(), job.begin(), job.end());
   }
-  insert(lines_.size(), std::move(framed));
+  return appendJobLines(std::move(framed));
+}
+
+size_t JobList::appendJobLines(std::vector<std::string> lines) {
+  // A job after the shut-down line would never run.
+  size_t at = lines_.size();
+  while (at > 0 && ReadJobLine(lines_[at - 1]).kind == LineKind::Shutdown) --at;
+  insert(at, std::move(lines));
+  return at;
 }
 
 void JobList::append(std::string line) { insert(lines_.size(), {std::move(line)}); }
@@ -50,13 +59,21 @@ void JobList::toggleDisabled(size_t at) {
 
 void JobList::removeJobAround(size_t at) {
   if (at >= lines_.size()) return;
-  size_t start = at;
-  while (start > 0 && !IsJobStart(lines_[start])) --start;
-  // The line reached goes whatever it is; then every line up to and with
-  // the next job end line.
-  size_t end = start + 1;
-  while (end < lines_.size() && !IsJobEnd(lines_[end])) ++end;
-  remove(start, std::min(end + 1, lines_.size()) - start);
+  // Up to the job's start line; an end line above the line first means the
+  // line lies outside any job.
+  std::optional<size_t> start;
+  for (size_t i = at + 1; i-- > 0;) {
+    if (IsJobStart(lines_[i])) {
+      start = i;
+      break;
+    }
+    if (IsJobEnd(lines_[i]) && i != at) break;
+  }
+  if (!start) return remove(at, 1);
+  size_t end = *start + 1;
+  while (end < lines_.size() && !IsJobEnd(lines_[end]) && !IsJobStart(lines_[end])) ++end;
+  if (end < lines_.size() && IsJobEnd(lines_[end])) ++end;
+  remove(*start, end - *start);
 }
 
 void JobList::apply(JobListChange change) {

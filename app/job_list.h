@@ -39,9 +39,13 @@ class JobList {
 
   void addObserver(JobListObserver& observer) { observers_.push_back(&observer); }
 
-  // One job, or several, each between its frame lines "@echo." and "@echo+".
-  void appendJob(const std::vector<std::string>& body);
-  void appendJobs(const std::vector<std::vector<std::string>>& bodies);
+  // One job, or several, each between its frame lines "@echo." and "@echo+",
+  // at the end, but before the shut-down lines that end the list; where
+  // the first one now begins.
+  size_t appendJob(const std::vector<std::string>& body);
+  size_t appendJobs(const std::vector<std::vector<std::string>>& bodies);
+  // The lines of whole jobs, as they are, in the same place.
+  size_t appendJobLines(std::vector<std::string> lines);
   // One line at the end ("Shut").
   void append(std::string line);
   void insert(size_t at, std::vector<std::string> lines);
@@ -53,8 +57,8 @@ class JobList {
 
   // "Disable": "@rem " before the line, or taken away again.
   void toggleDisabled(size_t at);
-  // "del": the job around the line at `at`, from the nearest job start line
-  // above (or the first line) to the next job end line (or the last line).
+  // "del": the job around the line at `at`, from its start line to its end
+  // line; a line outside any job alone.
   void removeJobAround(size_t at);
 
  private:

@@ -12,8 +12,8 @@ std::string Shortened(const std::string& text) {
   return text.substr(0, cut) + "...";
 }
 
-void Messages::writeFailure(const std::string& path) const {
-  tell("The file cannot be written:\n" + path + "\n\n" + files.lastErrorText());
+Problem WriteFailure(const FileSystem& files, const std::string& path) {
+  return Problem{"The file cannot be written:\n" + path + "\n\n" + files.lastErrorText()};
 }
 
 void Messages::refusal(const Refusal& refusal) const {

@@ -3,10 +3,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/result.h"
 #include "jobs/batch_line.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "ui/window.h"
+
+// A file that could not be written, and why: the path and the system's
+// words for its last failure.
+Problem WriteFailure(const FileSystem& files, const std::string& path);
 
 // The title of the program's own messages.
 inline constexpr std::string_view kMessageTitle = "quorvel";
@@ -18,10 +23,14 @@ struct Messages {
   const FileSystem& files;
 
   void tell(std::string_view text) const { dialogs.message(kMessageTitle, text); }
+  void tell(const Problem& problem) const { tell(problem.text); }
   bool ask(std::string_view text) const { return dialogs.ask(kMessageTitle, text); }
+  Dialogs::Answer choose(std::string_view text) const {
+    return dialogs.choose(kMessageTitle, text);
+  }
 
   // A file that could not be written, and why.
-  void writeFailure(const std::string& path) const;
+  void writeFailure(const std::string& path) const { tell(WriteFailure(files, path)); }
 
   // Why nothing was queued.
   void refusal(const Refusal& refusal) const;

@@ -26,10 +26,10 @@ void PresetCommands::save() {
       reportName(name);
     } else if (!name.empty()) {
       const std::string path = presetPath(name);
-      if (!settings_.SaveSettings(path)) messages_.writeFailure(path);
+      if (!settings_.saveSettings(path)) messages_.writeFailure(path);
     }
   }
-  settings_.RefreshPresetNames();
+  settings_.refreshPresetNames();
 }
 
 void PresetCommands::load() {
@@ -42,9 +42,9 @@ void PresetCommands::load() {
   // A preset that does not exist yet is created empty, so that loading it
   // gives every setting its value for a missing key.
   if (!files_.exists(path) && !files_.writeFile(path, "")) return;
-  settings_.LoadSettings(path);
+  settings_.loadSettings(path);
 }
 
 void PresetCommands::quantMatrix() {
-  if (window_.text(cid::cqm) == kCustomMatrix) settings_.ChooseMatrixFile();
+  if (window_.text(cid::cqm) == kCustomMatrix) settings_.chooseMatrixFile();
 }

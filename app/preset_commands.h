@@ -18,8 +18,8 @@ class PresetCommands {
         dialogs_(dialogs),
         messages_(messages) {}
 
-  void loadDefault() { settings_.LoadDefaults(); }
-  void refresh() { settings_.RefreshPresetLists(); }
+  void loadDefault() { settings_.loadDefaults(); }
+  void refresh() { settings_.refreshPresetLists(); }
   void save();
   void load();
   void quantMatrix();

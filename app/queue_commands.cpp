@@ -71,8 +71,7 @@ void QueueCommands::appendJobs(std::vector<Settings> settings, std::vector<JobLi
   if (jobs.empty()) return;
   const bool ready = s_.encoders.askUnlessKnown();
   const EncoderDialect composedFor = s_.encoders.known().dialect;
-  size_t at = s_.list.size();
-  s_.list.appendJobs(jobs);
+  size_t at = s_.list.appendJobs(jobs);
   if (ready) return;
   std::vector<JobListMarks::Id> marks;
   for (const JobLines& job : jobs) {

@@ -2,15 +2,17 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/background.h"
+#include "app/batch_room.h"
 #include "app/batch_watch.h"
 #include "app/encoder_watch.h"
 #include "app/job_list.h"
 #include "app/messages.h"
+#include "jobs/job_spans.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
@@ -19,50 +21,77 @@
 // "2026-12-08 14:02:33", now.
 std::string LocalTimeStamp();
 
+// What the script commands need of the program.
+struct ScriptServices {
+  SettingsStore& settings;
+  FileSystem& files;
+  Dialogs& dialogs;
+  Processes& processes;
+  EncoderWatch& encoders;
+  BatchRoom& room;
+  BatchWatch& watch;
+  JobList& list;
+  const Messages& messages;
+  PostToWindow post;
+  // How many jobs a started batch runs at once.
+  std::function<int()> jobsAtOnce;
+  // The local time a batch starts at, as its record keeps it.
+  std::function<std::string()> now = LocalTimeStamp;
+};
+
 // "Make BAT", "Start" and "Shut", the script commands: the job list as a
 // batch file, saved or run.
 class ScriptCommands {
  public:
-  ScriptCommands(SettingsStore& settings, FileSystem& files, Dialogs& dialogs, Processes& processes,
-                 EncoderWatch& encoders, BatchWatch& watch, JobList& list, const Messages& messages)
-      : settings_(settings),
-        files_(files),
-        dialogs_(dialogs),
-        processes_(processes),
-        encoders_(encoders),
-        watch_(watch),
-        list_(list),
-        messages_(messages) {}
+  explicit ScriptCommands(ScriptServices services)
+      : s_(std::move(services)), background_(s_.post) {}
 
   // "Make BAT" and "Start" take the list once the encoder is known: a job
-  // queued while it was asked is then in its switches.
+  // queued while it was asked is then in its switches. A press while the
+  // last one is still being carried out does nothing.
   void makeBat();
   void start();
   void shut();
 
  private:
+  // A Start on its way: what it found of the list and the batches.
+  struct StartPlan {
+    std::vector<std::string> lines;
+    std::vector<JobSpan> spans;
+    std::vector<bool> leftOut;  // in a batch that runs
+    // Jobs an interrupted batch finished, with the result whose size shows
+    // it is still all there.
+    struct Finished {
+      size_t span;
+      std::string result;
+      std::optional<std::uint64_t> size;
+      std::string batch;
+    };
+    std::vector<Finished> finished;
+    std::vector<std::string> programs;  // not found in the program folder
+  };
+  // What the look beyond the program folder found.
+  struct Looked {
+    std::vector<std::string> missing;
+    std::vector<std::optional<std::uint64_t>> sizes;  // of each finished job's result
+  };
+
   void writeBat();
-  void startBatch();
-  // The jobs of the list that the last batch finished before it stopped
-  // short, when the user wants them left out.
-  std::vector<size_t> finishedToSkip() const;
-  // Whether every program the batch `script` calls is found as the batch
-  // will look for it, or the user wants to start without them.
-  bool programsFoundOrStartAnyway(const std::string& script);
-  // The name of the next batch to start: "temp.bat", or the next free one
-  // while a batch started earlier still runs and reads its file.
-  std::string nextBatchName() const;
+  void planStart();
+  void looked(StartPlan plan, Looked looked);
+  // The finished jobs of the plan the user wants left out; nothing: the
+  // user declined.
+  std::vector<size_t> finishedToSkip(const StartPlan& plan, const Looked& looked);
+  void launch(const StartPlan& plan, const std::vector<size_t>& skipped, bool after);
+  // After a batch started: the records of batches it makes needless go.
+  void forgetCovered(const StartPlan& plan, const std::string& started);
+  // The Start has been carried out: what the saving of the settings met is
+  // told, unless a message of the Start told it.
+  void startDone();
 
-  SettingsStore& settings_;
-  FileSystem& files_;
-  Dialogs& dialogs_;
-  Processes& processes_;
-  EncoderWatch& encoders_;
-  BatchWatch& watch_;
-  JobList& list_;
-  const Messages& messages_;
-
- public:
-  // The local time a batch starts at, as its record keeps it.
-  std::function<std::string()> now = LocalTimeStamp;
+  ScriptServices s_;
+  Background background_;
+  bool starting_ = false;
+  std::optional<Problem> settingsProblem_;
+  bool writing_ = false;
 };

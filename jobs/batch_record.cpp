@@ -2,13 +2,58 @@
 
 #include <algorithm>
 #include <charconv>
-#include <map>
 
 #include "jobs/job_spans.h"
 
 namespace {
 
-constexpr std::string_view kFirstLine = "quorvel batch";
+// What follows the word of a verb.
+enum class Fields {
+  None,
+  Text,         // the rest of the line
+  Number,       // a whole number
+  Job,          // a job number
+  JobText,      // a job number, then the rest of the line
+  JobNumber,    // a job number, then a whole number
+  JobStepCode,  // a job number, a step and an exit code
+  JobSize,      // a job number, then a size that may be missing
+};
+
+struct VerbRow {
+  Verb verb;
+  std::string_view word;
+  Fields fields;
+};
+
+constexpr VerbRow kVerbs[] = {
+    {Verb::Started, "started", Fields::Text},
+    {Verb::Workers, "workers", Fields::Number},
+    {Verb::Job, "job", Fields::JobText},
+    {Verb::Earlier, "earlier", Fields::JobSize},
+    {Verb::Input, "input", Fields::JobText},
+    {Verb::Log, "log", Fields::JobText},
+    {Verb::Result, "result", Fields::JobText},
+    {Verb::Passes, "passes", Fields::JobNumber},
+    {Verb::Line, "line", Fields::JobText},
+    {Verb::Process, "process", Fields::Text},
+    {Verb::After, "after", Fields::Text},
+    {Verb::Paused, "paused", Fields::None},
+    {Verb::Resumed, "resumed", Fields::None},
+    {Verb::Stopped, "stopped", Fields::None},
+    {Verb::Begin, "begin", Fields::Job},
+    {Verb::Pass, "pass", Fields::JobNumber},
+    {Verb::Warned, "warned", Fields::JobStepCode},
+    {Verb::Failed, "failed", Fields::JobStepCode},
+    {Verb::Done, "done", Fields::JobSize},
+    {Verb::Stop, "stop", Fields::None},
+    {Verb::End, "end", Fields::None},
+};
+
+const VerbRow& RowOf(Verb verb) { return kVerbs[static_cast<size_t>(verb)]; }
+
+// The longest line a writer writes: a job line of the longest the
+// interpreter reads, with its verb.
+constexpr size_t kLongestLine = 16 * 1024;
 
 std::string Hex(std::uint64_t value) {
   char digits[17] = {};
@@ -17,230 +62,197 @@ std::string Hex(std::uint64_t value) {
   return std::string(digits, end);
 }
 
-// The words of a record line: the first `count - 1` words, then the rest.
-std::vector<std::string_view> Words(std::string_view line, size_t count) {
-  std::vector<std::string_view> words;
-  while (!line.empty() && words.size() + 1 < count) {
-    const size_t blank = line.find(' ');
-    words.push_back(line.substr(0, blank));
-    line = blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
-  }
-  if (!line.empty()) words.push_back(line);
-  return words;
-}
-
-std::optional<size_t> JobIndex(std::string_view number, size_t jobs) {
-  size_t value = 0;
-  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (error != std::errc() || end != number.data() + number.size() || value == 0 || value > jobs)
+// A whole number of the record: digits only, and within its type.
+template <class Number>
+std::optional<Number> NumberOf(std::string_view text, int base = 10) {
+  Number value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      text.front() == '-' || text.front() == '+')
     return std::nullopt;
-  return value - 1;
+  return value;
 }
 
-// The parts of x264's progress line that say how far it is: "45.2%",
-// "1234/2730 frames", "23.45 fps", "eta 0:01:04".
-std::string ProgressParts(std::string_view progress) {
-  while (!progress.empty() &&
-         (progress.back() == '\r' || progress.back() == '\n' || progress.back() == ' '))
-    progress.remove_suffix(1);
-  std::vector<std::string> parts;
-  if (progress.starts_with('[')) {
-    const size_t close = progress.find("%]");
-    if (close == std::string_view::npos) return std::string(progress);
-    parts.emplace_back(progress.substr(1, close));
-    progress.remove_prefix(close + 2);
-  }
-  while (!progress.empty()) {
-    const size_t end = progress.find_first_of(",:");
-    std::string_view part = progress.substr(0, end);
-    while (part.starts_with(' ')) part.remove_prefix(1);
-    // "eta 0:01:04" holds colons of its own.
-    if (part.starts_with("eta ")) {
-      parts.emplace_back(progress.substr(progress.find("eta ")));
-      break;
-    }
-    if (part.ends_with(" frames") || part.ends_with(" fps")) parts.emplace_back(part);
-    if (end == std::string_view::npos) break;
-    progress.remove_prefix(end + 1);
-  }
-  std::string text;
-  for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
-  return text;
-}
-
-double ProgressFraction(std::string_view progress) {
-  if (!progress.starts_with('[')) return 0;
-  double percent = 0;
-  const size_t close = progress.find('%');
-  if (close == std::string_view::npos) return 0;
-  std::from_chars(progress.data() + 1, progress.data() + close, percent);
-  return std::clamp(percent / 100, 0.0, 1.0);
+// The first word of `text` and what follows the blank after it.
+std::pair<std::string_view, std::string_view> Split(std::string_view text) {
+  const size_t blank = text.find(' ');
+  if (blank == std::string_view::npos) return {text, {}};
+  return {text.substr(0, blank), text.substr(blank + 1)};
 }
 
 }  // namespace
 
-std::string StartedAt(const BatchRecord& record) {
-  // "2026-12-08 14:02:33": the hour and the minute.
-  return record.started.size() >= 16 ? record.started.substr(11, 5) : record.started;
+std::string_view VerbWord(Verb verb) { return RowOf(verb).word; }
+
+std::string RecordLine(Verb verb) { return std::string(VerbWord(verb)); }
+
+std::string RecordLine(Verb verb, std::string_view text) {
+  return std::string(VerbWord(verb)) + " " + std::string(text);
 }
 
-std::optional<size_t> BatchRecord::running() const {
-  for (size_t i = 0; i < jobs.size(); ++i)
-    if (jobs[i].outcome == Outcome::Running) return i;
-  return std::nullopt;
+std::string RecordLine(Verb verb, size_t job, std::string_view text) {
+  std::string line = std::string(VerbWord(verb)) + " " + std::to_string(job);
+  if (!text.empty()) line += " " + std::string(text);
+  return line;
 }
 
-size_t BatchRecord::count(Outcome outcome) const {
-  return static_cast<size_t>(std::count_if(
-      jobs.begin(), jobs.end(), [outcome](const Job& job) { return job.outcome == outcome; }));
-}
-
-std::string BatchRecordHeader(std::span<const std::string> lines, std::string_view started,
-                              std::span<const size_t> skipped) {
-  std::string text = std::string(kFirstLine) + "\r\nstarted " + std::string(started) + "\r\n";
-  const std::vector<JobSpan> jobs = JobSpans(lines);
-  for (size_t j = 0; j < jobs.size(); ++j) {
-    const std::string number = std::to_string(j + 1);
-    const bool earlier = std::find(skipped.begin(), skipped.end(), j) != skipped.end();
-    text += "job " + number + " " + Hex(jobs[j].hash) + (earlier ? " done" : "") + "\r\n";
-    if (!jobs[j].input.empty()) text += "input " + number + " " + jobs[j].input + "\r\n";
-    if (!jobs[j].logfile.empty()) text += "log " + number + " " + jobs[j].logfile + "\r\n";
+void RecordReader::take(std::string_view bytes, size_t file) {
+  if (file > 0 && state_ != State::Reading) return;
+  if (partial_.size() <= file) partial_.resize(file + 1);
+  Partial& partial = partial_[file];
+  while (!bytes.empty() && state_ != State::Other) {
+    const size_t end = bytes.find('\n');
+    const std::string_view piece = bytes.substr(0, end);
+    if (!partial.overlong) {
+      if (partial.text.size() + piece.size() > kLongestLine) {
+        partial.overlong = true;
+        partial.text.clear();
+      } else {
+        partial.text.append(piece);
+      }
+    }
+    if (end == std::string_view::npos) return;
+    bytes.remove_prefix(end + 1);
+    if (!partial.overlong) line(partial.text);
+    partial.text.clear();
+    partial.overlong = false;
   }
-  return text;
 }
 
-std::string BatchRecordProcess(std::string_view identity) {
-  return "process " + std::string(identity) + "\r\n";
+void RecordReader::line(std::string_view text) {
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  if (state_ == State::First) {
+    state_ = text == kRecordFirstLine ? State::Reading : State::Other;
+    return;
+  }
+  const auto [word, after] = Split(text);
+  const VerbRow* row = nullptr;
+  for (const VerbRow& each : kVerbs)
+    if (each.word == word) row = &each;
+  if (!row) return;
+  // The interpreter's echo leaves a blank before the line end; a text the
+  // program wrote stays as it is.
+  std::string_view rest = after;
+  if (row->fields != Fields::Text && row->fields != Fields::JobText)
+    while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
+  BatchRecord& r = record_;
+  // The job a line names: the next one for "job", a known one otherwise.
+  RecordedJob* job = nullptr;
+  std::string_view fields = rest;
+  if (row->fields != Fields::None && row->fields != Fields::Text && row->fields != Fields::Number) {
+    const auto [number, more] = Split(rest);
+    const std::optional<size_t> k = NumberOf<size_t>(number);
+    if (!k || *k == 0) return;
+    if (row->verb == Verb::Job) {
+      if (*k != r.jobs.size() + 1) return;
+      const std::optional<std::uint64_t> hash = NumberOf<std::uint64_t>(more, 16);
+      if (!hash) return;
+      r.jobs.emplace_back().hash = *hash;
+      return;
+    }
+    if (*k > r.jobs.size()) return;
+    job = &r.jobs[*k - 1];
+    fields = more;
+  }
+  switch (row->verb) {
+    case Verb::Started:
+      r.started = fields;
+      break;
+    case Verb::Workers:
+      if (const std::optional<int> n = NumberOf<int>(fields); n && *n >= 1) r.workers = *n;
+      break;
+    case Verb::Process:
+      if (!fields.empty() && fields.find(' ') == std::string_view::npos)
+        r.processes.emplace_back(fields);
+      break;
+    case Verb::After:
+      r.after = fields;
+      break;
+    case Verb::Paused:
+    case Verb::Resumed:
+      r.paused = row->verb == Verb::Paused;
+      break;
+    case Verb::Stopped:
+      r.stopped = true;
+      r.paused = false;
+      break;
+    case Verb::Stop:
+      r.stopSeen = true;
+      break;
+    case Verb::End:
+      r.ended = true;
+      break;
+    case Verb::Job:
+      break;
+    case Verb::Input:
+      job->input = fields;
+      break;
+    case Verb::Log:
+      job->logfile = fields;
+      break;
+    case Verb::Result:
+      job->result = fields;
+      break;
+    case Verb::Line:
+      job->lines.emplace_back(fields);
+      break;
+    case Verb::Passes:
+      if (const std::optional<int> n = NumberOf<int>(fields)) job->passes = *n;
+      break;
+    case Verb::Begin:
+      job->begun = true;
+      break;
+    case Verb::Pass:
+      if (const std::optional<int> n = NumberOf<int>(fields)) job->pass = *n;
+      break;
+    case Verb::Earlier:
+    case Verb::Done:
+      job->earlier = job->earlier || row->verb == Verb::Earlier;
+      job->done = true;
+      job->size = NumberOf<std::uint64_t>(fields);
+      break;
+    case Verb::Warned:
+    case Verb::Failed: {
+      const auto [step, code] = Split(fields);
+      if (step.empty()) return;
+      (row->verb == Verb::Failed ? job->failed : job->warned) = true;
+      job->step = step;
+      job->code = code;
+      break;
+    }
+  }
 }
 
 std::optional<BatchRecord> ReadBatchRecord(std::string_view text) {
-  BatchRecord record;
-  bool first = true;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find('\n', at);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(at, end - at);
-    at = end + 1;
-    // The command interpreter's "echo" writes a blank before the line end.
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
-    if (first) {
-      if (line != kFirstLine) return std::nullopt;
-      first = false;
-      continue;
-    }
-    const std::vector<std::string_view> words = Words(line, 3);
-    if (words.empty()) continue;
-    const std::string_view kind = words[0];
-    if (kind == "started" && words.size() >= 2) {
-      record.started = std::string(line.substr(8));
-    } else if (kind == "process" && words.size() >= 2) {
-      record.process = std::string(line.substr(8));
-    } else if (kind == "end") {
-      record.ended = true;
-    } else if (kind == "job" && words.size() == 3) {
-      BatchRecord::Job job;
-      const std::vector<std::string_view> parts = Words(words[2], 2);
-      std::from_chars(parts[0].data(), parts[0].data() + parts[0].size(), job.hash, 16);
-      job.earlier = parts.size() == 2 && parts[1] == "done";
-      if (job.earlier) job.outcome = BatchRecord::Outcome::Done;
-      record.jobs.push_back(std::move(job));
-    } else if (words.size() >= 2) {
-      const std::optional<size_t> index = JobIndex(words[1], record.jobs.size());
-      if (!index) continue;
-      BatchRecord::Job& job = record.jobs[*index];
-      const std::string rest = words.size() == 3 ? std::string(words[2]) : std::string();
-      if (kind == "input") {
-        job.input = rest;
-      } else if (kind == "log") {
-        job.logfile = rest;
-      } else if (kind == "begin") {
-        job.outcome = BatchRecord::Outcome::Running;
-      } else if (kind == "done") {
-        job.outcome = BatchRecord::Outcome::Done;
-      } else if (kind == "failed") {
-        job.outcome = BatchRecord::Outcome::Failed;
-        const std::vector<std::string_view> parts = Words(rest, 2);
-        if (!parts.empty()) job.step = parts[0];
-        if (parts.size() == 2) job.code = parts[1];
-      }
-    }
+  RecordReader reader;
+  reader.take(text);
+  reader.take("\n");  // a last line without its line end
+  if (!reader.valid()) return std::nullopt;
+  return reader.record();
+}
+
+std::string BatchRecordHeader(std::span<const std::string> lines, std::span<const HeaderJob> jobs,
+                              std::string_view started, int workers,
+                              std::span<const std::string> processes, std::string_view after) {
+  const std::vector<JobSpan> spans = JobSpans(lines);
+  std::string text = std::string(kRecordFirstLine) + "\r\n";
+  auto add = [&text](const std::string& line) { text += line + "\r\n"; };
+  add(RecordLine(Verb::Started, started));
+  add(RecordLine(Verb::Workers, std::to_string(workers)));
+  for (size_t k = 1; k <= jobs.size(); ++k) {
+    const JobSpan& span = spans[jobs[k - 1].span];
+    add(RecordLine(Verb::Job, k, Hex(span.hash)));
+    if (jobs[k - 1].earlier)
+      add(RecordLine(Verb::Earlier, k,
+                     jobs[k - 1].size ? std::to_string(*jobs[k - 1].size) : std::string()));
+    if (!span.input.empty()) add(RecordLine(Verb::Input, k, span.input));
+    if (!span.logfile.empty()) add(RecordLine(Verb::Log, k, span.logfile));
+    if (!span.result.empty()) add(RecordLine(Verb::Result, k, span.result));
+    if (span.passes > 0) add(RecordLine(Verb::Passes, k, std::to_string(span.passes)));
+    for (size_t i = span.first; i < span.first + span.count; ++i)
+      add(RecordLine(Verb::Line, k, lines[i]));
   }
-  if (first) return std::nullopt;
-  return record;
-}
-
-std::string RunningText(const BatchRecord& record, std::string_view progress) {
-  const std::optional<size_t> job = record.running();
-  if (!job) return "starting " + std::to_string(record.jobs.size()) + " jobs";
-  std::string text =
-      "job " + std::to_string(*job + 1) + " of " + std::to_string(record.jobs.size());
-  const std::string parts = ProgressParts(progress);
-  if (!parts.empty()) text += ": " + parts;
+  for (const std::string& process : processes) add(RecordLine(Verb::Process, process));
+  if (!after.empty()) add(RecordLine(Verb::After, after));
   return text;
-}
-
-std::string OutcomeText(const BatchRecord& record) {
-  using Outcome = BatchRecord::Outcome;
-  std::string text = std::to_string(record.jobs.size()) +
-                     " jobs: " + std::to_string(record.count(Outcome::Done)) + " done, " +
-                     std::to_string(record.count(Outcome::Failed)) + " failed";
-  const size_t unfinished = record.count(Outcome::NotReached) + record.count(Outcome::Running);
-  if (unfinished > 0) text += ", " + std::to_string(unfinished) + " not finished";
-  return text;
-}
-
-int BatchPermille(const BatchRecord& record, std::string_view progress) {
-  if (record.jobs.empty()) return 1000;
-  using Outcome = BatchRecord::Outcome;
-  double finished =
-      static_cast<double>(record.count(Outcome::Done) + record.count(Outcome::Failed));
-  if (record.running()) finished += ProgressFraction(progress);
-  return static_cast<int>(1000 * finished / static_cast<double>(record.jobs.size()));
-}
-
-std::string BatchReport(const BatchRecord& record, bool running) {
-  using Outcome = BatchRecord::Outcome;
-  std::string text = "The batch started at " + StartedAt(record) + " " +
-                     (running        ? "is running"
-                      : record.ended ? "ran to its end"
-                                     : "stopped before its end") +
-                     ".\n" + OutcomeText(record) + "\n";
-  for (size_t i = 0; i < record.jobs.size(); ++i) {
-    const BatchRecord::Job& job = record.jobs[i];
-    text += "\njob " + std::to_string(i + 1);
-    if (!job.input.empty()) text += " (" + job.input + ")";
-    text += ": ";
-    switch (job.outcome) {
-      case Outcome::Done:
-        text += job.earlier ? "done by an earlier batch" : "done";
-        break;
-      case Outcome::Running:
-        text += running ? "running" : "stopped";
-        break;
-      case Outcome::NotReached:
-        text += "not reached";
-        break;
-      case Outcome::Failed:
-        text += "failed at " + StepText(job.step);
-        if (!job.code.empty()) text += ", exit code " + job.code;
-        if (!job.logfile.empty() && job.step.starts_with("pass")) text += ", log " + job.logfile;
-        break;
-    }
-  }
-  return text;
-}
-
-std::vector<size_t> FinishedJobs(const BatchRecord& record, std::span<const std::string> lines) {
-  std::map<std::uint64_t, size_t> finished;
-  for (const BatchRecord::Job& job : record.jobs)
-    if (job.outcome == BatchRecord::Outcome::Done) ++finished[job.hash];
-  std::vector<size_t> matched;
-  const std::vector<JobSpan> jobs = JobSpans(lines);
-  for (size_t j = 0; j < jobs.size(); ++j) {
-    auto found = finished.find(jobs[j].hash);
-    if (found == finished.end() || found->second == 0) continue;
-    --found->second;
-    matched.push_back(j);
-  }
-  return matched;
 }

@@ -1,51 +1,55 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "jobs/batch_files.h"
 #include "jobs/job_programs.h"
 
-// What a started batch runs of each job, step by step, and what it leaves
-// behind of how each job went.
+// What the workers of a started batch run of the job list, and what they
+// leave behind of how each job went.
 //
-// In the batch "Start" runs, a job runs its next step only when the steps
-// before it succeeded; a failed step ends the job and the batch goes on with
-// the next one. An encode is run by teelog.exe, which judges it by what the
-// encoder printed and shows its progress: x264's exit code is 0 after
-// Ctrl+C, and a pipe would hide it.
+// One or more interpreters, the workers, run the same batch file from its
+// top. Each job is taken by the first worker that reaches it (its claim is
+// a folder, which only one can make), and runs step by step: its next step
+// only when the steps before it succeeded; a failed step ends the job and
+// the worker goes on with the next job. An encode is run by teelog.exe,
+// which judges it by what the encoder printed and exit code, and tells its
+// progress. The lines outside any job run once, when every job above them
+// has ended, so a shut-down line still runs last. Before each job a worker
+// looks whether the user asked to stop after the running jobs. The last
+// worker to end records the end and deletes the batch file.
 //
-// The batch appends to its record file, in the program folder:
-//
-//   begin K            job K has begun
-//   failed K STEP CODE its step STEP (pass1, pass2, sizecheck, audio, mux)
-//                      ended with exit code CODE; the job ends there
-//   done K             every step of job K succeeded
-//   end                the batch ran to its last line
+// Each worker appends to its own record (batch_record.h): begin, pass,
+// warned, failed, done with the size of the job's result, stop, end.
 
-// A line of the batch with the job line it stands for (none: one of the
-// batch's own).
+// One job of the list as a batch takes it.
+struct BatchJob {
+  size_t span;           // index among the JobSpans of the list
+  bool earlier = false;  // finished by an earlier batch: not run
+};
+
+struct WorkerPlan {
+  BatchFiles files;
+  std::vector<BatchJob> jobs;  // the jobs of the batch; the others of the list are left out
+  int workers = 1;
+  // The interpreters of the batches this one waits for.
+  std::vector<std::string> after;
+};
+
+// A line of the batch with the job list line it stands for (none: one of
+// the batch's own).
 struct SteppedLine {
   std::string text;
   std::optional<size_t> source;
 };
 
-// The job lines as the started batch runs them, appending to `record` (a
-// file name in the current folder). `skipped` jobs (indexes among JobSpans)
-// are left out.
-std::vector<SteppedLine> SteppedJobLines(std::span<const std::string> lines,
-                                         std::string_view record,
-                                         std::span<const size_t> skipped = {});
+// The lines of the batch after its preamble, the last line without its line
+// end.
+std::vector<SteppedLine> WorkerLines(std::span<const std::string> lines, const WorkerPlan& plan);
 
-// The record and the progress file of the batch file `batchName`
-// ("temp.bat": "temp.record", "temp.progress"), in the same folder.
-std::string RecordName(std::string_view batchName);
-std::string ProgressName(std::string_view batchName);
-
-// The step as the record names it ("pass1"), and as the user reads it
-// ("pass 1").
+// The step as the record names it: "pass1", "sizecheck", "audio", "mux".
 std::string StepName(Step kind, int pass);
-std::string StepText(std::string_view recorded);

@@ -106,17 +106,13 @@ size_t ExpandedLength(std::string_view line, const std::map<std::string, std::st
 }
 
 // The lines before the job lines: the program's folder becomes the current
-// directory and envprep.exe sets up the search path; a started batch first
-// waits until the program has lowered it to the idle priority class.
-std::vector<std::string> Preamble(std::string_view programFolder, bool started) {
-  std::vector<std::string> lines = {"@cd /d " + QuotedPath(programFolder)};
-  if (started) {
-    lines.emplace_back("@echo Please wait until this process is set into idle.");
-    lines.emplace_back("@" + std::string(programs::kLullo) + " 1000");
-  }
-  lines.emplace_back("@" + std::string(programs::kEnvprep) + " run");
-  for (const char* line : {"@call envprep.bat", "@del envprep.bat"}) lines.emplace_back(line);
-  return lines;
+// directory and envprep.exe sets up the search path, through the file
+// "envprep.bat", or through a file of each worker's own in a started batch.
+std::vector<std::string> Preamble(std::string_view programFolder, const std::string& file) {
+  return {"@cd /d " + QuotedPath(programFolder),
+          "@" + std::string(programs::kEnvprep) + " run" + (file.empty() ? "" : " " + file),
+          "@call " + (file.empty() ? "envprep.bat" : file),
+          "@del " + (file.empty() ? "envprep.bat" : file)};
 }
 
 }  // namespace
@@ -135,21 +131,23 @@ std::string MakeBatScript(std::span<const std::string> jobLines, std::string_vie
         "\"quorvel_codepage=%%~nb\"\r\n";
     script += "@chcp 65001 >nul\r\n";
   }
-  AppendJobLines(Preamble(programFolder, false), script);
+  AppendJobLines(Preamble(programFolder, ""), script);
   AppendJobLines(jobLines, script);
   if (unicode) script += "@chcp %quorvel_codepage% >nul\r\n";
   return script;
 }
 
 StartBatch StartScript(std::span<const std::string> jobLines, std::string_view programFolder,
-                       std::string_view name, const std::function<bool(std::string_view)>& spelled,
-                       std::span<const size_t> skipped) {
+                       const WorkerPlan& plan,
+                       const std::function<bool(std::string_view)>& spelled) {
   StartBatch batch;
   Variables variables;
   Speller speller(spelled, variables);
   std::string& text = batch.script;
-  for (const std::string& line : Preamble(programFolder, true)) text += speller.line(line) + "\r\n";
-  const std::vector<SteppedLine> stepped = SteppedJobLines(jobLines, RecordName(name), skipped);
+  const std::string environment = plan.files.environment("%" + std::string(kWorkerVariable) + "%");
+  for (const std::string& line : Preamble(programFolder, environment))
+    text += speller.line(line) + "\r\n";
+  const std::vector<SteppedLine> stepped = WorkerLines(jobLines, plan);
   std::vector<std::string> written;
   written.reserve(stepped.size());
   for (const SteppedLine& line : stepped) {
@@ -157,7 +155,7 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
     text += written.back();
     text += "\r\n";
   }
-  text += speller.line("del " + std::string(name));
+  text += speller.line("del " + plan.files.script());
   batch.variables = variables.order;
   const std::map<std::string, std::string> values(batch.variables.begin(), batch.variables.end());
   for (size_t i = 0; i < written.size() && !batch.refusal; ++i) {

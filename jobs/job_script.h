@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "jobs/batch_line.h"
+#include "jobs/batch_steps.h"
 
 // The batch file "Make BAT" saves: the preamble that makes the program's
 // folder the current directory and sets up the search path, then every job
@@ -24,10 +25,9 @@
 std::string MakeBatScript(std::span<const std::string> jobLines, std::string_view programFolder,
                           bool unicode = false);
 
-// The batch file "Start" runs, named `name`, and what it needs in its
-// environment: the preamble, a pause while the front-end lowers its
-// priority, every job list line, and a last line that deletes the file
-// itself and has no line end.
+// The batch file "Start" runs, and what it needs in its environment: the
+// preamble, the job list lines as the workers run them (batch_steps.h), and
+// a last line that deletes the file itself and has no line end.
 //
 // Every longest run of characters that the console's code page cannot spell
 // (`spelled` says which it can) stands in the file as a variable of the
@@ -45,11 +45,6 @@ struct StartBatch {
   std::vector<std::pair<std::string, std::string>> variables;
   std::optional<Refusal> refusal;
 };
-//
-// Each job runs step by step (jobs/batch_steps.h) and leaves its outcome in
-// the batch's record; the `skipped` jobs (indexes among the jobs of the
-// list) are left out.
 StartBatch StartScript(std::span<const std::string> jobLines, std::string_view programFolder,
-                       std::string_view name,
-                       const std::function<bool(std::string_view character)>& spelled,
-                       std::span<const size_t> skipped = {});
+                       const WorkerPlan& plan,
+                       const std::function<bool(std::string_view character)>& spelled);

@@ -17,7 +17,9 @@ void AddMuxCommands(const Settings& s, std::string_view audioFile, BatchCommands
   // Every file named here is the output or derived from it.
   const Arg audio = arg::Path(std::string(audioFile), cid::output);
   const Arg video = arg::Path(s.output, cid::output);
-  const BatchCommand removeAudio{"@if not errorlevel 1", {arg::Program("del"), audio}};
+  // The audio goes only after the muxer's 0 of this run: a crash (a
+  // negative code) is no success either.
+  const BatchCommand removeAudio{std::string(kAfterSuccess), {arg::Program("del"), audio}};
   switch (s.muxer) {
     case Muxer::Mp4Box:
       commands.push_back(

@@ -26,6 +26,9 @@ class Dialogs {
   virtual void message(std::string_view title, std::string_view text) = 0;
   // Yes/No question; true for Yes.
   virtual bool ask(std::string_view title, std::string_view text) = 0;
+  // Yes/No/Cancel question.
+  enum class Answer { Yes, No, Cancel };
+  virtual Answer choose(std::string_view title, std::string_view text) = 0;
   // One-line input box with an OK button; nothing when dismissed.
   virtual std::optional<std::string> inputLine(std::string_view title, std::string_view prompt,
                                                std::string_view initial) = 0;

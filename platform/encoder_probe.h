@@ -5,6 +5,8 @@
 #include <stop_token>
 #include <string>
 
+#include "platform/processes.h"
+
 // The x264.exe that the batch lines will call, as a file: when its path,
 // size or time changes, it is another encoder.
 struct EncoderFile {
@@ -23,8 +25,8 @@ class EncoderProbe {
 
   // The x264.exe the job batch will run: the program folder first (the
   // batch's current directory), then its "tools" folder, then the folders of
-  // PATH in order. Nothing when there is none.
-  virtual std::optional<EncoderFile> find() = 0;
+  // PATH in order. Nothing when there is none, or none within `reach`.
+  virtual std::optional<EncoderFile> find(Reach reach = Reach::AlongPath) = 0;
 
   // What the encoder prints for --longhelp, run without a window. Nothing
   // when it cannot be started, ends with another code than 0 (a crash

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -54,6 +55,23 @@ class FileSystem {
     return true;
   }
 
+  // At most `limit` bytes of a file from `offset` on (fewer at its end),
+  // or nothing when the file cannot be read. What another program appends
+  // to a file is read this way, a piece at a time.
+  virtual std::optional<std::string> readPart(std::string_view path, std::uint64_t offset,
+                                              size_t limit) const {
+    std::optional<std::string> bytes = readFile(path);
+    if (!bytes || offset >= bytes->size()) return bytes ? std::optional<std::string>("") : bytes;
+    return bytes->substr(static_cast<size_t>(offset), limit);
+  }
+
+  // The size of a file in bytes; nothing when there is no such file.
+  virtual std::optional<std::uint64_t> fileSize(std::string_view path) const {
+    std::optional<std::string> bytes = readFile(path);
+    if (!bytes) return std::nullopt;
+    return bytes->size();
+  }
+
   // Creates or replaces a file with `bytes` in one step: the content goes to
   // a temporary file in the same folder, which then takes the file's place.
   // On any failure the old file stays as it was; false then.
@@ -69,6 +87,9 @@ class FileSystem {
   virtual bool exists(std::string_view path) const = 0;
 
   virtual bool deleteFile(std::string_view path) = 0;
+
+  // Removes a folder with everything in it; false when something stays.
+  virtual bool removeFolder(std::string_view path) = 0;
 
   // Names (without folder) of the files in `folder` that match `pattern`
   // ("*.ini"), in the order the system lists them; folders are skipped.

@@ -37,7 +37,7 @@ Settings SettingsFromFile(const SettingsFile& file) {
 
 Settings BuiltInSettings() { return SettingsFromFile(SettingsFile::Parse(DefaultSettingsText())); }
 
-std::optional<Settings> SettingsStore::Read(std::string_view path) const {
+std::optional<Settings> SettingsStore::read(std::string_view path) const {
   SettingsFile file;
   if (!files_.readPieces(path, [&file](std::string_view piece) {
         file.feed(piece);
@@ -54,71 +54,71 @@ std::optional<Settings> SettingsStore::Read(std::string_view path) const {
   return SettingsFromFile(file);
 }
 
-void SettingsStore::Show(const Settings& settings) {
+void SettingsStore::show(const Settings& settings) {
   ShowSettings(window_, settings);
   if (settings.cqm == kCustomMatrix) {
     if (deferMatrixQuestion_)
       matrixQuestionPending_ = true;
     else
-      ChooseMatrixFile();
+      chooseMatrixFile();
   }
 }
 
-void SettingsStore::ChooseMatrixFile() {
+void SettingsStore::chooseMatrixFile() {
   const std::string matrix = dialogs_.openFile("Select a matrix file", "", "*.*|*.*");
   window_.setText(cid::cqm, matrix.empty() ? std::string(kFlatMatrix) : '"' + matrix + '"');
 }
 
-void SettingsStore::LoadSettings(std::string_view path) {
-  if (const std::optional<Settings> settings = Read(path))
-    Show(*settings);
+void SettingsStore::loadSettings(std::string_view path) {
+  if (const std::optional<Settings> settings = read(path))
+    show(*settings);
   else
-    LoadDefaults();
+    loadDefaults();
 }
 
-bool SettingsStore::SaveSettings(std::string_view path) {
+bool SettingsStore::saveSettings(std::string_view path) {
   return files_.writeTextFile(path, SettingsFileText(window_));
 }
 
-void SettingsStore::LoadDefaults() {
+void SettingsStore::loadDefaults() {
   // The built-in set goes through "default.ini" as a file would; where that
   // cannot be written or read, the same text is read where it is built in.
   const std::string path = files_.programFolder() + "default.ini";
   std::optional<Settings> settings;
   if (files_.writeTextFile(path, DefaultSettingsText())) {
-    settings = Read(path);
+    settings = read(path);
     files_.deleteFile(path);
   }
-  Show(settings ? *settings : BuiltInSettings());
+  show(settings ? *settings : BuiltInSettings());
 }
 
-void SettingsStore::RefreshPresetNames() {
+void SettingsStore::refreshPresetNames() {
   FillWithBaseNames(window_, cid::presetname, files_,
                     files_.programFolder() + std::string(program_folders::kPresets), "*.ini");
 }
 
-void SettingsStore::RefreshPresetLists() {
-  RefreshPresetNames();
+void SettingsStore::refreshPresetLists() {
+  refreshPresetNames();
   FillWithBaseNames(window_, cid::avsinc, files_,
                     files_.programFolder() + std::string(program_folders::kAvsinc), "*.avs");
 }
 
-void SettingsStore::LoadMainSettings() {
-  const std::string own = MainSettingsPath();
+void SettingsStore::loadMainSettings() {
+  const std::string own = mainSettingsPath();
   const bool elsewhere = !files_.exists(own) && files_.exists(kMainSettings);
   deferMatrixQuestion_ = true;
-  LoadSettings(elsewhere ? std::string(kMainSettings) : own);
+  loadSettings(elsewhere ? std::string(kMainSettings) : own);
   deferMatrixQuestion_ = false;
 }
 
-std::string SettingsStore::MainSettingsPath() const {
+std::string SettingsStore::mainSettingsPath() const {
   return files_.programFolder() + std::string(kMainSettings);
 }
 
-bool SettingsStore::SaveMainSettings() { return SaveSettings(MainSettingsPath()); }
+bool SettingsStore::saveMainSettings() { return saveSettings(mainSettingsPath()); }
 
-void SettingsStore::AskDeferredMatrix() {
+void SettingsStore::askDeferredMatrix() {
   if (!matrixQuestionPending_) return;
   matrixQuestionPending_ = false;
-  if (window_.text(cid::cqm) == kCustomMatrix) ChooseMatrixFile();
+  if (window_.text(cid::cqm) == kCustomMatrix) chooseMatrixFile();
 }

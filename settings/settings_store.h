@@ -23,48 +23,48 @@ class SettingsStore {
   // program was started from. One that only the current directory holds,
   // where an earlier version kept it, is read instead; the next save goes to
   // the program folder. A custom matrix it names is asked for once
-  // AskDeferredMatrix() is called, when the window is on screen.
-  void LoadMainSettings();
+  // askDeferredMatrix() is called, when the window is on screen.
+  void loadMainSettings();
 
   // Saves every keyed control into the main settings file of the program
   // folder; false when it cannot be written.
-  bool SaveMainSettings();
-  std::string MainSettingsPath() const;
+  bool saveMainSettings();
+  std::string mainSettingsPath() const;
 
   // Reads a settings file into a settings value, applies the load's rules
   // to it and shows it in the controls. A file that cannot be read makes it
   // load the built-in defaults.
-  void LoadSettings(std::string_view path);
+  void loadSettings(std::string_view path);
 
   // Writes every keyed control into a settings file, replacing it in one
   // step; false when it cannot be written (the old file then stays).
-  bool SaveSettings(std::string_view path);
+  bool saveSettings(std::string_view path);
 
   // Loads the built-in default set through "default.ini" in the program
   // folder, which exists only meanwhile (or from the program itself when that
   // file cannot be written or read back).
-  void LoadDefaults();
+  void loadDefaults();
 
   // Fills `presetname` from the "*.ini" files of "configs" and `avsinc` from
   // the "*.avs" files of "avsinc", by base name; neither gets a selection.
-  void RefreshPresetLists();
+  void refreshPresetLists();
 
   // Refills only `presetname`.
-  void RefreshPresetNames();
+  void refreshPresetNames();
 
   // Asks for a custom quantization matrix file: `cqm` becomes its path in
   // double quotes, or "flat" when the requester is cancelled.
-  void ChooseMatrixFile();
+  void chooseMatrixFile();
 
   // Asks for the matrix file that the main settings file named.
-  void AskDeferredMatrix();
+  void askDeferredMatrix();
 
  private:
   // The settings of a file, through the load's rules; nothing when the file
   // cannot be read.
-  std::optional<Settings> Read(std::string_view path) const;
+  std::optional<Settings> read(std::string_view path) const;
   // Shows a loaded value, asking for the matrix file it names.
-  void Show(const Settings& settings);
+  void show(const Settings& settings);
 
   Window& window_;
   FileSystem& files_;

@@ -7,9 +7,16 @@
 //
 // The encode succeeded only when x264 printed its closing summary (a line
 // beginning "encoded N frames") and printed no line containing "aborted at"
-// (Ctrl+C, or an output that could not be written) and none containing
-// "[error]:" (x264 goes on after some errors and still ends with its
-// summary and exit code 0). A killed encoder prints no summary.
+// (Ctrl+C, or an output that could not be written) and, once the encode had
+// begun (its first "x264 [info]:" or progress line), none containing
+// "x264 [error]:" (x264 goes on after some errors and still ends with its
+// summary and exit code 0). The errors of its input readers before that
+// ("ffms [error]:", "lavf [error]:", "avs [error]:" while it tries them in
+// turn) fail nothing: it may fall back to another reader and encode. A
+// killed encoder prints no summary.
+//
+// It keeps the last error line, the encoder's own when it printed one, to
+// tell the user why an encode failed.
 //
 // Along the way it keeps the latest progress line, in any of the shapes x264
 // prints it:
@@ -105,6 +112,8 @@ class EncoderVerdict {
   // Longer lines are no progress lines and no summary; the words looked
   // for anywhere in a line are found however long it is.
   static constexpr std::size_t kLineKept = 160;
+  // Of an error line, this much is kept.
+  static constexpr std::size_t kErrorKept = 320;
 
   void take(const char* data, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) {
@@ -113,12 +122,12 @@ class EncoderVerdict {
         endLine();
         continue;
       }
-      if (length_ < kLineKept) line_[length_] = c;
+      if (length_ < kErrorKept) line_[length_] = c;
       ++length_;
       aborted_.take(c);
       error_.take(c);
+      ownError_.take(c);
       abortSeen_ = abortSeen_ || aborted_.found();
-      errorSeen_ = errorSeen_ || error_.found();
     }
   }
 
@@ -129,6 +138,13 @@ class EncoderVerdict {
 
   bool succeeded() const { return summarySeen_ && !abortSeen_ && !errorSeen_; }
 
+  // The last line that told of an error, the encoder's own when there is
+  // one; empty when there was none.
+  std::string_view lastError() const {
+    return ownErrorLength_ ? std::string_view(ownErrorText_, ownErrorLength_)
+                           : std::string_view(errorText_, errorLength_);
+  }
+
   // The latest progress line without its trailing blanks; empty before the
   // first one.
   std::string_view status() const { return std::string_view(status_, statusLength_); }
@@ -138,28 +154,48 @@ class EncoderVerdict {
 
  private:
   void endLine() {
+    std::string_view kept(line_, length_ < kErrorKept ? length_ : kErrorKept);
+    while (!kept.empty() && kept.back() == ' ') kept.remove_suffix(1);
     if (length_ <= kLineKept) {
-      std::string_view line(line_, length_);
-      while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
-      if (IsSummary(line)) summarySeen_ = true;
-      if (IsProgress(line)) {
-        for (std::size_t i = 0; i < line.size(); ++i) status_[i] = line[i];
-        statusLength_ = line.size();
+      if (IsSummary(kept)) summarySeen_ = true;
+      if (IsProgress(kept)) {
+        for (std::size_t i = 0; i < kept.size(); ++i) status_[i] = kept[i];
+        statusLength_ = kept.size();
         ++statusCount_;
+        began_ = true;
       }
     }
+    if (ownError_.found()) {
+      errorSeen_ = errorSeen_ || began_;
+      Keep(kept, ownErrorText_, ownErrorLength_);
+    } else if (error_.found()) {
+      Keep(kept, errorText_, errorLength_);
+    }
+    began_ = began_ || kept.starts_with("x264 [info]:");
     length_ = 0;
     aborted_.reset();
     error_.reset();
+    ownError_.reset();
   }
 
-  char line_[kLineKept] = {};
-  std::size_t length_ = 0;  // of the whole line, of which kLineKept are kept
+  static void Keep(std::string_view line, char* to, std::size_t& length) {
+    for (std::size_t i = 0; i < line.size(); ++i) to[i] = line[i];
+    length = line.size();
+  }
+
+  char line_[kErrorKept] = {};
+  std::size_t length_ = 0;  // of the whole line, of which kErrorKept are kept
   char status_[kLineKept] = {};
   std::size_t statusLength_ = 0;
   unsigned long statusCount_ = 0;
   WordFinder aborted_{"aborted at"};
   WordFinder error_{"[error]:"};
+  WordFinder ownError_{"x264 [error]:"};
+  char errorText_[kErrorKept] = {};
+  std::size_t errorLength_ = 0;
+  char ownErrorText_[kErrorKept] = {};
+  std::size_t ownErrorLength_ = 0;
+  bool began_ = false;
   bool summarySeen_ = false;
   bool abortSeen_ = false;
   bool errorSeen_ = false;

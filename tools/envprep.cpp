@@ -1,7 +1,9 @@
-// envprep.exe run
+// envprep.exe run [FILE]
 //
-// Writes "envprep.bat" into the current directory. The job batch calls it, so
-// its settings stay in force for every job line, and deletes it again. It puts
+// Writes "envprep.bat", or FILE, into the current directory. The job batch
+// calls it, so its settings stay in force for every job line, and deletes it
+// again. (Each worker of a started batch names a file of its own, so that
+// workers starting at once do not write one file.) It puts
 // the folder of envprep.exe and that folder's "tools" subfolder in front of
 // PATH, so the encoders and muxers may lie beside the program or in "tools":
 //
@@ -22,8 +24,8 @@
 
 #include <string_view>
 
+#include "platform/win32/heap_text.h"
 #include "platform/win32/unique_handle.h"
-#include "tool_text.h"
 
 namespace {
 
@@ -112,12 +114,15 @@ bool BatchText(const WideText& folder, WideText& text) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 2 || std::wstring_view(argv[1]) != L"run") {
+  if (argc < 2 || argc > 3 || std::wstring_view(argv[1]) != L"run" ||
+      (argc == 3 && argv[2][0] == L'\0')) {
     WriteError(
-        "usage: envprep.exe run\r\n"
-        "  writes envprep.bat, which puts the program's folder and its tools folder in PATH\r\n");
+        "usage: envprep.exe run [FILE]\r\n"
+        "  writes envprep.bat (or FILE), which puts the program's folder and its tools folder\r\n"
+        "  in PATH\r\n");
     return 2;
   }
+  const wchar_t* const target = argc == 3 ? argv[2] : L"envprep.bat";
   UINT codePage = GetConsoleOutputCP();
   if (codePage == 0) codePage = GetOEMCP();
   WideText folder;
@@ -129,10 +134,10 @@ int wmain(int argc, wchar_t** argv) {
     WriteError("envprep: the program's folder cannot be written into a batch file\r\n");
     return 1;
   }
-  KernelHandle file(CreateFileW(L"envprep.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  KernelHandle file(CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file || !WriteAll(file.get(), bytes.data(), bytes.size())) {
-    WriteError("envprep: cannot write envprep.bat\r\n");
+    WriteError("envprep: cannot write the batch file\r\n");
     return 1;
   }
   return 0;

@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/win32/heap_text.h"
 #include "size_bounds.h"
-#include "tool_text.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 // With --run, teelog starts the encoder itself, as the job lines do:
 //   @teelog.exe --run "D:\v\clip.log" x264.exe --crf 20 -o "D:\v\a.mp4" "D:\v\a.avs"
 // ("" as LOGFILE: no log file). PROGRAM is found as the command interpreter
-// finds it (program_search.h) and receives the rest of teelog's command line
+// finds it (platform/win32/program_search.h) and receives the rest of teelog's command line
 // from PROGRAM on, unchanged (run_line.h), so that it gets the very arguments
 // it would get from the batch. It gets teelog's standard input, and one pipe
 // for its standard output and error, which teelog reads. Behind a pipe in the
@@ -23,8 +23,11 @@
 // LOG").
 //
 // x264 ends with 0 after Ctrl+C too, so teelog judges the encode by x264's
-// messages (encoder_verdict.h): it succeeded when x264 printed its closing
-// summary and no abort and no error (a killed encoder prints no summary).
+// messages (encoder_verdict.h) as well as by its exit code: it succeeded
+// when x264 ended with 0 and printed its closing summary and no abort, and
+// no error of its own once the encode had begun (a killed encoder prints no
+// summary; the errors of the input readers it tries before one opens the
+// input are no failure).
 // Exit codes: with --run, PROGRAM's exit code when it is not 0; otherwise 0
 // when the encode succeeded and 1 when not; 2 on a wrong command line (without
 // --run: more than one argument, or an empty one; with it: no PROGRAM); with
@@ -36,19 +39,20 @@
 // When the environment variable QUORVEL_PROGRESS names a file, teelog writes
 // x264's latest progress line into it (ASCII, the whole content replaced): at
 // most four times a second while x264 runs, and once more when the input
-// ends, so that the file ends with the last progress line. The file is
-// opened for each write and shared both ways, so that a reader never waits
-// for teelog nor teelog for a reader; a write that fails is skipped.
+// ends, then followed by the last error line x264 printed, if any (each
+// line ended by CR LF). The file is opened for each write and shared both
+// ways, so that a reader never waits for teelog nor teelog for a reader; a
+// write that fails is skipped.
 
 #include <windows.h>
 
 #include <string_view>
 
 #include "encoder_verdict.h"
+#include "platform/win32/heap_text.h"
+#include "platform/win32/program_search.h"
 #include "platform/win32/unique_handle.h"
-#include "program_search.h"
 #include "run_line.h"
-#include "tool_text.h"
 
 namespace {
 
@@ -70,7 +74,10 @@ class ProgressFile {
   // Writes the latest progress line when there is a new one and the last
   // write lies a quarter of a second back; `last` writes it in any case.
   void offer(const encoder_verdict::EncoderVerdict& verdict, bool last) {
-    if (path_.empty() || verdict.statusCount() == written_) return;
+    if (path_.empty()) return;
+    if (last ? verdict.status().empty() && verdict.lastError().empty()
+             : verdict.statusCount() == written_)
+      return;
     const ULONGLONG now = GetTickCount64();
     if (!last && tried_ && now - triedAt_ < kIntervalMs) return;
     tried_ = true;
@@ -79,7 +86,7 @@ class ProgressFile {
     // little at the last write only.
     for (int attempt = 0; attempt < (last ? 10 : 1); ++attempt) {
       if (attempt > 0) Sleep(20);
-      if (write(verdict.status())) {
+      if (write(verdict.status(), last ? verdict.lastError() : std::string_view())) {
         written_ = verdict.statusCount();
         return;
       }
@@ -90,11 +97,16 @@ class ProgressFile {
  private:
   static constexpr ULONGLONG kIntervalMs = 250;
 
-  bool write(std::string_view status) {
+  bool write(std::string_view status, std::string_view error) {
     KernelHandle file(CreateFileW(path_.data(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && WriteAll(file.get(), status.data(), status.size()) && SetEndOfFile(file.get());
+    const bool lines = !error.empty();
+    return file && WriteAll(file.get(), status.data(), status.size()) &&
+           (!lines ||
+            (WriteAll(file.get(), "\r\n", 2) && WriteAll(file.get(), error.data(), error.size()) &&
+             WriteAll(file.get(), "\r\n", 2))) &&
+           SetEndOfFile(file.get());
   }
 
   WideText path_;

@@ -31,6 +31,18 @@ class ControlValues {
   virtual int state(ControlId) const = 0;
 };
 
+// The state of the entries of the window's system menu that steer the
+// batches of the program folder, for their check marks.
+struct BatchMenu {
+  bool runs = false;         // a batch of the folder runs, whichever window started it
+  bool paused = false;       // "Pause batch" checked
+  bool stopPending = false;  // "Stop after this job" checked
+  int jobsAtOnce = 1;        // the entry of "Jobs at once" checked
+};
+
+// The largest choice of "Jobs at once".
+inline constexpr int kMostJobsAtOnce = 16;
+
 // The main window as the program logic sees it: every setting lives in one
 // control, read and written by ControlId. Texts are UTF-8.
 class Window : public ControlValues {
@@ -69,8 +81,12 @@ class Window : public ControlValues {
   // the taskbar, where the taskbar can show a progress (`permille` of the
   // whole; `failed` shows it in the error state).
   virtual void setTitle(std::string_view title) = 0;
-  enum class Progress { None, Running, Failed, Done };
+  enum class Progress { None, Running, Paused, Failed, Done };
   virtual void setProgress(Progress state, int permille) = 0;
+
+  // Tells the program's other windows that the batches of the folder
+  // changed, so that they look.
+  virtual void announceBatches() {}
 
   // Runs `tick` on the window's thread every `intervalMs` until stopTicking;
   // while nothing ticks, the window only waits for the user.

@@ -17,26 +17,22 @@ void RegisterCommonControls() {
 
 }  // namespace
 
-Program::Program(HINSTANCE instance, int encoderTimeLimitMs)
-    : encoders_(files_.programFolder(), processes_), encoderTimeLimitMs_(encoderTimeLimitMs) {
+Program::Program(HINSTANCE instance, ProgramParts parts)
+    : encoders_(files_.programFolder(), processes_) {
   RegisterCommonControls();
   banner_ = DecodeBitmap(BannerBytes());
   CreateProgramFolders(files_);
   window_ = std::make_unique<Win32Window>(instance, banner_.get());
   dialogs_.setOwner(window_->handle());
-  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs_, processes_, media_, encoders_},
-                               encoderTimeLimitMs_);
+  Dialogs& dialogs = parts.dialogs ? *parts.dialogs : dialogs_;
+  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs, processes_, media_, encoders_},
+                               parts.encoderTimeLimitMs);
   app_->start();
   window_->setEvents(this);
 }
 
 Program::~Program() {
   if (window_) window_->setEvents(nullptr);
-}
-
-void Program::useDialogs(Dialogs& dialogs) {
-  app_ = std::make_unique<App>(*window_, Platform{files_, dialogs, processes_, media_, encoders_},
-                               encoderTimeLimitMs_);
 }
 
 int Program::run() {

@@ -13,15 +13,21 @@
 #include "platform/win32/win32_processes.h"
 #include "ui/win32/win32_window.h"
 
+// What the program is made of besides the system's own: the requesters and
+// boxes (the standard dialogs unless given), and how long the x264 found
+// may take to tell its switches.
+struct ProgramParts {
+  Dialogs* dialogs = nullptr;
+  int encoderTimeLimitMs = kEncoderHelpTimeoutMs;
+};
+
 // The whole program on Windows: the platform services, the banner, the
 // window and the application shell wired together. Constructing it runs the
 // start-up (folders, window, lists, states, settings); run() shows the
 // window and runs the event loop until it is closed.
 class Program final : private WindowEvents {
  public:
-  // `encoderTimeLimitMs`: how long the x264 found may take to tell its
-  // switches.
-  explicit Program(HINSTANCE instance, int encoderTimeLimitMs = kEncoderHelpTimeoutMs);
+  explicit Program(HINSTANCE instance, ProgramParts parts = {});
   ~Program() override;
 
   int run();
@@ -29,8 +35,6 @@ class Program final : private WindowEvents {
   Win32Window& window() { return *window_; }
   App& app() { return *app_; }
   FileSystem& files() { return files_; }
-  // Replaces the requesters, e.g. by scripted answers in tests.
-  void useDialogs(Dialogs& dialogs);
 
  private:
   void onEvent(ControlId id, EventKind kind) override;
@@ -39,6 +43,12 @@ class Program final : private WindowEvents {
   void onFilesDropped(const std::vector<std::string>& paths) override;
   void onEncoderInfo() override;
   void onLastBatch() override;
+  BatchMenu batchMenu() override { return app_->batchMenu(); }
+  void onPauseBatch() override { app_->onPauseBatch(); }
+  void onStopAfterJob() override { app_->onStopAfterJob(); }
+  void onStopNow() override { app_->onStopNow(); }
+  void onJobsAtOnce(int jobs) override { app_->onJobsAtOnce(jobs); }
+  void onBatchesChanged() override { app_->onBatchesChanged(); }
 
   Win32FileSystem files_;
   Win32Dialogs dialogs_;
@@ -48,5 +58,4 @@ class Program final : private WindowEvents {
   GdiObject<HBITMAP> banner_;
   std::unique_ptr<Win32Window> window_;
   std::unique_ptr<App> app_;
-  int encoderTimeLimitMs_;
 };

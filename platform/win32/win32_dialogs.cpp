@@ -278,6 +278,17 @@ void Win32Dialogs::message(std::string_view title, std::string_view text) {
   MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_OK);
 }
 
+Dialogs::Answer Win32Dialogs::choose(std::string_view title, std::string_view text) {
+  switch (MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_YESNOCANCEL)) {
+    case IDYES:
+      return Answer::Yes;
+    case IDNO:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
 bool Win32Dialogs::ask(std::string_view title, std::string_view text) {
   return MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MB_YESNO) == IDYES;
 }

@@ -25,6 +25,7 @@ class Win32Dialogs final : public Dialogs {
   std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
   void message(std::string_view title, std::string_view text) override;
   bool ask(std::string_view title, std::string_view text) override;
+  Answer choose(std::string_view title, std::string_view text) override;
   std::optional<std::string> inputLine(std::string_view title, std::string_view prompt,
                                        std::string_view initial) override;
 

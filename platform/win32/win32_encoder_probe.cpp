@@ -26,9 +26,9 @@ std::optional<EncoderFile> FileAt(const std::wstring& path) {
 
 }  // namespace
 
-std::optional<EncoderFile> Win32EncoderProbe::find() {
+std::optional<EncoderFile> Win32EncoderProbe::find(Reach reach) {
   // Where the batch finds the encoder its lines call.
-  const std::optional<std::string> path = processes_.findProgram("x264.exe", programFolder_);
+  const std::optional<std::string> path = processes_.findProgram("x264.exe", programFolder_, reach);
   if (!path) return std::nullopt;
   return FileAt(Widen(*path));
 }

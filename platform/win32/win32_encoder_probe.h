@@ -15,7 +15,7 @@ class Win32EncoderProbe final : public EncoderProbe {
   Win32EncoderProbe(std::string programFolder, const Processes& processes)
       : programFolder_(std::move(programFolder)), processes_(processes) {}
 
-  std::optional<EncoderFile> find() override;
+  std::optional<EncoderFile> find(Reach reach = Reach::AlongPath) override;
   std::optional<std::string> longHelp(const std::string& path, int timeoutMs,
                                       std::stop_token stop = {}) override;
 

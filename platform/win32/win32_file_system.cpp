@@ -173,13 +173,59 @@ bool Win32FileSystem::writeFile(std::string_view path, std::string_view bytes,
 }
 
 bool Win32FileSystem::appendFile(std::string_view path, std::string_view bytes) {
-  KernelHandle file(CreateFileW(SystemPath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file(CreateFileW(SystemPath(path).c_str(), FILE_APPEND_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file || !WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
     lastError_ = GetLastError();
     return false;
   }
   return true;
+}
+
+std::optional<std::string> Win32FileSystem::readPart(std::string_view path, std::uint64_t offset,
+                                                     size_t limit) const {
+  KernelHandle file(CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return std::nullopt;
+  std::string bytes(std::min<size_t>(limit, 1u << 24), '\0');
+  DWORD got = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
+    return std::nullopt;
+  bytes.resize(got);
+  return bytes;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::fileSize(std::string_view path) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool Win32FileSystem::removeFolder(std::string_view path) {
+  std::string folder(path);
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  WIN32_FIND_DATAW found{};
+  FindHandle search(FindFirstFileExW(SystemPath(folder + "\\*").c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0));
+  if (search) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::string inside = folder + "\\" + Narrow(name);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        removeFolder(inside);
+      else
+        DeleteFileW(SystemPath(inside).c_str());
+    } while (FindNextFileW(search.get(), &found));
+  }
+  return RemoveDirectoryW(SystemPath(folder).c_str()) != FALSE;
 }
 
 bool Win32FileSystem::exists(std::string_view path) const {

@@ -22,6 +22,10 @@ class Win32FileSystem final : public FileSystem {
   bool appendFile(std::string_view path, std::string_view bytes) override;
   bool exists(std::string_view path) const override;
   bool deleteFile(std::string_view path) override;
+  bool removeFolder(std::string_view path) override;
+  std::optional<std::string> readPart(std::string_view path, std::uint64_t offset,
+                                      size_t limit) const override;
+  std::optional<std::uint64_t> fileSize(std::string_view path) const override;
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;
   std::string lastErrorText() const override;

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "core/program_folders.h"
+#include "platform/win32/program_search.h"
 #include "platform/win32/system_message.h"
 #include "platform/win32/wide_text.h"
 
@@ -39,41 +42,146 @@ std::wstring EnvironmentWith(const EnvironmentVariables& variables) {
   return block;
 }
 
+unsigned long long CreationTime(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+// The processes a process started, and theirs, by the system's list: a
+// process counts as a child when its parent's id is that process's and it
+// began after it (ids are given anew once a process has gone).
+std::vector<DWORD> Descendants(DWORD root, unsigned long long rootCreated) {
+  struct Entry {
+    DWORD id;
+    DWORD parent;
+  };
+  std::vector<Entry> all;
+  const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return {};
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    all.push_back({entry.th32ProcessID, entry.th32ParentProcessID});
+  std::vector<std::pair<DWORD, unsigned long long>> found = {{root, rootCreated}};
+  for (size_t at = 0; at < found.size(); ++at) {
+    for (const Entry& candidate : all) {
+      if (candidate.parent != found[at].first || candidate.id == root) continue;
+      const KernelHandle child(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, candidate.id));
+      const unsigned long long created = child ? CreationTime(child.get()) : 0;
+      if (created < found[at].second) continue;
+      bool known = false;
+      for (const auto& [id, time] : found) known = known || id == candidate.id;
+      if (!known) found.push_back({candidate.id, created});
+    }
+  }
+  std::vector<DWORD> ids;
+  for (size_t i = 1; i < found.size(); ++i) ids.push_back(found[i].first);
+  return ids;
+}
+
+// Suspends or resumes every thread of a process.
+void SetThreadsRunning(DWORD process, bool running) {
+  const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot) return;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+       more = Thread32Next(snapshot.get(), &entry)) {
+    if (entry.th32OwnerProcessID != process) continue;
+    const KernelHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+    if (!thread) continue;
+    if (running)
+      while (ResumeThread(thread.get()) > 1) {
+      }
+    else
+      SuspendThread(thread.get());
+  }
+}
+
 }  // namespace
 
-// The process of a started batch, by its handle. Its identity is its id
+// The interpreter of a started batch, by its handle. Its identity is its id
 // and its creation time, which no later process shares.
 class Win32StartedBatch final : public StartedBatch {
  public:
-  explicit Win32StartedBatch(HANDLE process) : process_(process) {}
+  Win32StartedBatch(HANDLE process, HANDLE thread = nullptr) : process_(process), thread_(thread) {}
+
   bool running() const override { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
   std::string identity() const override {
-    return std::to_string(GetProcessId(process_.get())) + " " + std::to_string(CreationTime());
+    return std::to_string(GetProcessId(process_.get())) + ":" +
+           std::to_string(CreationTime(process_.get()));
   }
-  unsigned long long CreationTime() const {
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (!GetProcessTimes(process_.get(), &created, &exited, &kernel, &user)) return 0;
-    return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+
+  bool pause() override {
+    // A process may start another while the others are being stopped: the
+    // list is taken anew until it holds no process not yet stopped.
+    std::vector<DWORD> stopped;
+    for (int round = 0; round < 8; ++round) {
+      std::vector<DWORD> all = {GetProcessId(process_.get())};
+      for (DWORD id : Descendants(all[0], CreationTime(process_.get()))) all.push_back(id);
+      bool more = false;
+      for (DWORD id : all) {
+        bool done = false;
+        for (DWORD each : stopped) done = done || each == id;
+        if (done) continue;
+        SetThreadsRunning(id, false);
+        stopped.push_back(id);
+        more = true;
+      }
+      if (!more) break;
+    }
+    return true;
+  }
+
+  bool resume() override {
+    // A batch held at its start has its first thread held since its
+    // creation.
+    if (thread_) {
+      ResumeThread(thread_.get());
+      thread_.reset();
+      return true;
+    }
+    const DWORD root = GetProcessId(process_.get());
+    SetThreadsRunning(root, true);
+    for (DWORD id : Descendants(root, CreationTime(process_.get()))) SetThreadsRunning(id, true);
+    return true;
+  }
+
+  bool end() override {
+    // The processes it started first, so that none of them starts another
+    // meanwhile; they stand still while the list is taken.
+    pause();
+    const DWORD root = GetProcessId(process_.get());
+    for (DWORD id : Descendants(root, CreationTime(process_.get()))) {
+      const KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+      if (process) TerminateProcess(process.get(), 1);
+    }
+    TerminateProcess(process_.get(), 1);
+    return WaitForSingleObject(process_.get(), 2000) == WAIT_OBJECT_0;
   }
 
  private:
   KernelHandle process_;
+  KernelHandle thread_;
 };
 
 std::unique_ptr<StartedBatch> Win32Processes::findStarted(std::string_view identity) {
   const std::string text(identity);
-  const size_t blank = text.find(' ');
-  if (blank == std::string::npos) return nullptr;
+  const size_t colon = text.find(':');
+  if (colon == std::string::npos) return nullptr;
   const DWORD id = static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, 10));
-  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  HANDLE process =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);
   if (!process) return nullptr;
   auto found = std::make_unique<Win32StartedBatch>(process);
   if (found->identity() != text || !found->running()) return nullptr;
   return found;
 }
 
-BatchStart Win32Processes::startBatch(std::string_view path, std::string_view workingFolder,
-                                      const EnvironmentVariables& variables) {
+Result<std::unique_ptr<StartedBatch>> Win32Processes::startBatch(
+    std::string_view path, std::string_view workingFolder, const EnvironmentVariables& variables) {
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
   std::wstring interpreter = std::wstring(system) + L"\\cmd.exe";
@@ -87,72 +195,42 @@ BatchStart Win32Processes::startBatch(std::string_view path, std::string_view wo
   PROCESS_INFORMATION process{};
   std::wstring environment = EnvironmentWith(variables);
   // Created at the idle priority class, and held until it is set there
-  // through its handle too (Wine takes the class from the handle only): no
-  // line of the batch runs before.
+  // through its handle too (Wine takes the class from the handle only) and
+  // the program has written what names it: no line of the batch runs
+  // before resume().
   if (!CreateProcessW(
           interpreter.c_str(), command.data(), nullptr, nullptr, FALSE,
           CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED | IDLE_PRIORITY_CLASS,
           environment.data(), folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
-    return {nullptr, SystemMessage(GetLastError())};
+    return Problem{SystemMessage(GetLastError())};
   }
-  auto started = std::make_unique<Win32StartedBatch>(process.hProcess);
-  const KernelHandle thread(process.hThread);
   SetPriorityClass(process.hProcess, IDLE_PRIORITY_CLASS);
-  ResumeThread(thread.get());
-  return {std::move(started), {}};
+  return std::unique_ptr<StartedBatch>(
+      std::make_unique<Win32StartedBatch>(process.hProcess, process.hThread));
 }
-
-namespace {
-
-// The entries of an environment variable's list ("a;b"), without quotes
-// and empty entries.
-std::vector<std::wstring> ListOf(const wchar_t* variable) {
-  const DWORD length = GetEnvironmentVariableW(variable, nullptr, 0);
-  std::wstring text(length, L'\0');
-  text.resize(GetEnvironmentVariableW(variable, text.data(), length));
-  std::vector<std::wstring> entries;
-  for (size_t start = 0; start <= text.size();) {
-    size_t end = text.find(L';', start);
-    if (end == std::wstring::npos) end = text.size();
-    std::wstring entry = text.substr(start, end - start);
-    std::erase(entry, L'"');
-    if (!entry.empty()) entries.push_back(std::move(entry));
-    start = end + 1;
-  }
-  return entries;
-}
-
-bool IsFile(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace
 
 std::optional<std::string> Win32Processes::findProgram(std::string_view program,
-                                                       std::string_view workingFolder) const {
-  const std::wstring name = Widen(program);
-  std::wstring folder = Widen(workingFolder);
-  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  std::vector<std::wstring> folders = {folder, folder + Widen(program_folders::kTools) + L"\\"};
-  for (std::wstring& entry : ListOf(L"PATH")) {
-    if (entry.back() != L'\\' && entry.back() != L'/') entry += L'\\';
-    folders.push_back(std::move(entry));
-  }
-  // A name with an extension is looked for as it is; without one, with
-  // each extension the interpreter tries.
-  std::vector<std::wstring> names;
-  const size_t dot = name.find_last_of(L'.');
-  if (dot != std::wstring::npos && name.find_first_of(L"\\/", dot) == std::wstring::npos) {
-    names.push_back(name);
-  } else {
-    std::vector<std::wstring> extensions = ListOf(L"PATHEXT");
-    if (extensions.empty()) extensions = {L".COM", L".EXE", L".BAT", L".CMD"};
-    for (const std::wstring& extension : extensions) names.push_back(name + extension);
-  }
-  const bool placed = name.find_first_of(L"\\/:") != std::wstring::npos;
-  for (const std::wstring& place : placed ? std::vector<std::wstring>{L""} : folders)
-    for (const std::wstring& candidate : names)
-      if (IsFile(place + candidate)) return Narrow(place + candidate);
-  return std::nullopt;
+                                                       std::string_view workingFolder,
+                                                       Reach reach) const {
+  WideText name;
+  WideText folder;
+  WideText path;
+  const std::wstring wideName = Widen(program);
+  const std::wstring wideFolder = Widen(workingFolder);
+  // The batch puts the tools folder in front of PATH; a folder holding a
+  // ";" stands in quotes there.
+  std::wstring tools = wideFolder;
+  if (!tools.empty() && tools.back() != L'\\') tools += L'\\';
+  tools = L"\"" + tools + Widen(program_folders::kTools) + L"\"";
+  if (!name.append(wideName.c_str(), wideName.size()) ||
+      !folder.append(wideFolder.c_str(), wideFolder.size()) ||
+      !path.append(tools.c_str(), tools.size()))
+    return std::nullopt;
+  WideText variable;
+  if (reach == Reach::AlongPath && program_search::ReadVariable(L"PATH", variable) &&
+      (!path.append(L';') || !path.append(variable)))
+    return std::nullopt;
+  WideText found;
+  if (!program_search::FindProgram(name, folder, path.data(), found)) return std::nullopt;
+  return Narrow(std::wstring(found.data(), found.size()));
 }

@@ -30,6 +30,16 @@ struct AppUnderTest {
 
   void click(ControlId id) { app.onEvent(id, EventKind::Clicked); }
 
+  // Runs what other threads hand the window's thread until `done` holds;
+  // false when it does not within `timeoutMs`.
+  bool runPostedUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    for (int waited = 0; !done(); waited += 20) {
+      if (waited >= timeoutMs) return false;
+      window.runPosted(20);
+    }
+    return true;
+  }
+
   // Replaces the job list by `lines` and selects `selected` (-1: none).
   void setLines(const std::vector<std::string>& lines, int selected = -1) {
     app.jobList().clear();

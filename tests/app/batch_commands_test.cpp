@@ -16,9 +16,12 @@
 
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::FieldsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 using Lines = std::vector<std::string>;
 
 const Lines kFullList = {
@@ -44,47 +47,16 @@ const std::string kMakeBatPreamble =
     "@call envprep.bat\r\n"
     "@del envprep.bat\r\n";
 
-const std::string kStartPreamble =
-    "@cd /d \"C:\\prog\\\"\r\n"
-    "@echo Please wait until this process is set into idle.\r\n"
-    "@lullo.exe 1000\r\n"
-    "@envprep.exe run\r\n"
-    "@call envprep.bat\r\n"
-    "@del envprep.bat\r\n";
-
 // The started program whose current directory (the folder "" of the memory
 // file system) exists, so that bare file names can be written.
-struct BatchApp {
-  MemoryPlatform platform;
+struct BatchApp : AppUnderTest {
+  BatchApp() : AppUnderTest([](MemoryFileSystem& files) { files.createFolder(""); }) {}
+
   FakeProcesses& processes = platform.processes;
-  MemoryWindow window;
-  App app{window,
-          Platform{platform.files, platform.dialogs, processes, platform.media, platform.encoders}};
-
-  BatchApp() {
-    platform.files.createFolder(R"(C:\prog)");
-    platform.files.createFolder("");
-    CreateProgramFolders(platform.files);
-    app.start();
-  }
-
-  void click(ControlId id) { app.onEvent(id, EventKind::Clicked); }
 
   void setLines(const Lines& lines) { app.jobList().insert(app.jobList().size(), lines); }
 
-  Lines lines() const {
-    Lines result;
-    for (int i = 0; i < window.itemCount(cid::jobList); ++i)
-      result.push_back(window.item(cid::jobList, i));
-    return result;
-  }
-
-  std::vector<DialogCall> messages() const {
-    std::vector<DialogCall> result;
-    for (const DialogCall& call : platform.dialogs.calls)
-      if (call.kind == "message") result.push_back(call);
-    return result;
-  }
+  std::vector<DialogCall> messages() const { return calls("message"); }
 
   std::optional<std::string> file(const std::string& path) const {
     return platform.files.readFile(path);
@@ -183,22 +155,63 @@ TEST(MakeBat, AListTheConsoleCannotSpellIsSavedInUtf8WithTheConsoleSwitchedForTh
 
 // ---------------------------------------------------------------- Start
 
+// Two jobs of one line each, told apart by `name`.
+Lines TwoJobs(const std::string& name) {
+  return {"@echo.", "@echo " + name + " 1", "@echo+", "@echo.", "@echo " + name + " 2", "@echo+"};
+}
+
+TEST(Start, WritesTheListForItsWorkersAndNamesThemBeforeAnyLineRuns) {
+  BatchApp t;
+  t.setLines(kFullList);
+  const std::string record = R"(C:\prog\temp.record)";
+  std::vector<std::string> namedWhenLetRun;
+  t.processes.state->onResume = [&](std::uint32_t id) {
+    if (t.file(record).value_or("").find("process fake:" + std::to_string(id)) != std::string::npos)
+      namedWhenLetRun.push_back(std::to_string(id));
+  };
+  t.click(cid::start);
+  const std::string script = t.file(R"(C:\prog\temp.bat)").value_or("");
+  EXPECT_EQ(WithoutStartedBatchsOwn(script), "@cd /d \"C:\\prog\\\"\r\n" + kFullListBytes);
+  EXPECT_TRUE(script.ends_with("\r\ndel %QUORVEL_BATCH%.bat")) << "no line end after the last line";
+  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
+  EXPECT_THAT(t.processes.environments[0],
+              ElementsAre(FieldsAre("QUORVEL_BATCH", "temp"), FieldsAre("QUORVEL_WORKER", "1")));
+  EXPECT_EQ(namedWhenLetRun, std::vector<std::string>{"4242"});
+  EXPECT_TRUE(t.processes.state->held.empty());
+  EXPECT_EQ(t.lines(), kFullList);
+  EXPECT_TRUE(t.platform.dialogs.calls.empty());
+  EXPECT_THAT(t.file(R"(C:\prog\quorvel.ini)").value_or(""), HasSubstr("\r\nvalue = 26\r\n"))
+      << "the settings are saved in the program folder";
+}
+
 TEST(Start, WhatTheConsoleCannotSpellReachesTheBatchThroughItsEnvironment) {
   BatchApp t;
   t.setLines(kForeignList);
   t.click(cid::start);
-  EXPECT_EQ(
-      WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
-      kStartPreamble +
-          "@echo.\r\n@echo Input:\"D:\\v\\%QUORVEL_1%.avs\"\r\n"
-          "@teelog.exe --run \"\" x264.exe \"D:\\v\\%QUORVEL_1%.avs\" \"D:\\caf%QUORVEL_2%\"\r\n"
-          "@echo+\r\n"
-          "del temp.bat");
+  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
+            "@cd /d \"C:\\prog\\\"\r\n"
+            "@echo.\r\n@echo Input:\"D:\\v\\%QUORVEL_1%.avs\"\r\n"
+            "@teelog.exe --run \"\" x264.exe \"D:\\v\\%QUORVEL_1%.avs\" \"D:\\caf%QUORVEL_2%\"\r\n"
+            "@echo+\r\n");
   ASSERT_EQ(t.processes.environments.size(), 1u);
-  EXPECT_EQ(t.processes.environments[0],
-            (EnvironmentVariables{{"QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"},
-                                  {"QUORVEL_2", "\xC3\xA9"},
-                                  {"QUORVEL_PROGRESS", "temp.progress"}}));
+  EXPECT_THAT(t.processes.environments[0],
+              ElementsAre(FieldsAre("QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"),
+                          FieldsAre("QUORVEL_2", "\xC3\xA9"), FieldsAre("QUORVEL_BATCH", "temp"),
+                          FieldsAre("QUORVEL_WORKER", "1")));
+}
+
+// As many workers as the user chose jobs at once, but never more than jobs
+// to run; each knows its number.
+TEST(Start, RunsTheChosenNumberOfWorkers) {
+  BatchApp t;
+  t.app.onJobsAtOnce(3);
+  t.setLines(TwoJobs("a"));
+  t.click(cid::start);
+  ASSERT_EQ(t.processes.environments.size(), 2u);
+  EXPECT_THAT(t.processes.environments[1], Contains(FieldsAre("QUORVEL_WORKER", "2")));
+  EXPECT_EQ(t.file(R"(C:\prog\queue.ini)"), "jobs at once = 3\r\n");
+  EXPECT_EQ(t.app.batchMenu().jobsAtOnce, 3);
+  EXPECT_TRUE(t.app.batchMenu().runs);
 }
 
 // The command interpreter reads at most 8191 characters of a line, as the
@@ -239,123 +252,149 @@ TEST(Start, ALineTheInterpreterCannotReadWholeStartsNothingAndNamesItsJob) {
 }
 
 // A batch that would miss a program says so before it starts, not hours
-// later when it reaches the line.
+// later when it reaches the line. What lies beyond the program folder is
+// looked for on another thread.
 TEST(Start, AsksBeforeRunningJobsWhoseProgramsAreMissing) {
   BatchApp t;
-  t.setLines(kFullList);
-  t.setLines({R"~(@bepipe.exe --script "import(^D:\v\a.avs^)" | faac.exe -b 64 - -o "a.mp4")~"});
+  t.setLines({"@echo.",
+              R"~(@bepipe.exe --script "import(^D:\v\a.avs^)" | faac.exe -b 64 - -o "a.mp4")~",
+              "@echo+"});
   t.processes.programs.erase("bepipe.exe");
-  t.processes.programs.erase("lullo.exe");
+  t.processes.programs.erase("faac.exe");
+  t.processes.alongPath.insert("faac.exe");
   t.click(cid::start);
-  ASSERT_EQ(t.platform.dialogs.calls.size(), 1u);
+  ASSERT_TRUE(t.runPostedUntil([&] { return !t.platform.dialogs.calls.empty(); }));
   EXPECT_EQ(t.platform.dialogs.calls[0].kind, "ask");
   EXPECT_THAT(t.platform.dialogs.calls[0].preset,
-              ::testing::StartsWith(
-                  "These programs that the jobs call were not found: lullo.exe, bepipe.exe\n"));
+              StartsWith("These programs that the jobs call were not found: bepipe.exe\n"));
   EXPECT_TRUE(t.processes.started.empty()) << "No starts nothing";
   EXPECT_FALSE(t.file(R"(C:\prog\temp.bat)"));
 
   t.platform.dialogs.askAnswers.push_back(true);
   t.click(cid::start);
-  EXPECT_EQ(t.processes.started.size(), 1u) << "Yes starts the batch";
-
-  t.processes.programs.insert({"bepipe.exe", "lullo.exe"});
-  t.click(cid::start);
-  EXPECT_EQ(t.platform.dialogs.calls.size(), 2u) << "nothing is asked when every program is found";
-  EXPECT_EQ(t.processes.started.size(), 2u);
+  ASSERT_TRUE(t.runPostedUntil([&] { return !t.processes.started.empty(); }))
+      << "Yes starts the batch";
 }
 
-TEST(Start, EmptyListWritesThePreambleAndTheLastLineOnly) {
+// One press, one Start: a press while the last is still waiting for the
+// encoder does nothing.
+TEST(Start, APressWhileTheLastIsCarriedOutDoesNothing) {
   BatchApp t;
+  t.platform.encoders.set(EncoderFile{R"(C:\prog\x264.exe)", 1, 1}, "x264 core:59\n");
+  t.platform.encoders.hold(true);
+  t.setLines(TwoJobs("a"));
+  t.click(cid::add);  // the encoder is asked meanwhile
   t.click(cid::start);
-  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
-            kStartPreamble + "del temp.bat");
-  EXPECT_FALSE(t.platform.files.exists("temp.bat")) << "not into the current directory";
-}
-
-TEST(Start, WritesTheJobListAndStartsTheBatch) {
-  BatchApp t;
-  t.setLines(kFullList);
   t.click(cid::start);
-  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
-            kStartPreamble + kFullListBytes + "del temp.bat");
-  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
-  EXPECT_EQ(t.lines(), kFullList);
-  EXPECT_TRUE(t.platform.dialogs.calls.empty());
-}
-
-TEST(Start, SavesTheSettingsInTheProgramFolder) {
-  BatchApp t;
-  t.window.setText(cid::value, "33");
-  t.click(cid::start);
-  std::optional<std::string> saved = t.file(R"(C:\prog\quorvel.ini)");
-  ASSERT_TRUE(saved.has_value());
-  EXPECT_THAT(*saved, HasSubstr("\r\nvalue = 33\r\n"));
-  EXPECT_FALSE(t.platform.files.exists("quorvel.ini")) << "nothing in the current directory";
-}
-
-TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {
-  BatchApp t;
-  t.setLines({"@echo."});
-  std::set<std::uint32_t>& running = *t.processes.running;
-
-  t.click(cid::start);  // temp.bat as 4242
-  t.click(cid::start);  // temp2.bat as 4243
-  t.click(cid::start);  // temp3.bat as 4244
-  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp2.bat)")),
-            kStartPreamble + "@echo.\r\ndel temp2.bat");
-  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp3.bat)")),
-            kStartPreamble + "@echo.\r\ndel temp3.bat");
-
-  running.erase(4242);
-  t.setLines({"@echo+"});
-  t.click(cid::start);  // temp.bat again, as 4245
-  EXPECT_EQ(WithoutStartedBatchsOwn(*t.file(R"(C:\prog\temp.bat)")),
-            kStartPreamble + "@echo.\r\n@echo+\r\ndel temp.bat");
-
-  running.erase(4243);
-  t.click(cid::start);  // temp2.bat again: temp.bat runs as 4245
-
-  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp3.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)")));
-  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp4.bat)"));
-}
-
-TEST(Start, EndedBatchesFreeTheirName) {
-  BatchApp t;
-  t.click(cid::start);
-  t.processes.running->clear();
-  t.click(cid::start);
-  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
+  t.platform.encoders.hold(false);
+  ASSERT_TRUE(t.runPostedUntil([&] { return !t.processes.started.empty(); }));
+  t.window.runPosted(100);
+  EXPECT_EQ(t.processes.started.size(), 1u);
   EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp2.bat)"));
 }
 
-TEST(Start, ABatchThatCouldNotStartDoesNotHoldItsName) {
+// Windows' console reads a batch file by its byte offsets: a batch that
+// runs is never written over, whichever window starts the next one, and a
+// job runs in one batch at a time.
+TEST(Start, AnotherWindowsStartLeavesTheRunningBatchAloneAndAsksWhetherToWait) {
   BatchApp t;
-  t.click(cid::start);  // temp.bat runs
-  t.processes.canStart = false;
-  t.click(cid::start);  // temp2.bat written, not started
-  t.processes.canStart = true;
+  t.setLines(TwoJobs("a"));
   t.click(cid::start);
-  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)")));
-  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp3.bat)"));
+  const std::string first = t.file(R"(C:\prog\temp.bat)").value_or("");
+
+  MemoryWindow otherWindow;
+  App other(otherWindow, t.platform.services());
+  other.start();
+  Lines list = TwoJobs("a");
+  for (const std::string& line : TwoJobs("b")) list.push_back(line);
+  other.jobList().insert(0, list);
+  const struct {
+    Dialogs::Answer answer;
+    const char* name;  // of the batch it starts
+    bool waits;
+  } cases[] = {{Dialogs::Answer::Cancel, nullptr, false},
+               {Dialogs::Answer::No, "temp2", false},
+               {Dialogs::Answer::Yes, "temp3", true}};
+  for (const auto& c : cases) {
+    t.platform.dialogs.chooseAnswers.push_back(c.answer);
+    const size_t asked = t.platform.dialogs.calls.size();
+    other.onEvent(cid::start, EventKind::Clicked);
+    ASSERT_EQ(t.platform.dialogs.calls.size(), asked + 1);
+    EXPECT_EQ(t.platform.dialogs.calls.back().kind, "choose");
+    EXPECT_THAT(t.platform.dialogs.calls.back().preset,
+                StartsWith("A batch is running (starting 2 jobs). 2 of the 4 jobs are already "
+                           "running in the batch started at "));
+    EXPECT_EQ(t.file(R"(C:\prog\temp.bat)"), first) << "the running batch is never written over";
+    if (!c.name) {
+      EXPECT_EQ(t.processes.started.size(), 1u) << "Cancel starts nothing";
+      continue;
+    }
+    const std::string script = t.file("C:\\prog\\" + std::string(c.name) + ".bat").value_or("");
+    EXPECT_THAT(script, Not(HasSubstr("@echo a "))) << "the running batch's jobs are left out";
+    EXPECT_THAT(script, HasSubstr("@echo b 2"));
+    EXPECT_EQ(script.find("@lullo.exe --after fake:4242") != std::string::npos, c.waits);
+    t.processes.running.erase(t.processes.ids.back());  // that batch ends
+  }
 }
 
-TEST(Start, AStartFailureGivesOneMessageAndNoPriorityChange) {
+// A Start with no job starts nothing; what a batch stopped short finished
+// can still be skipped by the next Start.
+TEST(Start, AListWithoutAJobStartsNothingAndForgetsNothing) {
   BatchApp t;
+  t.setLines(TwoJobs("a"));
+  t.click(cid::start);
+  t.platform.files.appendFile(R"(C:\prog\temp.w1.record)", "begin 1 \r\ndone 1 \r\nbegin 2 \r\n");
+  t.processes.running.clear();  // killed
+  t.click(cid::clear);
+  t.click(cid::shut);
+  t.click(cid::start);
+  EXPECT_THAT(t.messages().back().preset, HasSubstr("holds no job: nothing was started"));
+  EXPECT_EQ(t.processes.started.size(), 1u);
+
+  t.setLines(TwoJobs("a"));
+  t.platform.dialogs.askAnswers.push_back(true);
+  t.click(cid::start);
+  ASSERT_FALSE(t.calls("ask").empty());
+  EXPECT_THAT(t.calls("ask").back().preset,
+              HasSubstr("1 of its 2 jobs had finished. Skip that job?"));
+  EXPECT_THAT(*t.file(R"(C:\prog\temp2.bat)"), Not(HasSubstr("@echo a 1")));
+  EXPECT_FALSE(t.file(R"(C:\prog\temp.record)")) << "its jobs finished or run again";
+}
+
+// A batch that runs keeps its name; one that ran to its end frees it.
+TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {
+  BatchApp t;
+  for (const char* name : {"a", "b", "c", "d"}) {
+    if (std::string(name) == "d") {
+      t.platform.files.appendFile(R"(C:\prog\temp.w1.record)",
+                                  "begin 1 \r\ndone 1 \r\nbegin 2 \r\ndone 2 \r\nend \r\n");
+      t.processes.running.erase(4242);
+    }
+    t.click(cid::clear);
+    t.setLines(TwoJobs(name));
+    t.platform.dialogs.chooseAnswers.push_back(Dialogs::Answer::No);
+    t.click(cid::start);
+  }
+  EXPECT_THAT(*t.file(R"(C:\prog\temp.bat)"), HasSubstr("@echo d 1"));
+  EXPECT_THAT(*t.file(R"(C:\prog\temp3.bat)"), HasSubstr("@echo c 1"));
+  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp3.bat)", R"(C:\prog\)"),
+                                               FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
+}
+
+TEST(Start, ABatchThatCouldNotStartLeavesNothingAndSaysWhy) {
+  BatchApp t;
+  t.setLines(TwoJobs("a"));
   t.processes.canStart = false;
   t.click(cid::start);
   const std::vector<DialogCall> messages = t.messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0].preset, HasSubstr(R"(C:\prog\temp.bat)"));
   EXPECT_THAT(messages[0].preset, HasSubstr("The system cannot find the file"));
-  EXPECT_EQ(t.platform.dialogs.calls.size(), 1u);
   EXPECT_TRUE(t.processes.started.empty());
+  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp.bat)"));
+  EXPECT_FALSE(t.platform.files.exists(R"(C:\prog\temp.record)"));
 }
 
 // ---------------------------------------------------------------- Shut
@@ -403,14 +442,18 @@ const FailureCase kFailureCases[] = {
      R"(D:\ro\jobs.cmd)", "Access is denied."},
     {"StartInAReadOnlyProgramFolder",
      [](BatchApp& t) {
+       t.setLines(TwoJobs("a"));
        t.platform.files.readOnlyFolders.insert(R"(c:\prog)");
        t.click(cid::start);
      },
      R"(C:\prog\temp.bat)", "Access is denied."},
     {"StartWhileTemp2CannotBeWritten",
      [](BatchApp& t) {
+       t.setLines(TwoJobs("a"));
        t.click(cid::start);
+       t.setLines(TwoJobs("b"));
        t.platform.files.readOnlyFolders.insert(R"(c:\prog)");
+       t.platform.dialogs.chooseAnswers.push_back(Dialogs::Answer::No);
        t.click(cid::start);
      },
      R"(C:\prog\temp2.bat)", "Access is denied."},
@@ -451,7 +494,11 @@ const QuietCase kQuietCases[] = {
        SaveBatchAs(t, R"(D:\out\jobs)");
      }},
     {"MakeBatCancelled", [](BatchApp& t) { t.click(cid::makeBat); }},
-    {"StartRuns", [](BatchApp& t) { t.click(cid::start); }},
+    {"StartRuns",
+     [](BatchApp& t) {
+       t.setLines(TwoJobs("a"));
+       t.click(cid::start);
+     }},
     {"PresetSaved", [](BatchApp& t) { SavePresetAs(t, "p1"); }},
     {"PresetSaveAnsweredNo",
      [](BatchApp& t) {

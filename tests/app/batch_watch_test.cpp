@@ -1,8 +1,9 @@
-// A started batch as the window follows it: through the record the batch
-// keeps beside its file, the title and the taskbar button tell which job
-// runs and how far, and then how the batch went; a window started later
-// takes the batch up, and the next Start offers to skip what a batch that
-// stopped short had finished.
+// A started batch as the window follows it: through the records the room
+// reads, the title and the taskbar button tell which job runs, its pass and
+// how far, and then how the batch went; a window started later takes the
+// batch up; "Last batch..." tells why a job failed and queues the jobs a
+// batch stopped short of again; the next Start offers to skip what such a
+// batch finished, while its results are still there.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ std::vector<std::string> Job(const std::string& name) {
       "@echo+"};
 }
 
-TEST(BatchWatch, TheWindowFollowsABatchByItsRecordAndTheNextStartSkipsWhatItFinished) {
+TEST(BatchWatch, TheWindowFollowsABatchAndTheNextStartSkipsWhatItFinished) {
   AppUnderTest t;
   std::vector<std::string> lines;
   for (const char* name : {"a", "b", "c"})
@@ -32,29 +33,30 @@ TEST(BatchWatch, TheWindowFollowsABatchByItsRecordAndTheNextStartSkipsWhatItFini
   t.setLines(lines);
   t.click(cid::start);
   ASSERT_EQ(t.platform.processes.started.size(), 1u);
-  const std::string record = R"(C:\prog\temp.record)";
-  ASSERT_TRUE(t.platform.files.exists(record));
   EXPECT_TRUE(t.window.ticking()) << "the window looks while the batch runs";
 
-  // What the batch appends, as the command interpreter's echo writes it.
+  // What the worker appends, as the command interpreter's echo writes it.
   auto batchWrites = [&](const std::string& text) {
-    t.platform.files.appendFile(record, text + " \r\n");
+    t.platform.files.appendFile(R"(C:\prog\temp.w1.record)", text + " \r\n");
   };
   batchWrites("begin 1");
-  t.platform.files.writeFile(R"(C:\prog\temp.progress)",
+  batchWrites("pass 1 1");
+  t.platform.files.writeFile(R"(C:\prog\temp.j1.progress)",
                              "[45.2%] 123/273 frames, 23.45 fps, 1234.56 kb/s, eta 0:01:04  ");
   t.window.tick();
   EXPECT_EQ(t.window.title(),
-            "job 1 of 3: 45.2%, 123/273 frames, 23.45 fps, eta 0:01:04 - quorvel");
+            "job 1 of 3 (a.avs): 45.2%, 123/273 frames, 23.45 fps, eta 0:01:04 - quorvel");
   EXPECT_EQ(t.window.progress(), std::make_pair(Window::Progress::Running, 150));
 
-  batchWrites("done 1");
+  t.platform.files.put(R"(D:\v\a.mp4)", "video");
+  batchWrites("done 1 5");
   batchWrites("begin 2");
+  t.platform.files.writeFile(R"(C:\prog\temp.j2.progress)",
+                             "\r\nx264 [error]: could not open input file `D:\\v\\b.avs'\r\n");
   batchWrites("failed 2 pass1 255");
   batchWrites("begin 3");
-  t.platform.files.writeFile(R"(C:\prog\temp.progress)", "");
   t.window.tick();
-  EXPECT_EQ(t.window.title(), "job 3 of 3 - quorvel");
+  EXPECT_EQ(t.window.title(), "job 3 of 3 (c.avs) - quorvel");
   EXPECT_EQ(t.window.progress().first, Window::Progress::Failed) << "once a job has failed";
 
   // A window started while the batch runs takes it up.
@@ -64,45 +66,58 @@ TEST(BatchWatch, TheWindowFollowsABatchByItsRecordAndTheNextStartSkipsWhatItFini
     second.start();
     second.onShown();
     EXPECT_TRUE(later.ticking());
-    EXPECT_EQ(later.title(), "job 3 of 3 - quorvel");
+    EXPECT_EQ(later.title(), "job 3 of 3 (c.avs) - quorvel");
   }
 
   // The batch is killed in its third job.
-  t.platform.processes.running->clear();
+  t.platform.processes.running.clear();
   t.window.tick();
   EXPECT_FALSE(t.window.ticking()) << "nothing looks once no batch runs";
   EXPECT_EQ(t.window.title(), "3 jobs: 1 done, 1 failed, 1 not finished - quorvel");
   t.app.onLastBatch();
-  ASSERT_FALSE(t.calls("message").empty());
+  ASSERT_FALSE(t.calls("message").empty()) << "its unfinished job is still in the list";
   const std::string report = t.calls("message").back().preset;
   EXPECT_THAT(report, HasSubstr("stopped before its end"));
   EXPECT_THAT(report, HasSubstr("job 1 (D:\\v\\a.avs): done\n"));
-  EXPECT_THAT(report, HasSubstr("job 2 (D:\\v\\b.avs): failed at pass 1, exit code 255, "
-                                "log D:\\v\\b.log\n"));
+  EXPECT_THAT(report, HasSubstr("job 2 (D:\\v\\b.avs): failed at pass 1, exit code 255, log "
+                                "D:\\v\\b.log\n    x264 [error]: could not open input file "
+                                "`D:\\v\\b.avs'\n"));
   EXPECT_THAT(report, HasSubstr("job 3 (D:\\v\\c.avs): stopped"));
 
-  // The next Start asks; the job whose lines changed since is no longer
-  // the one that finished.
-  t.platform.dialogs.askAnswers.push_back(true);
+  // What a job made counts while it is there as it was: after a power cut
+  // it may be cut short. The next Start asks about the finished job only.
+  t.platform.files.put(R"(D:\v\a.mp4)", "vid");
   t.click(cid::start);
-  const std::vector<DialogCall> asked = t.calls("ask");
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_THAT(asked[0].preset, HasSubstr(" stopped before its end. 1 of its 3 jobs had finished. "
-                                         "Skip those 1?"));
-  ASSERT_EQ(t.platform.processes.started.size(), 2u);
-  const std::string resumed = *t.platform.files.readFile(R"(C:\prog\temp.bat)");
-  EXPECT_THAT(resumed, Not(HasSubstr("a.avs")));
-  EXPECT_THAT(resumed, HasSubstr("b.avs"));
-  EXPECT_THAT(resumed, HasSubstr("c.avs"));
-  EXPECT_THAT(*t.platform.files.readFile(record), HasSubstr("job 1 ")) << "a record anew";
-
-  // A job whose lines changed counts as not finished; No runs every job.
-  t.platform.processes.running->clear();
+  ASSERT_TRUE(t.runPostedUntil([&] { return t.platform.processes.started.size() == 2; }));
+  EXPECT_TRUE(t.calls("ask").empty()) << "job 1's result changed: nothing to skip";
+  t.platform.processes.running.clear();
   t.window.tick();
-  t.app.jobList().replace(1, "@echo Input:\"D:\\v\\a2.avs\"");
-  t.platform.dialogs.askAnswers.push_back(false);
+}
+
+// After a batch stopped short and the list was cleared, "Last batch..."
+// queues the jobs it did not finish again, and not the finished one.
+TEST(BatchWatch, LastBatchQueuesTheUnfinishedJobsAgain) {
+  AppUnderTest t;
+  std::vector<std::string> lines;
+  for (const char* name : {"a", "b", "c"})
+    for (const std::string& line : Job(name)) lines.push_back(line);
+  t.setLines(lines);
   t.click(cid::start);
-  EXPECT_EQ(t.calls("ask").size(), 1u) << "job 1 changed: nothing to skip, nothing asked";
+  t.platform.files.appendFile(R"(C:\prog\temp.w1.record)", "begin 1 \r\ndone 1 \r\nbegin 2 \r\n");
+  t.platform.processes.running.clear();
+  t.click(cid::clear);
+  t.app.onLastBatch();
+  ASSERT_EQ(t.calls("ask").size(), 1u);
+  EXPECT_THAT(t.calls("ask")[0].preset, HasSubstr("\n\nQueue the 2 unfinished jobs again?"));
+  EXPECT_TRUE(t.lines().empty()) << "No queues nothing";
+
+  t.platform.dialogs.askAnswers.push_back(true);
+  t.app.onLastBatch();
+  std::vector<std::string> unfinished = Job("b");
+  for (const std::string& line : Job("c")) unfinished.push_back(line);
+  EXPECT_EQ(t.lines(), unfinished);
+  t.app.onLastBatch();
+  EXPECT_EQ(t.calls("ask").size(), 2u) << "jobs in the list are not offered again";
 }
 
 }  // namespace

@@ -58,18 +58,19 @@ TEST(AddJob, InputAndOutputQueueAFramedJobAndEmptyTheFileFields) {
   t.window.setText(cid::logfile, R"(C:\prog\log\clip.avs.txt)");
   t.click(cid::add);
 
+  // The job goes before the shut-down line, which stays last.
   const Lines lines = t.lines();
   ASSERT_EQ(lines.size(), 7u);
-  EXPECT_EQ(lines[0], "shutdown.exe -s -f -t 30");
-  EXPECT_EQ(lines[1], "@echo.");
-  EXPECT_EQ(lines[2], R"(@echo Input:"D:\v\clip.avs")");
-  EXPECT_EQ(lines[3], R"(@echo Output:"E:\out\clip.mp4")");
-  EXPECT_EQ(lines[4], "@echo Encode Mode:Single Pass - Quantizer");
-  EXPECT_THAT(lines[5], StartsWith("@x264.exe --progress "));
-  EXPECT_THAT(lines[5], HasSubstr(" -q 26 "));
-  EXPECT_THAT(lines[5], EndsWith(R"( -o "E:\out\clip.mp4" "D:\v\clip.avs" 2>&1|teelog.exe )"
+  EXPECT_EQ(lines[0], "@echo.");
+  EXPECT_EQ(lines[1], R"(@echo Input:"D:\v\clip.avs")");
+  EXPECT_EQ(lines[2], R"(@echo Output:"E:\out\clip.mp4")");
+  EXPECT_EQ(lines[3], "@echo Encode Mode:Single Pass - Quantizer");
+  EXPECT_THAT(lines[4], StartsWith("@x264.exe --progress "));
+  EXPECT_THAT(lines[4], HasSubstr(" -q 26 "));
+  EXPECT_THAT(lines[4], EndsWith(R"( -o "E:\out\clip.mp4" "D:\v\clip.avs" 2>&1|teelog.exe )"
                                  R"("C:\prog\log\clip.avs.txt")"));
-  EXPECT_EQ(lines[6], "@echo+");
+  EXPECT_EQ(lines[5], "@echo+");
+  EXPECT_EQ(lines[6], "shutdown.exe -s -f -t 30");
   for (ControlId field : {cid::input, cid::output, cid::statsfile, cid::logfile})
     EXPECT_EQ(t.window.text(field), "") << field;
 }
@@ -413,11 +414,11 @@ TEST(DroppedFiles, SeveralFilesQueueOneJobEachBesideItsInput) {
   };
   for (size_t count : {2u, 3u}) {
     WithPreset t;
-    t.setLines({"shutdown.exe -s -f -t 30"});
+    t.setLines({"@rem kept above"});
     t.app.onFilesDropped({dropped.begin(), dropped.begin() + count});
     const Lines lines = t.lines();
     ASSERT_EQ(lines.size(), 1 + count * 6) << count;
-    EXPECT_EQ(lines[0], "shutdown.exe -s -f -t 30");
+    EXPECT_EQ(lines[0], "@rem kept above");
     for (size_t j = 0; j < count; ++j) {
       EXPECT_EQ(lines[1 + 6 * j], "@echo.") << count << " " << j;
       EXPECT_EQ(lines[2 + 6 * j], echoes[j][0]) << count << " " << j;

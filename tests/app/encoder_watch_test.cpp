@@ -124,7 +124,8 @@ TEST(EncoderWatch, PressesWhileTheEncoderIsAskedActOnTheListInTheirOrder) {
   for (const std::string& line : lines) {
     EXPECT_THAT(saved, HasSubstr(line + "\r\n"));
     // The started batch has teelog.exe run each encode.
-    EXPECT_THAT(started, HasSubstr((line.starts_with("@x264.exe") ? line.substr(1) : line) + "\r\n"));
+    EXPECT_THAT(started,
+                HasSubstr((line.starts_with("@x264.exe") ? line.substr(1) : line) + "\r\n"));
   }
 }
 
@@ -148,11 +149,11 @@ TEST(EncoderWatch, BatchAddingAsksOnceForAllItsFiles) {
 TEST(EncoderWatch, TheSystemMenuTellsWhichEncoderTheJobsAreWrittenFor) {
   AppUnderTest t;
   t.app.onEncoderInfo();
+  ASSERT_TRUE(t.runPostedUntil([&] { return t.calls("message").size() == 1; }));
   t.platform.encoders.set(kEncoder, kTodaysHelp);
   t.app.onEncoderInfo();
-  t.window.runPosted(5000);
+  ASSERT_TRUE(t.runPostedUntil([&] { return t.calls("message").size() == 2; }));
   const std::vector<DialogCall> shown = t.calls("message");
-  ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].title, "x264 for the jobs");
   EXPECT_THAT(shown[0].preset, StartsWith("No x264.exe was found"));
   EXPECT_THAT(shown[1].preset, HasSubstr("C:\\prog\\x264.exe\nx264 core:164 r3095 baee400\n"));

@@ -91,7 +91,7 @@ TEST_F(BoxesTest, ViewShowsTheSelectedLineInAMessageBox) {
 TEST_F(BoxesTest, ACustomMatrixChosenFromTheListKeepsItsPath) {
   FakeDialogs dialogs;
   dialogs.openAnswers.push_back("C:\\m\\q.cfg");
-  program->useDialogs(dialogs);
+  program = std::make_unique<Program>(GetModuleHandleW(nullptr), ProgramParts{.dialogs = &dialogs});
   HWND cqm = program->window().control(cid::cqm);
   SetFocus(cqm);
   for (int press = 0; press < 2; ++press) {  // "jvt", then "custom..."

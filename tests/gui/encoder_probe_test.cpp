@@ -159,9 +159,9 @@ TEST_F(EncoderInProgramFolder, AHangingEncoderDelaysNeitherTheWindowNorAnAddBeyo
   HelpKind hang(L"hang");
   constexpr int kLimitMs = 400;
   Clock::time_point start = Clock::now();
-  program = std::make_unique<Program>(GetModuleHandleW(nullptr), kLimitMs);
   FakeDialogs dialogs;
-  program->useDialogs(dialogs);
+  program = std::make_unique<Program>(
+      GetModuleHandleW(nullptr), ProgramParts{.dialogs = &dialogs, .encoderTimeLimitMs = kLimitMs});
   program->window().show();
   PumpMessages();
   EXPECT_LT(MillisecondsSince(start), 3000) << "the window does not wait for the encoder";

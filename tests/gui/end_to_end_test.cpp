@@ -199,8 +199,8 @@ class EndToEndTest : public ::testing::Test {
       ASSERT_TRUE(CopyFileW((bin + L"standin.exe").c_str(), (tools + name).c_str(), FALSE))
           << "standin.exe copied as " << Narrow(name);
     ASSERT_TRUE(WriteBytes(work + L"clip.avs", "BlankClip()\r\n"));
-    program = std::make_unique<Program>(GetModuleHandleW(nullptr));
-    program->useDialogs(dialogs);
+    program =
+        std::make_unique<Program>(GetModuleHandleW(nullptr), ProgramParts{.dialogs = &dialogs});
   }
 
   void TearDown() override {
@@ -346,7 +346,7 @@ class EndToEndTest : public ::testing::Test {
 
 TEST_F(EndToEndTest, TheBatchRunsEveryLineOfTheJobAndDeletesTheAudioAfterMuxing) {
   ASSERT_NO_FATAL_FAILURE(queueAndSaveJob());
-  const std::string del = "@if not errorlevel 1 del " + Quoted(Narrow(audio()));
+  const std::string del = "@if errorlevel 0 if not errorlevel 1 del " + Quoted(Narrow(audio()));
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], del);
   const std::vector<Call> recorded = runJobs(std::nullopt);
@@ -362,6 +362,12 @@ TEST_F(EndToEndTest, AFailingMuxerLeavesTheAudioFile) {
   EXPECT_EQ(ReadBytes(audio()), BepipeSamples())
       << "the audio file stays and holds what bepipe piped into neroaacenc; console:\n"
       << console;
+  // A muxer that crashed (a negative code) did not succeed either.
+  ASSERT_TRUE(
+      CopyFileW((bin + L"exit_code_muxer.exe").c_str(), (tools + L"mp4box.exe").c_str(), FALSE));
+  ASSERT_TRUE(RunBatch(L"jobs.bat", work, work + L"console.txt",
+                       {{L"STANDIN_LOG", standinLog()}, {L"EXIT_CODE_MUXER", L"-1073741819"}}));
+  EXPECT_EQ(ReadBytes(audio()), BepipeSamples()) << ReadBytes(work + L"console.txt").value_or("");
 }
 
 // mkvmerge ends with 0 when it joined the files, 1 when it joined them with
@@ -427,6 +433,11 @@ TEST_F(EndToEndTest, StartAsksWhenAProgramOfTheJobsIsMissing) {
   ASSERT_TRUE(DeleteFileW((tools + L"bepipe.exe").c_str()));
   dialogs.calls.clear();
   Click(control(cid::start));
+  // What the program folder lacks is looked for along PATH on another thread.
+  ASSERT_TRUE(WaitUntil([&] {
+    PumpMessages();
+    return !dialogs.calls.empty();
+  }));
   ASSERT_EQ(dialogs.calls.size(), 1u);
   EXPECT_EQ(dialogs.calls[0].kind, "ask");
   EXPECT_TRUE(dialogs.calls[0].preset.starts_with(
@@ -440,7 +451,7 @@ TEST_F(EndToEndTest, StartAsksWhenAProgramOfTheJobsIsMissing) {
   Click(control(cid::start));
   SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
   EXPECT_TRUE(dialogs.calls.empty()) << "with every program there, nothing is asked";
-  for (int i = 0; i < 600 && Exists(bin + L"temp.bat"); ++i) Sleep(50);
+  ASSERT_TRUE(WaitUntil([] { return StartedInterpreters().empty(); }, 30000));
   EXPECT_FALSE(Exists(bin + L"temp.bat")) << "the batch ran and deleted itself";
   EXPECT_EQ(ReadBytes(output()), "x264 stand-in video\r\n");
 }
@@ -515,7 +526,7 @@ class PathsThroughTheBatch : public EndToEndTest {
     SetEnvironmentVariableW(L"STANDIN_LOG", standinLog().c_str());
     Click(control(cid::start));
     SetEnvironmentVariableW(L"STANDIN_LOG", nullptr);
-    for (int i = 0; i < 600 && Exists(bin + L"temp.bat"); ++i) Sleep(50);
+    ASSERT_TRUE(WaitUntil([] { return StartedInterpreters().empty(); }, 30000));
     ASSERT_FALSE(Exists(bin + L"temp.bat")) << "the batch ran to its end and deleted itself";
   }
 

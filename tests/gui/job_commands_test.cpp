@@ -81,7 +81,7 @@ TEST_F(JobCommandsTest, RequestersFillTheFileFields) {
 // as the fields say, without a log file.
 TEST_F(JobCommandsTest, TypedPathsQueueAJobFromAFirstStart) {
   FakeDialogs dialogs;
-  program->useDialogs(dialogs);
+  program = std::make_unique<Program>(GetModuleHandleW(nullptr), ProgramParts{.dialogs = &dialogs});
   TypeInto(control(cid::input), work + L"clip.avs");
   TypeInto(control(cid::output), work + L"clip.mp4");
   Click(control(cid::add));
@@ -158,6 +158,11 @@ TEST_F(JobCommandsTest, MakeBatSavesThePreambleAndEveryLine) {
   Click(control(cid::shut));
   std::thread answer = AnswerFileRequester(work + L"jobs", window().handle());
   Click(control(cid::makeBat));
+  // The batch is written once the encoder the Add asked has answered.
+  EXPECT_TRUE(WaitUntil([&] {
+    PumpMessages();
+    return Exists(work + L"jobs.bat");
+  }));
   answer.join();
   std::wstring expected =
       L"@cd /d \"" + bin + L"\"\r\n@envprep.exe run\r\n@call envprep.bat\r\n@del envprep.bat\r\n";

@@ -340,6 +340,19 @@ TEST(Gaugit, RefusesAWrongCommandLineWithCodeTwo) {
 // ---------------------------------------------------------------------------
 // teelog.exe [LOGFILE]
 
+// What QUORVEL_PROGRESS holds once x264 printed `text`: the last progress
+// line and the last error line, as the native tests of the verdict show
+// them; no file when there is neither.
+std::optional<std::string> ProgressFileOf(std::string_view text) {
+  encoder_verdict::EncoderVerdict verdict;
+  verdict.take(text.data(), text.size());
+  verdict.end();
+  if (verdict.status().empty() && verdict.lastError().empty()) return std::nullopt;
+  std::string file(verdict.status());
+  if (!verdict.lastError().empty()) file += "\r\n" + std::string(verdict.lastError()) + "\r\n";
+  return file;
+}
+
 // What x264 really printed, piped through teelog as a job line pipes it: the
 // console and the log receive it unchanged, the exit code says whether the
 // encode finished, and QUORVEL_PROGRESS ends with the last progress line.
@@ -349,15 +362,11 @@ TEST(Teelog, JudgesRecordedEncodesAndPassesThemOnUnchanged) {
     DWORD exitCode;
     bool bare;  // no log file, and QUORVEL_PROGRESS names a missing folder
   } cases[] = {
-      {"x264/finished.txt", 0, false},
-      {"x264/finished.txt", 0, true},
-      {"x264/ctrl-c.txt", 1, false},
-      {"x264/killed.txt", 1, false},
-      {"x264/error-continued.txt", 1, false},
-      {"x264/error-then-aborted.txt", 1, true},
-      {"x264/write-failed.txt", 1, false},
-      {"x264/missing-input.txt", 1, false},
-      {"mkvmerge/missing-input.txt", 1, false},
+      {"x264/finished.txt", 0, false},        {"x264/finished.txt", 0, true},
+      {"x264/ctrl-c.txt", 1, false},          {"x264/killed.txt", 1, false},
+      {"x264/error-continued.txt", 1, false}, {"x264/error-then-aborted.txt", 1, true},
+      {"x264/write-failed.txt", 1, false},    {"x264/missing-input.txt", 1, false},
+      {"x264/probe-fallback.txt", 0, false},  {"mkvmerge/missing-input.txt", 1, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.recording << (c.bare ? " bare" : ""));
@@ -375,13 +384,7 @@ TEST(Teelog, JudgesRecordedEncodesAndPassesThemOnUnchanged) {
     EXPECT_TRUE(!text.empty() && run.output == text) << run.output;
     EXPECT_EQ(run.error, "");
     EXPECT_EQ(ReadFileBytes(log), c.bare ? std::nullopt : std::optional<std::string>(text));
-    // The last progress line, as the native tests of the verdict show it.
-    encoder_verdict::EncoderVerdict verdict;
-    verdict.take(text.data(), text.size());
-    verdict.end();
-    EXPECT_EQ(ReadFileBytes(progress), c.bare || verdict.status().empty()
-                                           ? std::nullopt
-                                           : std::optional<std::string>(verdict.status()));
+    EXPECT_EQ(ReadFileBytes(progress), c.bare ? std::nullopt : ProgressFileOf(text));
   }
 }
 
@@ -508,9 +511,6 @@ TEST(Teelog, RunsTheProgramWithItsArgumentsUnchangedAndEndsWithItsCode) {
       {"nosuch.exe", R"( -o nul "in put.avs")", R"("clip.log")", 9009, false},
   };
   const std::string_view finished = Recorded("x264/finished.txt");
-  encoder_verdict::EncoderVerdict verdict;
-  verdict.take(finished.data(), finished.size());
-  verdict.end();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.program + c.arguments + " logged to " + c.log);
     TemporaryFolder folder;
@@ -547,7 +547,7 @@ TEST(Teelog, RunsTheProgramWithItsArgumentsUnchangedAndEndsWithItsCode) {
     EXPECT_EQ(ReadFileBytes(work + L"clip.log"),
               c.log == R"("")" ? std::nullopt : std::optional(run.output + run.error));
     EXPECT_EQ(ReadFileBytes(work + L"progress.txt"),
-              c.finished ? std::optional<std::string>(verdict.status()) : std::nullopt);
+              started ? ProgressFileOf(run.output) : std::nullopt);
   }
 }
 
@@ -702,10 +702,14 @@ TEST(Envprep, ReportsABatchFileThatCannotBeWritten) {
   EXPECT_NE(run.error, "");
 }
 
-TEST(Envprep, RefusesAnythingButRunWithCodeTwo) {
+TEST(Envprep, WritesTheNamedFileAndRefusesAnythingElseWithCodeTwo) {
   TemporaryFolder work;
+  ToolRun named = RunTool(L"envprep.exe", {L"run", L"temp.w2.env.bat"}, work.path());
+  EXPECT_EQ(named.exitCode, 0u);
+  EXPECT_TRUE(Exists(work.path() + L"temp.w2.env.bat"));
+  EXPECT_FALSE(Exists(work.path() + L"envprep.bat"));
   const std::vector<std::vector<std::wstring>> commandLines = {
-      {}, {L""}, {L"go"}, {L"run", L"run"}, {L"/?"}, {L"runs"}};
+      {}, {L""}, {L"go"}, {L"run", L"a", L"b"}, {L"run", L""}, {L"/?"}, {L"runs"}};
   for (const auto& arguments : commandLines) {
     ToolRun run = RunTool(L"envprep.exe", arguments, work.path());
     SCOPED_TRACE(testing::PrintToString(arguments));
@@ -733,10 +737,43 @@ TEST(Lullo, ReturnsAfterTheGivenMilliseconds) {
   }
 }
 
+// A batch started to run after another waits for the other's workers.
+TEST(Lullo, AfterWaitsUntilEachNamedProcessHasEnded) {
+  TemporaryFolder work;
+  std::wstring sleeper = Quoted(TestProgramFolder() + L"lullo.exe") + L" 700";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(nullptr, sleeper.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                             nullptr, work.path().c_str(), &startup, &info));
+  const KernelHandle process(info.hProcess);
+  const KernelHandle thread(info.hThread);
+  FILETIME created{}, exited{}, kernel{}, user{};
+  ASSERT_TRUE(GetProcessTimes(process.get(), &created, &exited, &kernel, &user));
+  const unsigned long long time =
+      (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  const std::wstring id = std::to_wstring(info.dwProcessId) + L":";
+  // A process of that id started at another time is no longer the one named.
+  ToolRun other = RunTool(L"lullo.exe", {L"--after", id + std::to_wstring(time + 1)}, work.path());
+  EXPECT_EQ(other.exitCode, 0u);
+  EXPECT_LT(other.elapsedMs, 400);
+  ToolRun run = RunTool(L"lullo.exe", {L"--after", id + std::to_wstring(time)}, work.path());
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(WaitForSingleObject(process.get(), 0), WAIT_OBJECT_0) << "it returned after the end";
+}
+
 TEST(Lullo, RefusesAWrongCommandLineWithCodeTwo) {
   TemporaryFolder work;
-  const std::vector<std::vector<std::wstring>> commandLines = {
-      {}, {L""}, {L"abc"}, {L"-5"}, {L"1.5"}, {L"10", L"20"}, {L"99999999999999999999"}};
+  const std::vector<std::vector<std::wstring>> commandLines = {{},
+                                                               {L""},
+                                                               {L"abc"},
+                                                               {L"-5"},
+                                                               {L"1.5"},
+                                                               {L"10", L"20"},
+                                                               {L"99999999999999999999"},
+                                                               {L"--after"},
+                                                               {L"--after", L"12"},
+                                                               {L"--after", L"x:1"}};
   for (const auto& arguments : commandLines) {
     ToolRun run = RunTool(L"lullo.exe", arguments, work.path());
     SCOPED_TRACE(testing::PrintToString(arguments));

@@ -105,7 +105,7 @@ TEST_F(AudioCommands, TheMuxStepGetsTheAudioFile) {
     const Lines lines = audio(c.encoder);
     ASSERT_EQ(lines.size(), 3u) << "encoder " << static_cast<int>(c.encoder);
     EXPECT_EQ(lines[1], "@mp4box.exe -add " + std::string(c.file) + R"( "D:\v\clip.mp4")");
-    EXPECT_EQ(lines[2], "@if not errorlevel 1 del " + std::string(c.file));
+    EXPECT_EQ(lines[2], "@if errorlevel 0 if not errorlevel 1 del " + std::string(c.file));
   }
 }
 

@@ -31,7 +31,8 @@ const std::string kOutputLine = R"(@echo Output:"D:\enc\clip.mp4")";
 const std::string kNero =
     R"~(@bepipe.exe --script "import(^D:\enc\clip.avs^)" | neroaacenc.exe -if - -of "D:\enc\clip.audio.mp4" -ignorelength -cbr 64000)~";
 const std::string kMp4BoxAdd = R"(@mp4box.exe -add "D:\enc\clip.audio.mp4" "D:\enc\clip.mp4")";
-const std::string kMp4BoxClean = R"(@if not errorlevel 1 del "D:\enc\clip.audio.mp4")";
+const std::string kMp4BoxClean =
+    R"(@if errorlevel 0 if not errorlevel 1 del "D:\enc\clip.audio.mp4")";
 const std::string kSizeCheck = R"(@gaugit.exe 90 110 "D:\enc\clip.mp4")";
 
 struct ModeJob {
@@ -124,7 +125,7 @@ TEST_F(ComposeJobTest, WorkedExampleOfAConditionalJob) {
       R"(@if errorlevel 1 @x264.exe --progress --cqm flat --scenecut 40 -I 250 -i 25 --sar 1:1 --threads auto --nr 0 -f 0:0 -b 2 --direct "spatial" --b-adapt 1 --b-bias 0 -w --deadzone-inter 21 --deadzone-intra 11 --aq-mode 1 --aq-strength 1.0 --chroma-qp-offset 0 --psy-rd 1.0:0.0 -p 2 --stats "D:\v\clip.stats" -B 1000 --qpmin 10 --qpmax 51 --qpstep 4 --qcomp 0.600000 --ipratio 1.400000 --pbratio 1.300000 --8x8dct -A p8x8,b8x8,i8x8,i4x4 -m 5 --me hex --merange 16 -r 1 --ratetol 1.000000 --vbv-init 0.9 -o "D:\v\clip.mp4" "D:\v\clip.avs" 2>&1|teelog.exe "D:\v\clip.log")",
       R"~(@bepipe.exe --script "import(^D:\v\clip.avs^)" | neroaacenc.exe -if - -of "D:\v\clip.audio.mp4" -ignorelength -cbr 64000)~",
       R"(@mp4box.exe -add "D:\v\clip.audio.mp4" "D:\v\clip.mp4")",
-      R"(@if not errorlevel 1 del "D:\v\clip.audio.mp4")",
+      R"(@if errorlevel 0 if not errorlevel 1 del "D:\v\clip.audio.mp4")",
   };
   const ComposedJob job = ComposeJob(ReadSettings(window), media);
   EXPECT_EQ(job.lines, expected);

@@ -242,10 +242,12 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
     // "Start" hands what the console cannot spell (here: anything beyond
     // ASCII) over in variables; the lines mean the same.
     const StartBatch batch =
-        StartScript(job.lines, "C:\\prog\\", "temp.bat", [](std::string_view) { return false; });
+        StartScript(FramedJob(job.lines), "C:\\prog\\", {FilesInTheBatch(), {{0, false}}, 1, {}},
+                    [](std::string_view) { return false; });
     std::vector<std::string> started = ScriptLines(batch.script);
     std::erase_if(started, IsStartedBatchsOwn);
-    ASSERT_EQ(started.size(), job.lines.size() + 7);
+    // The change of folder, and the framed job.
+    ASSERT_EQ(started.size(), job.lines.size() + 3);
     // The same lines to Windows' interpreter and to Wine's, which reads a
     // variable's value once more.
     Interpreter windows = interpreter;
@@ -258,9 +260,9 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
       ASSERT_EQ(reading.calls, Meant(job.commands[i])) << job.lines[i];
       ASSERT_NO_FATAL_FAILURE(ExpectReadAsComposed(s, job.commands[i], job.lines[i]));
       for (const Interpreter* reader : {&windows, &wine}) {
-        const LineReading fromStart = ReadBatchLine(started[6 + i], *reader);
-        ASSERT_EQ(fromStart.problems, std::vector<std::string>()) << started[6 + i];
-        ASSERT_EQ(RunByTeelog(fromStart.calls), reading.calls) << started[6 + i];
+        const LineReading fromStart = ReadBatchLine(started[2 + i], *reader);
+        ASSERT_EQ(fromStart.problems, std::vector<std::string>()) << started[2 + i];
+        ASSERT_EQ(RunByTeelog(fromStart.calls), reading.calls) << started[2 + i];
       }
       ++lines;
     }

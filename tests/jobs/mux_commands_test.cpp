@@ -37,12 +37,12 @@ TEST(MuxCommands, LinesOfEachMuxer) {
        R"(D:\v\clip.mp4)",
        R"(D:\v\clip.audio.mp4)",
        {R"(@mp4box.exe -add "D:\v\clip.audio.mp4" "D:\v\clip.mp4")",
-        R"(@if not errorlevel 1 del "D:\v\clip.audio.mp4")"}},
+        R"(@if errorlevel 0 if not errorlevel 1 del "D:\v\clip.audio.mp4")"}},
       {Mp4Creator,
        R"(D:\v\clip.mp4)",
        R"(D:\v\clip.audio.mp4)",
        {R"(@mp4creator.exe -create="D:\v\clip.audio.mp4" "D:\v\clip.mp4")",
-        R"(@if not errorlevel 1 del "D:\v\clip.audio.mp4")"}},
+        R"(@if errorlevel 0 if not errorlevel 1 del "D:\v\clip.audio.mp4")"}},
       {MkvMerge,
        R"(D:\v\clip.mp4)",
        R"(D:\v\clip.audio.mp4)",
@@ -56,12 +56,12 @@ TEST(MuxCommands, LinesOfEachMuxer) {
        R"(D:\v\clip.mkv)",
        R"(D:\v\clip.audio.aac)",
        {R"(@mp4box.exe -add "D:\v\clip.audio.aac" "D:\v\clip.mkv")",
-        R"(@if not errorlevel 1 del "D:\v\clip.audio.aac")"}},
+        R"(@if errorlevel 0 if not errorlevel 1 del "D:\v\clip.audio.aac")"}},
       {Mp4Creator,
        R"(D:\v\clip)",
        R"(D:\v\clip.audio.mp4)",
        {R"(@mp4creator.exe -create="D:\v\clip.audio.mp4" "D:\v\clip")",
-        R"(@if not errorlevel 1 del "D:\v\clip.audio.mp4")"}},
+        R"(@if errorlevel 0 if not errorlevel 1 del "D:\v\clip.audio.mp4")"}},
   };
   for (const MuxCase& c : cases)
     EXPECT_EQ(Mux(c), c.lines) << static_cast<int>(c.muxer) << " " << c.output;
@@ -132,7 +132,7 @@ TEST(MuxCommands, MkvMergeOntoAMatroskaOutputRenamesTheJoinedFile) {
        R"(D:\v\clip.MKV)",
        R"(D:\v\clip.audio.mp4)",
        {R"(@mp4box.exe -add "D:\v\clip.audio.mp4" "D:\v\clip.MKV")",
-        R"(@if not errorlevel 1 del "D:\v\clip.audio.mp4")"}},
+        R"(@if errorlevel 0 if not errorlevel 1 del "D:\v\clip.audio.mp4")"}},
       {NoMux, R"(D:\v\clip.mkv)", R"(D:\v\clip.audio.mp4)", {}},
   };
   for (const MuxCase& c : cases)

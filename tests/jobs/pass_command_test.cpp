@@ -241,7 +241,8 @@ constexpr std::string_view kNeroLine =
     R"~(@bepipe.exe --script "import(^D:\enc\clip.avs^)" | neroaacenc.exe -if - -of "D:\enc\clip.audio.mp4" -ignorelength -cbr 64000)~";
 constexpr std::string_view kMp4BoxAdd =
     R"(@mp4box.exe -add "D:\enc\clip.audio.mp4" "D:\enc\clip.mp4")";
-constexpr std::string_view kMp4BoxClean = R"(@if not errorlevel 1 del "D:\enc\clip.audio.mp4")";
+constexpr std::string_view kMp4BoxClean =
+    R"(@if errorlevel 0 if not errorlevel 1 del "D:\enc\clip.audio.mp4")";
 
 TEST_F(PassCommand, AudioFollowsOnlyPassesThatWriteTheOutput) {
   const struct {

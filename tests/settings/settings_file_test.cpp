@@ -117,7 +117,7 @@ TEST(SettingsFileReading, KeepsOnlyTheSettingsOfAHugeFileWhateverThePieces) {
 TEST(SettingsFileWriting, WritesEveryKeyLineInCatalogueOrder) {
   StartedApp s = WithAvsPresets();
   SetShown(s.window, kChangedValues);
-  ASSERT_TRUE(s.store().SaveSettings(kPath));
+  ASSERT_TRUE(s.store().saveSettings(kPath));
   EXPECT_EQ(*s.platform.files.readFile(kPath), kChangedFile);
 }
 
@@ -233,7 +233,7 @@ TEST(LoadSettings, AFileThatCannotBeReadGivesTheDefaults) {
   StartedApp s = WithAvsPresets();
   s.load(std::string(kChangedFile));
   s.window.setState(avsinc, -1);
-  s.store().LoadSettings("C:\\prog\\configs\\none.ini");
+  s.store().loadSettings("C:\\prog\\configs\\none.ini");
   ExpectShown(s.window, kAfterDefaults);
   EXPECT_FALSE(s.platform.files.exists("C:\\prog\\configs\\none.ini"));
 }
@@ -244,7 +244,7 @@ TEST(LoadSettings, AFileThatCannotBeReadGivesTheDefaults) {
 TEST(SettingsRoundTrip, SaveThenLoadRestoresEveryKeyedControl) {
   StartedApp from = WithAvsPresets();
   SetShown(from.window, kChangedValues);
-  ASSERT_TRUE(from.store().SaveSettings(kPath));
+  ASSERT_TRUE(from.store().saveSettings(kPath));
 
   StartedApp to = WithAvsPresets();
   to.load(*from.platform.files.readFile(kPath));
@@ -259,7 +259,7 @@ TEST(SettingsRoundTrip, ABitrateVarianceBelowTenComesBackAsTen) {
   SetShown(from.window, kChangedValues);
   from.type(bv, "5");
   ASSERT_EQ(from.window.text(bv), "5") << "accepted while editing";
-  ASSERT_TRUE(from.store().SaveSettings(kPath));
+  ASSERT_TRUE(from.store().saveSettings(kPath));
 
   StartedApp to = WithAvsPresets();
   to.load(*from.platform.files.readFile(kPath));
@@ -283,7 +283,7 @@ TEST(SaveSettings, AFailedSaveLeavesTheOldFile) {
     if (existed) s.platform.files.put(c.path, "old");
     if (existed) s.platform.files.readOnlyFolders.insert(std::string(c.readOnly));
     s.window.setText(value, "33");
-    EXPECT_FALSE(s.store().SaveSettings(c.path));
+    EXPECT_FALSE(s.store().saveSettings(c.path));
     if (existed)
       EXPECT_EQ(s.platform.files.readFile(c.path), "old");
     else
@@ -295,7 +295,7 @@ TEST(SaveSettings, AFailedSaveLeavesTheOldFile) {
 TEST(SaveSettings, ReplacesAnExistingFileWhole) {
   StartedApp s;
   s.platform.files.put(kPath, std::string(5000, ';') + "\r\ncqm = jvt\r\n");
-  EXPECT_TRUE(s.store().SaveSettings(kPath));
+  EXPECT_TRUE(s.store().saveSettings(kPath));
   EXPECT_EQ(*s.platform.files.readFile(kPath), SettingsFileText(s.window));
 }
 

@@ -33,7 +33,7 @@ struct StartedApp {
   // Puts a settings file in place and loads it into the window.
   void load(const std::string& bytes, const std::string& path = "C:\\prog\\configs\\t.ini") {
     platform.files.put(path, bytes);
-    store().LoadSettings(path);
+    store().loadSettings(path);
   }
 
   // The user ticks or clears a check box.

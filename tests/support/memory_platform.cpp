@@ -100,6 +100,17 @@ bool MemoryFileSystem::hasFolder(const std::string& path) const {
 
 bool MemoryFileSystem::exists(std::string_view path) const { return files.count(Lower(path)) > 0; }
 
+bool MemoryFileSystem::removeFolder(std::string_view path) {
+  std::string key = Lower(path);
+  while (!key.empty() && (key.back() == '\\' || key.back() == '/')) key.pop_back();
+  if (!folders.count(key)) return false;
+  std::erase_if(files, [&key](const auto& file) { return file.first.starts_with(key + "\\"); });
+  std::erase_if(folders, [&key](const std::string& folder) {
+    return folder == key || folder.starts_with(key + "\\");
+  });
+  return true;
+}
+
 std::string FakeDialogs::openFile(std::string_view title, std::string_view presetName,
                                   std::string_view pattern) {
   calls.push_back({"open", std::string(title), std::string(presetName), std::string(pattern)});
@@ -132,6 +143,11 @@ bool FakeDialogs::ask(std::string_view title, std::string_view text) {
   return Next(askAnswers, false);
 }
 
+Dialogs::Answer FakeDialogs::choose(std::string_view title, std::string_view text) {
+  calls.push_back({"choose", std::string(title), std::string(text), ""});
+  return Next(chooseAnswers, Answer::Cancel);
+}
+
 std::optional<std::string> FakeDialogs::inputLine(std::string_view title, std::string_view prompt,
                                                   std::string_view initial) {
   calls.push_back({"input", std::string(title), std::string(prompt), std::string(initial)});
@@ -142,31 +158,41 @@ namespace {
 
 class FakeBatch final : public StartedBatch {
  public:
-  FakeBatch(std::uint32_t id, std::shared_ptr<std::set<std::uint32_t>> running)
-      : id_(id), running_(std::move(running)) {}
-  bool running() const override { return running_->count(id_) > 0; }
-  std::string identity() const override { return "fake " + std::to_string(id_); }
+  FakeBatch(std::uint32_t id, std::shared_ptr<FakeProcesses::State> state)
+      : id_(id), state_(std::move(state)) {}
+  bool running() const override { return state_->running.count(id_) > 0; }
+  std::string identity() const override { return "fake:" + std::to_string(id_); }
+  bool pause() override { return state_->paused.insert(id_).second; }
+  bool resume() override {
+    if (state_->held.erase(id_) > 0 && state_->onResume) state_->onResume(id_);
+    return state_->paused.erase(id_) > 0;
+  }
+  bool end() override {
+    state_->paused.erase(id_);
+    return state_->running.erase(id_) > 0;
+  }
 
  private:
   std::uint32_t id_;
-  std::shared_ptr<std::set<std::uint32_t>> running_;
+  std::shared_ptr<FakeProcesses::State> state_;
 };
 
 }  // namespace
 
-BatchStart FakeProcesses::startBatch(std::string_view path, std::string_view workingFolder,
-                                     const EnvironmentVariables& variables) {
-  if (!canStart) return {nullptr, "The system cannot find the file specified."};
+Result<std::unique_ptr<StartedBatch>> FakeProcesses::startBatch(
+    std::string_view path, std::string_view workingFolder, const EnvironmentVariables& variables) {
+  if (!canStart) return Problem{"The system cannot find the file specified."};
   started.emplace_back(std::string(path), std::string(workingFolder));
   environments.push_back(variables);
   ids.push_back(nextId);
-  running->insert(nextId);
-  return {std::make_unique<FakeBatch>(nextId++, running), {}};
+  state->running.insert(nextId);
+  state->held.insert(nextId);
+  return std::unique_ptr<StartedBatch>(std::make_unique<FakeBatch>(nextId++, state));
 }
 
 std::unique_ptr<StartedBatch> FakeProcesses::findStarted(std::string_view identity) {
-  for (std::uint32_t id : *running)
-    if (identity == "fake " + std::to_string(id)) return std::make_unique<FakeBatch>(id, running);
+  for (std::uint32_t id : state->running)
+    if (identity == "fake:" + std::to_string(id)) return std::make_unique<FakeBatch>(id, state);
   return nullptr;
 }
 
@@ -177,8 +203,10 @@ std::optional<ClipInfo> FakeMedia::probe(std::string_view path) {
   return found->second;
 }
 
-std::optional<EncoderFile> FakeEncoders::find() {
+std::optional<EncoderFile> FakeEncoders::find(Reach reach) {
   std::lock_guard lock(mutex_);
+  if (reach == Reach::ProgramFolder && file_ && !file_->path.starts_with("C:\\prog\\"))
+    return std::nullopt;
   return file_;
 }
 
@@ -238,9 +266,10 @@ std::shared_ptr<void> MemoryFileSystem::lock(std::string_view path) {
 }
 
 std::optional<std::string> FakeProcesses::findProgram(std::string_view program,
-                                                      std::string_view workingFolder) const {
-  std::string lower(program);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (!programs.count(lower)) return std::nullopt;
-  return std::string(workingFolder) + "tools\\" + std::string(program);
+                                                      std::string_view workingFolder,
+                                                      Reach reach) const {
+  const std::string lower = Lower(program);
+  if (programs.count(lower)) return std::string(workingFolder) + "tools\\" + std::string(program);
+  if (reach == Reach::AlongPath && alongPath.count(lower)) return "D:\\path\\" + lower;
+  return std::nullopt;
 }

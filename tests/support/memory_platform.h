@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -23,6 +24,7 @@ class MemoryFileSystem final : public FileSystem {
   bool appendFile(std::string_view path, std::string_view bytes) override;
   bool exists(std::string_view path) const override;
   bool deleteFile(std::string_view path) override;
+  bool removeFolder(std::string_view path) override;
   std::vector<std::string> listFiles(std::string_view folder,
                                      std::string_view pattern) const override;
   std::string lastErrorText() const override { return lastError; }
@@ -76,6 +78,7 @@ class FakeDialogs final : public Dialogs {
   std::string chooseFolder(std::string_view title, std::string_view startFolder) override;
   void message(std::string_view title, std::string_view text) override;
   bool ask(std::string_view title, std::string_view text) override;
+  Answer choose(std::string_view title, std::string_view text) override;
   std::optional<std::string> inputLine(std::string_view title, std::string_view prompt,
                                        std::string_view initial) override;
 
@@ -84,28 +87,43 @@ class FakeDialogs final : public Dialogs {
   std::deque<std::string> saveAnswers;
   std::deque<std::string> folderAnswers;
   std::deque<bool> askAnswers;
+  std::deque<Answer> chooseAnswers;  // unscripted: Cancel
   std::deque<std::optional<std::string>> inputAnswers;
   std::vector<DialogCall> calls;
 };
 
 // Batches that start as the test says; each keeps running until the test
-// removes its id from `running`.
+// removes its id from `running`, or it is ended.
 class FakeProcesses final : public Processes {
  public:
-  BatchStart startBatch(std::string_view path, std::string_view workingFolder,
-                        const EnvironmentVariables& variables) override;
-  std::optional<std::string> findProgram(std::string_view program,
-                                         std::string_view workingFolder) const override;
+  Result<std::unique_ptr<StartedBatch>> startBatch(std::string_view path,
+                                                   std::string_view workingFolder,
+                                                   const EnvironmentVariables& variables) override;
+  std::optional<std::string> findProgram(std::string_view program, std::string_view workingFolder,
+                                         Reach reach = Reach::AlongPath) const override;
   std::unique_ptr<StartedBatch> findStarted(std::string_view identity) override;
+
+  // What the processes of all the batches do, shared by every copy that
+  // stands for another window of the folder.
+  struct State {
+    std::set<std::uint32_t> running;  // started batches that have not ended
+    std::set<std::uint32_t> held;     // started, not yet let run
+    std::set<std::uint32_t> paused;
+    // Called when a held batch is let run, with its id.
+    std::function<void(std::uint32_t)> onResume;
+  };
 
   bool canStart = true;
   std::uint32_t nextId = 4242;
   std::vector<std::pair<std::string, std::string>> started;  // path, working folder
   std::vector<EnvironmentVariables> environments;            // of each started batch
   std::vector<std::uint32_t> ids;                            // of each started batch
-  std::shared_ptr<std::set<std::uint32_t>> running =
-      std::make_shared<std::set<std::uint32_t>>();  // started batches that have not ended
-  // The programs a batch finds (lower case); every other one is missing.
+  std::shared_ptr<State> state = std::make_shared<State>();
+  std::set<std::uint32_t>& running = state->running;
+  // The programs a batch finds in the program folder or its tools folder
+  // (lower case), and those it finds along PATH only; every other one is
+  // missing.
+  std::set<std::string> alongPath;
   std::set<std::string> programs = {
       "x264.exe",       "teelog.exe",     "gaugit.exe",      "envprep.exe", "lullo.exe",
       "bepipe.exe",     "neroaacenc.exe", "enc_aacplus.exe", "faac.exe",    "mp4box.exe",
@@ -123,7 +141,8 @@ class FakeMedia final : public MediaProbe {
 // none is found. Safe to call from the background thread that asks it.
 class FakeEncoders final : public EncoderProbe {
  public:
-  std::optional<EncoderFile> find() override;
+  // An encoder outside "C:\prog\" is found along PATH only.
+  std::optional<EncoderFile> find(Reach reach = Reach::AlongPath) override;
   std::optional<std::string> longHelp(const std::string& path, int timeoutMs,
                                       std::stop_token stop = {}) override;
 

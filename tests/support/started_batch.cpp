@@ -4,13 +4,13 @@
 
 bool IsStartedBatchsOwn(const std::string& line) {
   const std::string_view text = line;
-  const bool record = text.starts_with("@echo ") && text.find(" >>\"temp") != std::string::npos &&
-                      text.ends_with(".record\"");
-  const bool progress = text.starts_with("@type nul>\"temp") && text.ends_with(".progress\"");
-  const bool jump =
-      (text.starts_with("@if ") && text.find(" goto quorvel_") != std::string::npos) ||
-      text.starts_with("@goto quorvel_");
-  return record || progress || jump || text.starts_with(":quorvel_");
+  // The workers' records, claims, stop request and progress files are named
+  // through the batch's variable; their jumps go to labels of their own.
+  return text.find("%QUORVEL_BATCH%") != std::string_view::npos ||
+         text.find("goto quorvel_") != std::string_view::npos ||
+         text.find("goto :eof") != std::string_view::npos || text.starts_with(":quorvel_") ||
+         text == "@(call )" || text.starts_with("@lullo.exe 500") ||
+         text.starts_with("@lullo.exe --after ");
 }
 
 std::string WithoutStartedBatchsOwn(const std::string& script) {

@@ -5,7 +5,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 
 #include "platform/win32/wide_text.h"
 #include "ui/win32/control_class.h"
@@ -81,12 +83,26 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
     throw;
   }
   selectPage(0);
-  // Which x264 the jobs are written for is told from the system menu, where
-  // it moves no control and changes no caption.
+  // Which x264 the jobs are written for, how the last batch went, and the
+  // steering of the batches are offered in the system menu, where they move
+  // no control and change no caption. Each entry has an access key of its
+  // own beside those of the standard entries (R, M, S, N, X, C).
   if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
     AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(system, MF_STRING, kEncoderInfoCommand, L"x264 for the jobs...");
-    AppendMenuW(system, MF_STRING, kLastBatchCommand, L"Last batch\u2026");
+    AppendMenuW(system, MF_STRING, kEncoderInfoCommand, L"x264 &for the jobs...");
+    AppendMenuW(system, MF_STRING, kLastBatchCommand, L"&Last batch\u2026");
+    AppendMenuW(system, MF_STRING, kPauseCommand, L"&Pause batch");
+    AppendMenuW(system, MF_STRING, kStopAfterJobCommand, L"S&top after this job");
+    AppendMenuW(system, MF_STRING, kStopNowCommand, L"St&op now");
+    // As many jobs at once as the machine has logical processors, at most 16.
+    SYSTEM_INFO system_info{};
+    GetSystemInfo(&system_info);
+    const int most =
+        std::clamp(static_cast<int>(system_info.dwNumberOfProcessors), 1, kMostJobsAtOnce);
+    HMENU jobs = CreatePopupMenu();
+    for (int n = 1; n <= most; ++n)
+      AppendMenuW(jobs, MF_STRING, JobsAtOnceCommand(n), (L"&" + std::to_wstring(n)).c_str());
+    AppendMenuW(system, MF_POPUP, reinterpret_cast<UINT_PTR>(jobs), L"&Jobs at once");
   }
 }
 

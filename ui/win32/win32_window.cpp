@@ -17,6 +17,16 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
   const bool fromUser = message == WM_COMMAND || message == WM_HSCROLL || message == WM_NOTIFY ||
                         message == WM_DROPFILES;
   if (fromUser && !muted_) endStartUp();
+  // The messages registered by name: the taskbar made the window's button
+  // anew; another window started a batch.
+  if (message == TaskbarProgress::ButtonMadeMessage()) {
+    taskbar_.buttonMade(hwnd);
+    return 0;
+  }
+  if (message == BatchesChangedMessage()) {
+    if (events_) events_->onBatchesChanged();
+    return 0;
+  }
   switch (message) {
     case WM_NCCREATE:
       hwnd_ = hwnd;
@@ -41,14 +51,10 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
       return 0;
     }
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == kEncoderInfoCommand) {
-        if (events_) events_->onEncoderInfo();
-        return 0;
-      }
-      if ((wParam & 0xFFF0) == kLastBatchCommand) {
-        if (events_) events_->onLastBatch();
-        return 0;
-      }
+      if (onSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
+      break;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lParam) && events_) showBatchMenu(events_->batchMenu());
       break;
     case WM_TIMER:
       if (wParam == kTickTimer && tick_) {
@@ -110,6 +116,63 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+UINT Win32Window::BatchesChangedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"quorvel: the batches changed");
+  return message;
+}
+
+bool Win32Window::onSystemCommand(UINT command) {
+  if (!events_) return false;
+  switch (command) {
+    case kEncoderInfoCommand:
+      events_->onEncoderInfo();
+      return true;
+    case kLastBatchCommand:
+      events_->onLastBatch();
+      return true;
+    case kPauseCommand:
+      events_->onPauseBatch();
+      return true;
+    case kStopAfterJobCommand:
+      events_->onStopAfterJob();
+      return true;
+    case kStopNowCommand:
+      events_->onStopNow();
+      return true;
+  }
+  if (const int jobs = JobsAtOnceOf(command)) {
+    events_->onJobsAtOnce(jobs);
+    return true;
+  }
+  return false;
+}
+
+void Win32Window::showBatchMenu(const BatchMenu& state) {
+  HMENU system = GetSystemMenu(hwnd_, FALSE);
+  if (!system) return;
+  const UINT enabled = state.runs ? MF_ENABLED : MF_GRAYED;
+  for (UINT command : {kPauseCommand, kStopAfterJobCommand, kStopNowCommand})
+    EnableMenuItem(system, command, MF_BYCOMMAND | enabled);
+  CheckMenuItem(system, kPauseCommand, MF_BYCOMMAND | (state.paused ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(system, kStopAfterJobCommand,
+                MF_BYCOMMAND | (state.stopPending ? MF_CHECKED : MF_UNCHECKED));
+  for (int n = 1; n <= kMostJobsAtOnce; ++n)
+    CheckMenuItem(system, JobsAtOnceCommand(n),
+                  MF_BYCOMMAND | (n == state.jobsAtOnce ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32Window::announceBatches() {
+  EnumWindows(
+      [](HWND other, LPARAM self) -> BOOL {
+        wchar_t name[64] = {};
+        if (other != reinterpret_cast<HWND>(self) && GetClassNameW(other, name, 64) &&
+            wcscmp(name, kMainClass) == 0)
+          PostMessageW(other, BatchesChangedMessage(), 0, 0);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(hwnd_));
 }
 
 LRESULT CALLBACK Win32Window::PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -31,6 +31,15 @@ class WindowEvents {
   virtual void onEncoderInfo() {}
   // The user chose "Last batch..." from the system menu.
   virtual void onLastBatch() {}
+  // The entries of the system menu that steer the batches of the folder:
+  // their state when the menu opens, and the user's choice of one.
+  virtual BatchMenu batchMenu() { return {}; }
+  virtual void onPauseBatch() {}
+  virtual void onStopAfterJob() {}
+  virtual void onStopNow() {}
+  virtual void onJobsAtOnce(int /*jobs*/) {}
+  // Another window of the program started a batch.
+  virtual void onBatchesChanged() {}
 };
 
 // Ids of the children that no setting refers to; no control has them.
@@ -87,6 +96,11 @@ class Win32Window final : public Window, private OwnedWindow {
   void setProgress(Progress state, int permille) override;
   void startTicking(int intervalMs, std::function<void()> tick) override;
   void stopTicking() override;
+  void announceBatches() override;
+
+  // The message a window of the program posts to the others when it
+  // started a batch.
+  static UINT BatchesChangedMessage();
 
  private:
   // Programmatic changes raise no events while one of these lives.
@@ -113,6 +127,9 @@ class Win32Window final : public Window, private OwnedWindow {
   HWND createControl(const ControlSpec& row);
   void selectPage(int index);
   void onCommand(HWND child, int code);
+  // An entry of the system menu the program added; false for another.
+  bool onSystemCommand(UINT command);
+  void showBatchMenu(const BatchMenu& state);
 
   // The adapter of a control; throws std::invalid_argument for an id no
   // control has.

@@ -18,6 +18,17 @@ constexpr UINT kRunPosted = WM_APP + 3;
 constexpr UINT kEncoderInfoCommand = 0x0010;
 // The item that lists how each job of the last started batch went.
 constexpr UINT kLastBatchCommand = 0x0020;
+// The items that steer the batches of the program folder.
+constexpr UINT kPauseCommand = 0x0030;
+constexpr UINT kStopAfterJobCommand = 0x0040;
+constexpr UINT kStopNowCommand = 0x0050;
+// "Jobs at once": the item of n jobs, and the n an item stands for (0: none).
+constexpr UINT JobsAtOnceCommand(int n) { return 0x0100 + static_cast<UINT>(n) * 0x10; }
+constexpr int JobsAtOnceOf(UINT command) {
+  return command > 0x0100 && command <= JobsAtOnceCommand(16)
+             ? static_cast<int>((command - 0x0100) / 0x10)
+             : 0;
+}
 // The timer that ticks while a started batch is followed.
 constexpr UINT_PTR kTickTimer = 1;
 constexpr DWORD kMainStyle =

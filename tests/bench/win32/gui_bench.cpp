@@ -31,8 +31,8 @@ class PerformanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     DeleteFileW((TestProgramFolder() + L"quorvel.ini").c_str());
-    program = std::make_unique<Program>(GetModuleHandleW(nullptr));
-    program->useDialogs(dialogs);
+    program =
+        std::make_unique<Program>(GetModuleHandleW(nullptr), ProgramParts{.dialogs = &dialogs});
   }
   void TearDown() override {
     program.reset();
@@ -216,8 +216,8 @@ TEST(JournalTime, AThousandAddsAndABatchOfAThousandInputs) {
                                           GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                           FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     FakeDialogs dialogs;
-    auto program = std::make_unique<Program>(GetModuleHandleW(nullptr));
-    program->useDialogs(dialogs);
+    auto program =
+        std::make_unique<Program>(GetModuleHandleW(nullptr), ProgramParts{.dialogs = &dialogs});
     Win32Window& window = program->window();
     Clock::time_point start = Clock::now();
     double slowest = 0;

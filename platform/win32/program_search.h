@@ -1,15 +1,17 @@
 #pragma once
 
 // Finds the program that a batch line names, as the command interpreter
-// finds it. A name with a folder in it (a backslash, a slash or a colon) is
-// looked for there only; any other name in the current folder first, then in
-// each folder of PATH in turn. In each folder a name with an extension is
+// finds it: for teelog.exe, which starts the encoder, and for the program,
+// which looks before a Start for what the batch will call. A name with a
+// folder in it (a backslash, a slash or a colon) is looked for there only;
+// any other name in the current folder first, then in each folder of PATH
+// in turn, where a quoted entry may hold a ";". In each folder a name with an extension is
 // tried as it is, one without it with each extension of PATHEXT in turn
 // (".COM;.EXE;.BAT;.CMD" when PATHEXT is unset).
 
 #include <windows.h>
 
-#include "tool_text.h"
+#include "platform/win32/heap_text.h"
 
 namespace program_search {
 
@@ -62,7 +64,10 @@ inline bool FindIn(const WideText& folder, const WideText& name, const wchar_t* 
   });
 }
 
-inline bool FindProgram(const WideText& name, WideText& found) {
+// Looks for `name` in `folder` first, then in each entry of `path` (a
+// PATH value) in turn; leaves the path in `found`.
+inline bool FindProgram(const WideText& name, const WideText& folder, const wchar_t* path,
+                        WideText& found) {
   if (name.empty()) return false;
   bool hasFolder = false;
   bool hasExtension = false;
@@ -78,16 +83,25 @@ inline bool FindProgram(const WideText& name, WideText& found) {
   const wchar_t* extensions = nullptr;
   if (!hasExtension)
     extensions = ReadVariable(L"PATHEXT", pathExt) ? pathExt.data() : L".COM;.EXE;.BAT;.CMD";
+  if (hasFolder) {
+    const WideText none;
+    return FindIn(none, name, extensions, found);
+  }
+  if (!folder.empty() && FindIn(folder, name, extensions, found)) return true;
+  return path && AnyEntry(path, [&](const WideText& entry) {
+           return FindIn(entry, name, extensions, found);
+         });
+}
+
+// As the command interpreter of this process finds it: in the current
+// folder, then along PATH.
+inline bool FindProgram(const WideText& name, WideText& found) {
   WideText folder;
-  if (hasFolder) return FindIn(folder, name, extensions, found);
   const DWORD length = GetCurrentDirectoryW(0, nullptr);
   if (length > 0 && folder.reserve(length))
     folder.resize(GetCurrentDirectoryW(length, folder.buffer()));
-  if (FindIn(folder, name, extensions, found)) return true;
   WideText path;
-  return ReadVariable(L"PATH", path) && AnyEntry(path.data(), [&](const WideText& entry) {
-           return FindIn(entry, name, extensions, found);
-         });
+  return FindProgram(name, folder, ReadVariable(L"PATH", path) ? path.data() : nullptr, found);
 }
 
 }  // namespace program_search
