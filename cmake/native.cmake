@@ -5,9 +5,7 @@ file(GLOB_RECURSE NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/*_test.cpp)
 list(FILTER NATIVE_TEST_SOURCES EXCLUDE REGEX "/tests/gui/")
 add_executable(quorvel_tests ${NATIVE_TEST_SOURCES} ${FIXTURES_H})
 target_include_directories(quorvel_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
-# GCC 12 warns falsely about overlapping copies when a string literal is
-# assigned inside a lambda (GCC bug 105329).
-target_compile_options(quorvel_tests PRIVATE ${WARNINGS} -Wno-restrict)
+target_compile_options(quorvel_tests PRIVATE ${WARNINGS})
 target_link_libraries(quorvel_tests PRIVATE test_support gmock_main)
 # Each test is an entry of its own, so that a failure names itself.
 gtest_discover_tests(quorvel_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)

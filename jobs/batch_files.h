@@ -55,4 +55,11 @@ inline std::optional<std::string> BatchOfRecord(std::string_view file) {
 // and their number. The batch file names its files through them.
 inline constexpr std::string_view kBatchVariable = "QUORVEL_BATCH";
 inline constexpr std::string_view kWorkerVariable = "QUORVEL_WORKER";
-inline BatchFiles FilesInTheBatch() { return {"%" + std::string(kBatchVariable) + "%"}; }
+// "%NAME%": what the interpreter puts the variable's value in for.
+inline std::string Reference(std::string_view variable) {
+  std::string text(1, '%');
+  text += variable;
+  text += '%';
+  return text;
+}
+inline BatchFiles FilesInTheBatch() { return {Reference(kBatchVariable)}; }

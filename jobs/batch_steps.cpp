@@ -26,6 +26,15 @@ bool MustWait(std::string_view line) {
   }
 }
 
+// A name of the batch's own in double quotes; the variables in it are put
+// in by the interpreter.
+std::string Quoted(std::string_view name) {
+  std::string text(1, '"');
+  text += name;
+  text += '"';
+  return text;
+}
+
 class Writer {
  public:
   Writer(std::span<const std::string> lines, const WorkerPlan& plan)
@@ -60,13 +69,13 @@ class Writer {
   void line(size_t index, std::string text) { out_.push_back({std::move(text), index}); }
 
   std::string record() const {
-    return "\"" + plan_.files.workerRecord("%" + std::string(kWorkerVariable) + "%") + "\"";
+    return Quoted(plan_.files.workerRecord(Reference(kWorkerVariable)));
   }
   std::string echo(std::string_view head, const std::string& recordLine) const {
     return std::string(head.empty() ? "@" : head) + "echo " + recordLine + " >>" + record();
   }
   std::string claim(std::string_view what) const {
-    return "\"" + plan_.files.claims() + "\\" + std::string(what) + "\"";
+    return Quoted(plan_.files.claims() + "\\" + std::string(what));
   }
   // Makes the claim `what` and jumps to `taken` when another worker has
   // made it. The interpreters leave the code of a step before as it was
@@ -181,7 +190,7 @@ class Writer {
     own(":quorvel_stop");
     own(echo("@", RecordLine(Verb::Stop)));
     own(":quorvel_finish");
-    own("@mkdir " + claim("w%" + std::string(kWorkerVariable) + "%") + " 2>nul");
+    own("@mkdir " + claim("w" + Reference(kWorkerVariable)) + " 2>nul");
     for (int w = 1; w <= plan_.workers; ++w)
       own("@if not exist " + claim("w" + std::to_string(w)) + " goto :eof");
     // The workers that see each other ended: the first to claim the end.

@@ -144,7 +144,7 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
   Variables variables;
   Speller speller(spelled, variables);
   std::string& text = batch.script;
-  const std::string environment = plan.files.environment("%" + std::string(kWorkerVariable) + "%");
+  const std::string environment = plan.files.environment(Reference(kWorkerVariable));
   for (const std::string& line : Preamble(programFolder, environment))
     text += speller.line(line) + "\r\n";
   const std::vector<SteppedLine> stepped = WorkerLines(jobLines, plan);
