@@ -31,6 +31,8 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
   list_.addObserver(view_);
   list_.addObserver(journal_);
   list_.addObserver(marks_);
+  // The states beside the jobs follow the lines the view has shown.
+  list_.addObserver(watch_);
 }
 
 std::vector<App::Route> App::routes() {

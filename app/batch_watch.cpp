@@ -1,9 +1,11 @@
 #include "app/batch_watch.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "jobs/job_spans.h"
+#include "ui/control_id.h"
 
 namespace {
 
@@ -28,7 +30,30 @@ void BatchWatch::tick() {
   show();
 }
 
+void BatchWatch::showStates() {
+  std::vector<const BatchView*> views;
+  for (const BatchRoom::Batch* batch : room_.running()) views.push_back(&batch->view);
+  if (const BatchRoom::Batch* last = room_.last(); last && !last->view.runs)
+    views.push_back(&last->view);
+  if (views.empty() && !noted_) return;
+  noted_ = !views.empty();
+  // Each job of a batch stands for one job of the list with the same lines.
+  std::multimap<std::uint64_t, std::pair<const BatchView*, size_t>> held;
+  for (const BatchView* view : views)
+    for (size_t k = 0; k < view->record.jobs.size(); ++k)
+      held.emplace(view->record.jobs[k].hash, std::make_pair(view, k));
+  for (const JobSpan& job : JobSpans(list_.lines())) {
+    std::string note;
+    if (auto found = held.find(job.hash); found != held.end()) {
+      note = StateText(*found->second.first, found->second.second);
+      held.erase(found);
+    }
+    window_.setItemNote(cid::jobList, static_cast<int>(job.first), note);
+  }
+}
+
 void BatchWatch::show() {
+  showStates();
   const std::vector<const BatchRoom::Batch*> running = room_.running();
   if (!running.empty()) {
     if (!ticking_) window_.startTicking(kBatchTickMs, [this] { tick(); });

@@ -16,7 +16,7 @@ inline constexpr int kBatchTickMs = 500;
 // the taskbar button tell which jobs run and how far their encodes are,
 // and how the last batch went once it has ended. It looks only while a
 // batch runs; a window started while a batch runs takes it up.
-class BatchWatch {
+class BatchWatch final : public JobListObserver {
  public:
   BatchWatch(Window& window, BatchRoom& room, JobList& list, const Messages& messages)
       : window_(window), room_(room), list_(list), messages_(messages) {}
@@ -32,15 +32,22 @@ class BatchWatch {
   // and the jobs of a batch that stopped short to queue again.
   void report();
 
-  // The title and the taskbar button anew.
+  // The title, the taskbar button and the state of each job anew.
   void show();
+
+  // The list changed: the jobs' states are shown beside their lines again.
+  void onChange(const JobListChange&) override { showStates(); }
 
  private:
   void tick();
+  // Beside the first line of each job of the list that a batch which runs,
+  // or the last batch, holds: its state there.
+  void showStates();
 
   Window& window_;
   BatchRoom& room_;
   JobList& list_;
   const Messages& messages_;
   bool ticking_ = false;
+  bool noted_ = false;  // the list shows states
 };

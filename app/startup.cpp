@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include "core/program_folders.h"
+#include "jobs/batch_report.h"
+#include "jobs/job_spans.h"
 #include "settings/fixed_lists.h"
 #include "ui/control_id.h"
 
@@ -33,8 +35,10 @@ void RestoreJobList(JobListJournal& journal, JobList& list, const Messages& mess
     return;
   }
   if (found.kind != JobListJournal::Found::Kind::Lines) return;
+  const size_t jobs = JobSpans(found.lines).size();
   if (!messages.ask("quorvel did not close normally last time. Restore the " +
-                    std::to_string(found.lines.size()) + " queued lines?")) {
+                    Counted(jobs, "queued job", "queued jobs") + " (" +
+                    Counted(found.lines.size(), "line", "lines") + ")?")) {
     journal.discard();
     return;
   }

@@ -67,6 +67,9 @@ class Window : public ControlValues {
   virtual void insertItem(ControlId, int index, std::string_view) = 0;
   virtual void removeItem(ControlId, int index) = 0;
   virtual void clearItems(ControlId) = 0;
+  // A note shown beside an entry of the job list box ("" for none); it moves
+  // with its entry when entries are inserted or removed before it.
+  virtual void setItemNote(ControlId, int /*index*/, std::string_view /*note*/) {}
 
   // Suspends (false) and resumes (true) redrawing a control while many
   // items are added; the in-memory window ignores it.

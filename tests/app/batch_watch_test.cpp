@@ -47,6 +47,13 @@ TEST(BatchWatch, TheWindowFollowsABatchAndTheNextStartSkipsWhatItFinished) {
   EXPECT_EQ(t.window.title(),
             "job 1 of 3 (a.avs): 45.2%, 123/273 frames, 23.45 fps, eta 0:01:04 - quorvel");
   EXPECT_EQ(t.window.progress(), std::make_pair(Window::Progress::Running, 150));
+  // Beside each job's first line: its state.
+  auto notes = [&] {
+    std::vector<std::string> shown;
+    for (int line : {0, 4, 8}) shown.push_back(t.window.itemNote(cid::jobList, line));
+    return shown;
+  };
+  EXPECT_EQ(notes(), (std::vector<std::string>{"running: 45.2%", "waiting", "waiting"}));
 
   t.platform.files.put(R"(D:\v\a.mp4)", "video");
   batchWrites("done 1 5");
@@ -74,6 +81,12 @@ TEST(BatchWatch, TheWindowFollowsABatchAndTheNextStartSkipsWhatItFinished) {
   t.window.tick();
   EXPECT_FALSE(t.window.ticking()) << "nothing looks once no batch runs";
   EXPECT_EQ(t.window.title(), "3 jobs: 1 done, 1 failed, 1 not finished - quorvel");
+  EXPECT_EQ(notes(), (std::vector<std::string>{"done", "failed at pass 1", "stopped"}));
+  // A job that was in no batch shows nothing; the others keep theirs.
+  t.app.jobList().insert(0, Job("new"));
+  EXPECT_EQ(t.window.itemNote(cid::jobList, 0), "");
+  EXPECT_EQ(t.window.itemNote(cid::jobList, 4), "done");
+  t.app.jobList().remove(0, 4);
   t.app.onLastBatch();
   ASSERT_FALSE(t.calls("message").empty()) << "its unfinished job is still in the list";
   const std::string report = t.calls("message").back().preset;

@@ -88,7 +88,7 @@ TEST(JobListJournal, AStartAfterACrashOffersTheLinesBackOnceTheWindowShows) {
     t.app.onShown();
     ASSERT_EQ(t.calls("ask").size(), 1u);
     EXPECT_EQ(t.calls("ask")[0].preset,
-              "quorvel did not close normally last time. Restore the 5 queued lines?");
+              "quorvel did not close normally last time. Restore the 1 queued job (5 lines)?");
     EXPECT_EQ(t.lines(), yes ? queued : Lines{});
     EXPECT_EQ(t.platform.files.exists(kJournal), yes);
   }

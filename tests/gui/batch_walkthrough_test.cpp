@@ -165,6 +165,18 @@ TEST_F(BatchWalkthrough, TheWindowFollowsTheBatchAndTheNextStartSkipsWhatItFinis
   EXPECT_EQ(encodesOf(first, "b.avs"), 1u) << "the second pass of the failed job does not run";
   EXPECT_EQ(encodesOf(first, "c.avs"), 2u);
 
+  // Beside each job's first line, its state; a picture of the list for the
+  // eye.
+  Win32Window& window = program->window();
+  EXPECT_TRUE(pumpUntil([&] { return window.item(cid::jobList, 0) == "@echo."; }));
+  window.show();
+  ClickTab(window.tabs(), 4);
+  RedrawWindow(window.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+  const std::wstring pictures = bin + L"..\\screenshots\\";
+  CreateDirectoryW(pictures.c_str(), nullptr);
+  int colours = 0;
+  EXPECT_TRUE(SaveClientScreenshot(window.handle(), pictures + L"job-states.bmp", &colours));
   SendMessageW(program->window().handle(), WM_SYSCOMMAND, window_constants::kLastBatchCommand, 0);
   ASSERT_FALSE(dialogs.calls.empty());
   const std::string report = dialogs.calls.back().preset;

@@ -103,7 +103,7 @@ TEST_F(ProgramJournal, AKilledProgramOffersItsQueueBackAndACleanCloseDoesNot) {
 
   ASSERT_NO_FATAL_FAILURE(start());
   EXPECT_EQ(answerQuestion(IDYES),
-            L"quorvel did not close normally last time. Restore the 13 queued lines?");
+            L"quorvel did not close normally last time. Restore the 2 queued jobs (13 lines)?");
   EXPECT_EQ(queued(), before) << "the lines come back as they were";
   kill();
 
@@ -176,7 +176,7 @@ TEST_F(ProgramJournal, PressesBeforeTheEncoderAnswersActOnTheQueue) {
   kill();
   ASSERT_NO_FATAL_FAILURE(start());
   EXPECT_EQ(answerQuestion(IDYES),
-            L"quorvel did not close normally last time. Restore the 7 queued lines?");
+            L"quorvel did not close normally last time. Restore the 1 queued job (7 lines)?");
   EXPECT_EQ(queued(), lines);
   close();
 

@@ -126,6 +126,8 @@ void MemoryWindow::insertItem(ControlId id, int index, std::string_view text) {
   if (index < 0 || index > static_cast<int>(c.items.size()))
     index = static_cast<int>(c.items.size());
   c.items.emplace(c.items.begin() + index, text);
+  c.notes.resize(c.items.size() - 1);
+  c.notes.emplace(c.notes.begin() + index);
   if (c.state >= index) ++c.state;
 }
 
@@ -133,6 +135,8 @@ void MemoryWindow::removeItem(ControlId id, int index) {
   Control& c = at(id);
   if (!hasItems(c) || index < 0 || index >= static_cast<int>(c.items.size())) return;
   c.items.erase(c.items.begin() + index);
+  c.notes.resize(c.items.size() + 1);
+  c.notes.erase(c.notes.begin() + index);
   if (c.state == index)
     c.state = -1;
   else if (c.state > index)
@@ -143,8 +147,22 @@ void MemoryWindow::clearItems(ControlId id) {
   Control& c = at(id);
   if (!hasItems(c)) return;
   c.items.clear();
+  c.notes.clear();
   c.state = -1;
   if (c.row->kind == ControlKind::EditList) c.text.clear();
+}
+
+void MemoryWindow::setItemNote(ControlId id, int index, std::string_view note) {
+  Control& c = at(id);
+  if (index < 0 || index >= static_cast<int>(c.items.size())) return;
+  c.notes.resize(c.items.size());
+  c.notes[index] = note;
+}
+
+std::string MemoryWindow::itemNote(ControlId id, int index) const {
+  const Control& c = at(id);
+  if (index < 0 || static_cast<size_t>(index) >= c.notes.size()) return {};
+  return c.notes[index];
 }
 
 std::string MemoryWindow::type(ControlId id, std::string_view typed) {

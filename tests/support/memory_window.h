@@ -34,6 +34,9 @@ class MemoryWindow final : public Window {
   void insertItem(ControlId, int index, std::string_view) override;
   void removeItem(ControlId, int index) override;
   void clearItems(ControlId) override;
+  void setItemNote(ControlId, int index, std::string_view note) override;
+  // The note beside an entry, "" for none.
+  std::string itemNote(ControlId, int index) const;
 
   // What typing does: the field's whole text is replaced by `typed`, one
   // character at a time, each refused where the control refuses it (a
@@ -72,6 +75,7 @@ class MemoryWindow final : public Window {
     bool enabled = true;
     bool visible = true;
     std::vector<std::string> items;
+    std::vector<std::string> notes;  // beside each item
   };
 
   Control& at(ControlId);

@@ -1,6 +1,7 @@
 #include "ui/win32/control_adapter.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/wide_text.h"
 #include "ui/win32/controls.h"
@@ -110,21 +111,69 @@ class ListControl final : public ItemsControl<ComboBox> {
 };
 
 // The job list: one selection, and as wide as its widest line, so that a
-// long line can be scrolled sideways.
+// long line can be scrolled sideways. It draws its lines itself, with a note
+// beside a line (a job's state) in the colour of grey text.
 class JobListControl final : public ItemsControl<ListBox> {
  public:
   JobListControl(HWND hwnd, int padding) : ItemsControl(hwnd), padding_(padding) {}
 
   void insertItem(int index, std::string_view text) override {
     const std::wstring wide = Widen(text);
+    const int count = ListBox{hwnd_}.count();
     insertWide(index, wide);
+    notes_.insert(notes_.begin() + (index < 0 || index > count ? count : index), std::wstring());
     widenFor(wide);
+  }
+  void removeItem(int index) override {
+    ItemsControl::removeItem(index);
+    if (index >= 0 && static_cast<size_t>(index) < notes_.size())
+      notes_.erase(notes_.begin() + index);
   }
   void clearItems() override {
     ItemsControl::clearItems();
+    notes_.clear();
     extent_ = 0;
     longest_ = 0;
     ListBox{hwnd_}.setHorizontalExtent(0);
+  }
+  void setNote(int index, std::string_view note) override {
+    if (index < 0 || static_cast<size_t>(index) >= notes_.size()) return;
+    std::wstring wide = Widen(note);
+    if (notes_[index] == wide) return;
+    notes_[index] = std::move(wide);
+    RECT item{};
+    if (SendMessageW(hwnd_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
+      InvalidateRect(hwnd_, &item, TRUE);
+  }
+  bool draw(const DRAWITEMSTRUCT& item) override {
+    if (item.itemID == static_cast<UINT>(-1)) {
+      if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+      return true;
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const HGDIOBJ old =
+        SelectObject(item.hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const std::wstring line = ListBox{hwnd_}.item(static_cast<int>(item.itemID));
+    RECT text = item.rcItem;
+    text.left += 2;
+    constexpr UINT kFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS;
+    DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text, kFormat);
+    const std::wstring& note = item.itemID < notes_.size() ? notes_[item.itemID] : std::wstring();
+    if (!note.empty()) {
+      RECT measured = text;
+      DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &measured,
+                kFormat | DT_CALCRECT);
+      RECT beside = text;
+      beside.left = measured.right + padding_ * 2;
+      SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
+      DrawTextW(item.hDC, note.c_str(), static_cast<int>(note.size()), &beside, kFormat);
+    }
+    SelectObject(item.hDC, old);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+    return true;
   }
   std::optional<EventKind> eventOf(int code) const override {
     return code == LBN_SELCHANGE ? std::optional(EventKind::SelectionChanged) : std::nullopt;
@@ -153,6 +202,7 @@ class JobListControl final : public ItemsControl<ListBox> {
   int padding_;
   int extent_ = 0;
   size_t longest_ = 0;
+  std::vector<std::wstring> notes_;  // beside each line
 };
 
 class TrackControl final : public ControlAdapter {

@@ -34,6 +34,10 @@ class ControlAdapter {
   virtual void insertItem(int, std::string_view) {}
   virtual void removeItem(int) {}
   virtual void clearItems() {}
+  // The note shown beside an entry ("" for none).
+  virtual void setNote(int, std::string_view) {}
+  // Paints an entry of a control the program draws; false for another.
+  virtual bool draw(const DRAWITEMSTRUCT&) { return false; }
   // The event a WM_COMMAND notification of the control stands for.
   virtual std::optional<EventKind> eventOf(int) const { return std::nullopt; }
 

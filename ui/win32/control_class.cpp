@@ -45,7 +45,10 @@ ControlClass ClassOfControl(const ControlSpec& row) {
     case ControlKind::ListBox:
       made.name = L"LISTBOX";
       made.exStyle = WS_EX_CLIENTEDGE;
-      made.style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+      // Drawn by the program, which paints each job's state beside its
+      // first line; it keeps the lines themselves.
+      made.style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                    WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
       break;
     case ControlKind::Picture:
       made.style |= SS_BITMAP | SS_REALSIZECONTROL;

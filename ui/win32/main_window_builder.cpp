@@ -122,9 +122,30 @@ void Win32Window::show() {
   PostMessageW(hwnd_, kMakeToolTips, 0, 0);
 }
 
+namespace {
+
+// A list box the program draws has its lines as high as its font's.
+void FitLinesToFont(HWND control, HFONT font) {
+  if ((GetWindowLongW(control, GWL_STYLE) & LBS_OWNERDRAWFIXED) == 0) return;
+  wchar_t name[16] = {};
+  if (!GetClassNameW(control, name, 16) || _wcsicmp(name, L"ListBox") != 0) return;
+  HDC dc = GetDC(control);
+  if (!dc) return;
+  const HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  SendMessageW(control, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
+}
+
+}  // namespace
+
 void Win32Window::finishPages() {
-  for (const auto& [child, font] : pendingFonts_)
+  for (const auto& [child, font] : pendingFonts_) {
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    FitLinesToFont(child, font);
+  }
   pendingFonts_.clear();
   catchUpAll();
 }
@@ -192,9 +213,10 @@ HWND Win32Window::createControl(const ControlSpec& row) {
   HFONT font = row.systemFont ? dialogFont_.get() : tahoma_.get();
   // The controls of the pages behind the first get their font once the
   // window is on screen: nothing shows them before.
-  if (row.page == Page::Outside || row.page == Page::Bitrate)
+  if (row.page == Page::Outside || row.page == Page::Bitrate) {
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  else
+    FitLinesToFont(child, font);
+  } else
     pendingFonts_.emplace_back(child, font);
   if (row.maxLength > 0) EditField{child}.limitText(row.maxLength);
   if (row.kind == ControlKind::Track) TrackBar{child}.setRange(0, row.trackMax);

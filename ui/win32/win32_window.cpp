@@ -53,6 +53,14 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_SYSCOMMAND:
       if (onSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
       break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      const int id = static_cast<int>(item->CtlID);
+      if (id > 0 && static_cast<size_t>(id) < adapters_.size() && adapters_[id] &&
+          adapters_[id]->hwnd() == item->hwndItem)
+        return adapters_[id]->draw(*item) ? TRUE : FALSE;
+      break;
+    }
     case WM_INITMENUPOPUP:
       if (HIWORD(lParam) && events_) showBatchMenu(events_->batchMenu());
       break;
@@ -180,7 +188,9 @@ LRESULT CALLBACK Win32Window::PageProcedure(HWND hwnd, UINT message, WPARAM wPar
     case WM_COMMAND:
     case WM_HSCROLL:
     case WM_NOTIFY:
-      // The pages hand what their controls report to the main window.
+    case WM_DRAWITEM:
+      // The pages hand what their controls report, and the drawing of the
+      // controls the program draws, to the main window.
       return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -350,6 +360,12 @@ void Win32Window::insertItem(ControlId id, int index, std::string_view text) {
 
 void Win32Window::removeItem(ControlId id, int index) {
   write(id, [index](ControlAdapter& control) { control.removeItem(index); });
+}
+
+void Win32Window::setItemNote(ControlId id, int index, std::string_view note) {
+  write(id, [index, note = std::string(note)](ControlAdapter& control) {
+    control.setNote(index, note);
+  });
 }
 
 void Win32Window::clearItems(ControlId id) {

@@ -90,6 +90,7 @@ class Win32Window final : public Window, private OwnedWindow {
   void insertItem(ControlId, int index, std::string_view) override;
   void removeItem(ControlId, int index) override;
   void clearItems(ControlId) override;
+  void setItemNote(ControlId, int index, std::string_view note) override;
   void setRedraw(ControlId, bool) override;
   void post(std::function<void()> task) override;
   void setTitle(std::string_view title) override;
