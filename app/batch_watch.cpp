@@ -58,8 +58,12 @@ void BatchWatch::show() {
   if (!running.empty()) {
     if (!ticking_) window_.startTicking(kBatchTickMs, [this] { tick(); });
     ticking_ = true;
-    // The title follows the batch started first among those that run.
-    const BatchView& view = running.front()->view;
+    // The title follows the batch this window started, while it runs, and
+    // otherwise the one started first among those that run.
+    const BatchRoom::Batch* shown = running.front();
+    for (const BatchRoom::Batch* batch : running)
+      if (batch->files.name == own_) shown = batch;
+    const BatchView& view = shown->view;
     window_.setTitle(Titled(RunningText(view)));
     const bool failed = std::any_of(view.record.jobs.begin(), view.record.jobs.end(),
                                     [](const RecordedJob& job) { return job.failed; });

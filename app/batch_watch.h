@@ -27,6 +27,12 @@ class BatchWatch final : public JobListObserver {
   // The batches changed from this window (one started, was paused or
   // stopped): shows them, and tells the other windows.
   void changed();
+  // This window started the batch `name`: while it runs, the title follows
+  // it.
+  void started(const std::string& name) {
+    own_ = name;
+    changed();
+  }
 
   // "Last batch...": every job of the last started batch with its outcome,
   // and the jobs of a batch that stopped short to queue again.
@@ -50,4 +56,5 @@ class BatchWatch final : public JobListObserver {
   const Messages& messages_;
   bool ticking_ = false;
   bool noted_ = false;  // the list shows states
+  std::string own_;     // the batch this window started last
 };

@@ -264,7 +264,7 @@ void ScriptCommands::launch(const StartPlan& plan, const std::vector<size_t>& sk
     return s_.messages.tell(text);
   }
   forgetCovered(plan, started.value());
-  s_.watch.changed();
+  s_.watch.started(started.value());
 }
 
 void ScriptCommands::forgetCovered(const StartPlan& plan, const std::string& started) {

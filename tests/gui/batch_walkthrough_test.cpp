@@ -8,18 +8,12 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <chrono>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "app/win32/program.h"
-#include "gui/gui_support.h"
-#include "platform/win32/unique_handle.h"
+#include "gui/batch_fixture.h"
 #include "platform/win32/wide_text.h"
-#include "support/memory_platform.h"
 #include "ui/control_id.h"
 #include "ui/win32/window_constants.h"
 
@@ -27,92 +21,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Ends a process and every process it started, the way a closed console
-// or a power cut ends a batch.
-void KillTree(DWORD root) {
-  const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry))
-    if (entry.th32ParentProcessID == root) KillTree(entry.th32ProcessID);
-  const KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, root));
-  if (!process) return;
-  TerminateProcess(process.get(), 1);
-  WaitForSingleObject(process.get(), 5000);
-}
-
-class BatchWalkthrough : public ::testing::Test {
+class BatchWalkthrough : public BatchFixture {
  protected:
-  void SetUp() override {
-    bin = TestProgramFolder();
-    DeleteFileW((bin + L"quorvel.ini").c_str());
-    forgetRecords();
-    tools = bin + L"tools\\";
-    work = bin + L"walk through\\";
-    RemoveFolder(work);
-    ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_TRUE(CopyFileW((bin + L"standin.exe").c_str(), (tools + L"x264.exe").c_str(), FALSE));
-    for (const wchar_t* name : {L"a.avs", L"c.avs"})
-      ASSERT_TRUE(WriteBytes(work + name, "BlankClip()\r\n"));
-    SetEnvironmentVariableW(L"STANDIN_LOG", (work + L"standin-log.txt").c_str());
-    SetEnvironmentVariableW(L"STANDIN_HOLD", (work + L"hold").c_str());
-    program =
-        std::make_unique<Program>(GetModuleHandleW(nullptr), ProgramParts{.dialogs = &dialogs});
-  }
-
-  void TearDown() override {
-    for (DWORD interpreter : StartedInterpreters()) KillTree(interpreter);
-    program.reset();
-    PumpMessages();
-    for (const wchar_t* name : {L"STANDIN_LOG", L"STANDIN_HOLD", L"STANDIN_X264_SECONDS"})
-      SetEnvironmentVariableW(name, nullptr);
-    RemoveFolder(tools);
-    RemoveFolder(work);
-    forgetRecords();
-  }
-
-  void forgetRecords() {
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((bin + L"temp*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveFolder(bin + found.cFileName + L"\\");
-      else
-        DeleteFileW((bin + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-
-  HWND control(ControlId id) { return program->window().control(id); }
-  std::string title() { return Narrow(TextOf(program->window().handle())); }
   std::string records() { return ReadBytes(work + L"standin-log.txt").value_or(""); }
-
-  // Waits, handling the window's messages, until `condition` holds.
-  bool pumpUntil(const std::function<bool()>& condition, int timeoutMs = 30000) {
-    return WaitUntil(
-        [&] {
-          PumpMessages();
-          return condition();
-        },
-        timeoutMs);
-  }
-
-  void queue(const std::string& name) {
-    Win32Window& window = program->window();
-    window.setText(cid::input, Narrow(work) + name + ".avs");
-    window.setText(cid::output, Narrow(work) + name + ".mp4");
-    window.setText(cid::statsfile, Narrow(work) + name + ".stats");
-    window.setText(cid::logfile, Narrow(work) + name + ".log");
-    Click(control(cid::add));
-    // Written in the switches the stand-in tells, today's.
-    ASSERT_TRUE(pumpUntil([&] {
-      const int count = window.itemCount(cid::jobList);
-      return count > 0 && !window.item(cid::jobList, count - 3).starts_with("@x264.exe --progress");
-    }));
-  }
 
   // Presses Start and waits until the batch has run to its end, which the
   // title then tells as `outcome`.
@@ -128,17 +39,11 @@ class BatchWalkthrough : public ::testing::Test {
       ++count;
     return count;
   }
-
-  std::wstring bin;
-  std::wstring tools;
-  std::wstring work;
-  FakeDialogs dialogs;
-  std::unique_ptr<Program> program;
 };
 
 TEST_F(BatchWalkthrough, TheWindowFollowsTheBatchAndTheNextStartSkipsWhatItFinished) {
   ChooseListEntry(control(cid::mode), 6);  // Automated Double Passes
-  for (const char* name : {"a", "b", "c"}) ASSERT_NO_FATAL_FAILURE(queue(name));
+  for (const char* name : {"a", "b", "c"}) ASSERT_NO_FATAL_FAILURE(queue(name, name[0] == 'b'));
 
   // b.avs is missing: its first pass fails, its second does not run, and
   // the third job runs. The title shows the encoder's progress meanwhile.

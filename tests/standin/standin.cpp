@@ -40,6 +40,11 @@
 //                   naming the first missing one, to standard output, writes
 //                   nothing and ends with mkvmerge's code for it, 2.
 //
+// When the environment variable STANDIN_TIMES names a file, every run but
+// neroaacenc's appends to it when it began and when it ended:
+//
+//   begin|end MILLISECONDS NAME LAST-ARGUMENT <CR LF>
+//
 // The exit code is 1 instead when the environment variable STANDIN_FAIL
 // names this program (with or without ".exe", in any case), and 1 when the
 // stand-in cannot do its work.
@@ -149,22 +154,36 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
   return CloseHandle(file) && read;
 }
 
-// Appends the record with one write, so records of programs that run at the
-// same time do not mix.
-bool Record(const std::wstring& name, const std::wstring& tail) {
-  std::wstring log = Environment(L"STANDIN_LOG");
-  if (log.empty()) log = L"standin-log.txt";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Appends a line with one write to a file that no other stand-in writes
+// meanwhile, so lines of programs that run at the same time do not mix.
+bool AppendLine(const std::wstring& path, const std::string& line) {
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
-      const bool written = WriteAll(file, Utf8(name) + "\t" + Utf8(tail) + "\r\n");
+      const bool written = WriteAll(file, line + "\r\n");
       return CloseHandle(file) && written;
     }
     if (GetLastError() != ERROR_SHARING_VIOLATION) return false;
-    Sleep(10);
+    Sleep(5);
   }
   return false;
+}
+
+bool Record(const std::wstring& name, const std::wstring& tail) {
+  std::wstring log = Environment(L"STANDIN_LOG");
+  if (log.empty()) log = L"standin-log.txt";
+  return AppendLine(log, Utf8(name) + "\t" + Utf8(tail));
+}
+
+// "begin" or "end" of this run, when STANDIN_TIMES names a file: the word,
+// the milliseconds since the system started, the program and its last
+// argument.
+void RecordTime(std::string_view word, const std::wstring& name, int argc, wchar_t** argv) {
+  const std::wstring times = Environment(L"STANDIN_TIMES");
+  if (times.empty()) return;
+  AppendLine(times, std::string(word) + " " + std::to_string(GetTickCount64()) + " " + Utf8(name) +
+                        " " + (argc > 1 ? Utf8(argv[argc - 1]) : std::string()));
 }
 
 // The argument after the first one equal to `option`; empty when none.
@@ -342,6 +361,7 @@ int wmain(int argc, wchar_t** argv) {
     code = ok ? 0 : 1;
   } else {
     const bool recorded = Record(name, tail);
+    RecordTime("begin", name, argc, argv);
     if (name == L"x264.exe")
       code = X264(argc, argv);
     else if (name == L"mkvmerge.exe")
@@ -349,6 +369,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (name == L"bepipe.exe" && !Bepipe())
       code = 1;
     if (!recorded && code == 0) code = 1;
+    RecordTime("end", name, argc, argv);
   }
   return failing ? 1 : code;
 }

@@ -32,7 +32,12 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
       hwnd_ = hwnd;
       break;
     case WM_COMMAND:
-      if (lParam != 0) onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      if (lParam != 0)
+        onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      else if (HIWORD(wParam) == 0)
+        // An entry of a submenu of the system menu ("Jobs at once"), which
+        // Wine reports as a command of the window.
+        onSystemCommand(LOWORD(wParam));
       return 0;
     case WM_HSCROLL:
       if (lParam != 0) {
