@@ -162,12 +162,14 @@ std::vector<std::string> BatchRoom::runningWorkers() const {
   return identities;
 }
 
-void BatchRoom::removeFiles(const std::string& name) {
+bool BatchRoom::removeFiles(const std::string& name) {
   const BatchFiles batch{name};
   const std::string folder = files_.programFolder();
+  bool removed = true;
   for (const std::string& file : files_.listFiles(folder, batch.pattern()))
-    files_.deleteFile(folder + file);
-  files_.removeFolder(folder + batch.claims());
+    removed = files_.deleteFile(folder + file) && removed;
+  return (files_.removeFolder(folder + batch.claims()) || !files_.exists(path(batch.claims()))) &&
+         removed;
 }
 
 void BatchRoom::forget(const std::string& name) {
@@ -178,19 +180,16 @@ void BatchRoom::forget(const std::string& name) {
                 [&name](const std::unique_ptr<Batch>& b) { return b->files.name == name; });
 }
 
-Result<std::string> BatchRoom::launch(const Launch& launch) {
-  // One window at a time chooses a name and starts its workers.
+std::shared_ptr<void> BatchRoom::hold() {
   std::shared_ptr<void> held;
   for (int tries = 0; !held && tries < kLockTries; ++tries) {
     if (tries > 0) std::this_thread::sleep_for(kLockWait);
     held = files_.lock(path(std::string(kBatchesLock)));
   }
-  if (!held)
-    return Problem{
-        "Another quorvel window of this folder is starting a batch. Press "
-        "Start again in a moment."};
-  look();
-  // A job that another window started meanwhile runs there.
+  return held;
+}
+
+std::optional<Problem> BatchRoom::startedMeanwhile(const Launch& launch) const {
   const std::vector<JobSpan> spans = JobSpans(launch.lines);
   for (const Batch* batch : running())
     for (const RecordedJob& job : batch->view.record.jobs)
@@ -200,19 +199,36 @@ Result<std::string> BatchRoom::launch(const Launch& launch) {
               "Another window started some of these jobs just now, in the batch "
               "started at " +
               StartedAt(batch->view.record) + ". Press Start again to run the others."};
+  return std::nullopt;
+}
+
+std::string BatchRoom::freeName() {
   // The records of batches that ran to their end, or stopped with nothing
   // left to do, are no longer needed: the new batch is the last one now.
   std::vector<std::string> needless;
   for (const std::unique_ptr<Batch>& batch : batches_)
     if (!batch->view.runs && !Unfinished(batch->view.record)) needless.push_back(batch->files.name);
   for (const std::string& old : needless) forget(old);
-  std::string name;
-  for (int n = 1; name.empty(); ++n)
+  for (int n = 1;; ++n)
     if (!find(BatchName(n)) && !files_.exists(path(BatchFiles{BatchName(n)}.record())))
-      name = BatchName(n);
+      return BatchName(n);
+}
+
+Result<std::string> BatchRoom::launch(const Launch& launch) {
+  // One window at a time chooses a name and starts its workers.
+  const std::shared_ptr<void> held = hold();
+  if (!held)
+    return Problem{
+        "Another quorvel window of this folder is starting a batch. Press Start again "
+        "in a moment."};
+  look();
+  if (std::optional<Problem> problem = startedMeanwhile(launch)) return *problem;
+  const std::string name = freeName();
   const BatchFiles files{name};
-  removeFiles(name);
-  files_.createFolder(path(files.claims()));
+  // A worker that found claims or a stop request of an earlier batch of
+  // that name would run nothing.
+  if (!removeFiles(name) || !files_.createFolder(path(files.claims())))
+    return WriteFailure(files_, path(files.claims()));
   const std::optional<std::string> bytes = files_.encode(launch.script.script, CodePage::Console);
   if (!bytes || !files_.writeFile(path(files.script()), *bytes))
     return WriteFailure(files_, path(files.script()));
@@ -220,6 +236,7 @@ Result<std::string> BatchRoom::launch(const Launch& launch) {
   std::vector<std::string> identities;
   auto abandon = [&](Problem problem) -> Result<std::string> {
     for (const std::unique_ptr<StartedBatch>& worker : workers) worker->end();
+    // What cannot go now goes before the name is taken again.
     removeFiles(name);
     return problem;
   };
@@ -235,6 +252,7 @@ Result<std::string> BatchRoom::launch(const Launch& launch) {
     identities.push_back(started.value()->identity());
     workers.push_back(std::move(started.value()));
   }
+  // The workers are held until what names them is in the record.
   const std::string header = BatchRecordHeader(launch.lines, launch.jobs, launch.started,
                                                launch.workers, identities, launch.afterName);
   if (!files_.writeFile(path(files.record()), header))

@@ -89,12 +89,21 @@ class BatchRoom {
 
  private:
   Batch* find(const std::string& name);
+  // Holds the room for this window while it starts a batch; nothing when
+  // another window holds it longer than a Start takes.
+  std::shared_ptr<void> hold();
+  // Why a batch cannot start: its jobs run in a batch another window
+  // started since.
+  std::optional<Problem> startedMeanwhile(const Launch& launch) const;
+  // A name no batch holds, once the records no longer needed have gone.
+  std::string freeName();
   // Reads what a batch's record files hold beyond what was read; bounded
   // per call unless `whole`.
   void read(Batch& batch, bool whole);
   void readProgress(Batch& batch);
   bool stillRuns(Batch& batch);
-  void removeFiles(const std::string& name);
+  // Removes every file of the batch `name`; false when one stays.
+  bool removeFiles(const std::string& name);
   std::string path(const std::string& file) const { return files_.programFolder() + file; }
 
   FileSystem& files_;

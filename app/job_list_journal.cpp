@@ -1,6 +1,7 @@
 #include "app/job_list_journal.h"
 
 #include <charconv>
+#include <span>
 
 #include "core/utf8.h"
 
@@ -108,6 +109,38 @@ std::string JournalRecord(const JobListChange& change) {
   return record;
 }
 
+namespace {
+
+// Makes one change of the list that a record stands for, with the lines
+// that follow the record; false when the list cannot take it.
+bool Replay(std::vector<std::string>& list, char kind, size_t at, size_t count,
+            std::span<const std::string_view> following) {
+  switch (kind) {
+    case '+':
+      if (at > list.size()) return false;
+      list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), following.begin(),
+                  following.begin() + static_cast<std::ptrdiff_t>(count));
+      return true;
+    case '-':
+      if (at + count > list.size()) return false;
+      list.erase(list.begin() + static_cast<std::ptrdiff_t>(at),
+                 list.begin() + static_cast<std::ptrdiff_t>(at + count));
+      return true;
+    case '=':
+      if (at >= list.size()) return false;
+      list[at] = following.front();
+      return true;
+    case '~':
+      if (at + 1 >= list.size()) return false;
+      std::swap(list[at], list[at + 1]);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 std::optional<std::vector<std::string>> JournalLines(std::string_view text) {
   // What follows the last line end is a line cut short, which may end in
   // the middle of a character.
@@ -140,28 +173,7 @@ std::optional<std::vector<std::string>> JournalLines(std::string_view text) {
     // of the program: the list is what the records before it made.
     const size_t following = kind == '+' ? count : kind == '=' ? 1 : 0;
     if (lines.size() - i < following) return list;
-    switch (kind) {
-      case '+':
-        if (at > list.size()) return std::nullopt;
-        list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), lines.begin() + i,
-                    lines.begin() + i + count);
-        break;
-      case '-':
-        if (at + count > list.size()) return std::nullopt;
-        list.erase(list.begin() + static_cast<std::ptrdiff_t>(at),
-                   list.begin() + static_cast<std::ptrdiff_t>(at + count));
-        break;
-      case '=':
-        if (at >= list.size()) return std::nullopt;
-        list[at] = lines[i];
-        break;
-      case '~':
-        if (at + 1 >= list.size()) return std::nullopt;
-        std::swap(list[at], list[at + 1]);
-        break;
-      default:
-        return std::nullopt;
-    }
+    if (!Replay(list, kind, at, count, std::span(lines).subspan(i, following))) return std::nullopt;
     i += following;
   }
   return list;
@@ -196,9 +208,8 @@ JobListJournal::Found JobListJournal::read() const {
 
 bool JobListJournal::rewrite() {
   if (list_.size() == 0) {
-    files_.deleteFile(path());
     written_ = 0;
-    return true;
+    return files_.deleteFile(path()) || !files_.exists(path());
   }
   const std::string text = JournalText(list_.lines());
   if (!files_.writeFile(path(), text)) return false;

@@ -104,41 +104,64 @@ void QueueCommands::recompose(const std::vector<Settings>& settings,
   }
 }
 
+namespace {
+
+// The files that were not queued, at most ten of them named, and why the
+// first was not.
+std::string NotQueuedText(const std::vector<std::string>& skipped, const std::string& reason) {
+  std::string text = "These files were not queued:\n";
+  constexpr size_t kListed = 10;
+  for (size_t i = 0; i < skipped.size() && i < kListed; ++i) {
+    text += skipped[i];
+    text += '\n';
+  }
+  if (skipped.size() > kListed)
+    text += "and " + std::to_string(skipped.size() - kListed) + " more\n";
+  return text + '\n' + reason;
+}
+
+}  // namespace
+
+std::optional<std::string> QueueCommands::composeFor(const Settings& settings,
+                                                     const std::string& input,
+                                                     const std::string& folder, Settings& job,
+                                                     JobLines& lines) {
+  const JobFileNames names =
+      DeriveJobFileNames(input, settings.avsinc, s_.files.programFolder(),
+                         folder.empty() ? FolderPart(input) : std::string_view(folder));
+  // Everything is checked before the wrapper is written: a file that is
+  // not queued leaves nothing behind.
+  const std::optional<std::string> bytes = wrapperBytes(names);
+  if (!bytes) return std::string(kWrapperProblem);
+  job = settings;
+  job.input = names.input;
+  job.output = names.output;
+  job.statsfile = names.statsfile;
+  job.logfile = names.logfile;
+  ComposedJob composed = ComposeJob(job, s_.media, s_.encoders.known().dialect, bestFit());
+  if (composed.refusal) return s_.messages.refusalText(*composed.refusal);
+  writeWrapper(names, *bytes);
+  lines = std::move(composed.lines);
+  return std::nullopt;
+}
+
 void QueueCommands::queueJobs(const Settings& settings, const std::vector<std::string>& inputs,
                               const std::string& folder) {
-  const std::string program = s_.files.programFolder();
-  const EncoderDialect& dialect = s_.encoders.known().dialect;
   std::vector<std::string> skipped;
   std::string reason;  // why the first of them was not queued
   std::vector<Settings> queued;
   std::vector<JobLines> jobs;
   for (const std::string& input : inputs) {
     if (input.empty()) continue;
-    const JobFileNames names =
-        DeriveJobFileNames(input, settings.avsinc, program,
-                           folder.empty() ? FolderPart(input) : std::string_view(folder));
-    // Everything is checked before the wrapper is written: a file that is
-    // not queued leaves nothing behind.
-    const std::optional<std::string> bytes = wrapperBytes(names);
-    if (!bytes) {
+    Settings job;
+    JobLines lines;
+    if (std::optional<std::string> why = composeFor(settings, input, folder, job, lines)) {
       skipped.push_back(input);
-      if (reason.empty()) reason = kWrapperProblem;
+      if (reason.empty()) reason = std::move(*why);
       continue;
     }
-    Settings job = settings;
-    job.input = names.input;
-    job.output = names.output;
-    job.statsfile = names.statsfile;
-    job.logfile = names.logfile;
-    ComposedJob composed = ComposeJob(job, s_.media, dialect, bestFit());
-    if (composed.refusal) {
-      skipped.push_back(input);
-      if (reason.empty()) reason = s_.messages.refusalText(*composed.refusal);
-      continue;
-    }
-    writeWrapper(names, *bytes);
     queued.push_back(std::move(job));
-    jobs.push_back(std::move(composed.lines));
+    jobs.push_back(std::move(lines));
   }
   // All of them in one change of the list; as after "Add", the next job
   // needs a new input.
@@ -146,19 +169,7 @@ void QueueCommands::queueJobs(const Settings& settings, const std::vector<std::s
     appendJobs(std::move(queued), std::move(jobs));
     clearFileFields();
   }
-  if (!skipped.empty()) {
-    std::string text = "These files were not queued:\n";
-    constexpr size_t kListed = 10;
-    for (size_t i = 0; i < skipped.size() && i < kListed; ++i) {
-      text += skipped[i];
-      text += '\n';
-    }
-    if (skipped.size() > kListed)
-      text += "and " + std::to_string(skipped.size() - kListed) + " more\n";
-    text += '\n';
-    text += reason;
-    s_.messages.tell(text);
-  }
+  if (!skipped.empty()) s_.messages.tell(NotQueuedText(skipped, reason));
 }
 
 void QueueCommands::add() {

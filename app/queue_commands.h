@@ -49,6 +49,10 @@ class QueueCommands {
   // input whose names cannot stand in a line is skipped and reported.
   void queueJobs(const Settings& settings, const std::vector<std::string>& inputs,
                  const std::string& folder);
+  // The job of one input: its settings and lines, its wrapper written;
+  // why it cannot be made instead.
+  std::optional<std::string> composeFor(const Settings& settings, const std::string& input,
+                                        const std::string& folder, Settings& job, JobLines& lines);
   // Appends the jobs, composed of `settings` in the switches of the encoder
   // as known. While the encoder is being asked they are part of the list
   // all the same; once it has answered, each job still as it was queued is

@@ -71,17 +71,7 @@ void ScriptCommands::writeBat() {
   if (!s_.files.writeFile(path, *bytes)) s_.messages.writeFailure(path);
 }
 
-void ScriptCommands::planStart() {
-  if (!s_.settings.saveMainSettings())
-    settingsProblem_ = WriteFailure(s_.files, s_.settings.mainSettingsPath());
-  s_.room.look();
-  StartPlan plan;
-  plan.lines = s_.list.lines();
-  plan.spans = JobSpans(plan.lines);
-  if (plan.spans.empty()) {
-    s_.messages.tell("The job list holds no job: nothing was started.");
-    return startDone();
-  }
+void ScriptCommands::leaveOutRunning(StartPlan& plan) const {
   // The jobs of a batch that runs are left out, each once.
   std::multiset<std::uint64_t> running;
   for (const BatchRoom::Batch* batch : s_.room.running())
@@ -92,6 +82,9 @@ void ScriptCommands::planStart() {
       plan.leftOut[j] = true;
       running.erase(found);
     }
+}
+
+void ScriptCommands::findFinished(StartPlan& plan) const {
   // What batches stopped short finished, matched by the jobs' lines.
   std::multimap<std::uint64_t, StartPlan::Finished> done;
   for (const BatchRoom::Batch* batch : s_.room.interrupted())
@@ -106,6 +99,21 @@ void ScriptCommands::planStart() {
       done.erase(found);
     }
   }
+}
+
+void ScriptCommands::planStart() {
+  if (!s_.settings.saveMainSettings())
+    settingsProblem_ = WriteFailure(s_.files, s_.settings.mainSettingsPath());
+  s_.room.look();
+  StartPlan plan;
+  plan.lines = s_.list.lines();
+  plan.spans = JobSpans(plan.lines);
+  if (plan.spans.empty()) {
+    s_.messages.tell("The job list holds no job: nothing was started.");
+    return startDone();
+  }
+  leaveOutRunning(plan);
+  findFinished(plan);
   // The programs the batch calls that are not in the program folder are
   // looked for along PATH, and the results of the finished jobs where they
   // lie, on another thread.
@@ -116,13 +124,11 @@ void ScriptCommands::planStart() {
   for (const std::string& program : programs)
     if (!s_.processes.findProgram(program, folder, Reach::ProgramFolder))
       plan.programs.push_back(program);
-  // A finished job without a result to look at needs no look.
-  const bool sizes =
-      std::any_of(plan.finished.begin(), plan.finished.end(),
-                  [](const StartPlan::Finished& job) { return !job.result.empty(); });
-  if (plan.programs.empty() && !sizes) return looked(std::move(plan), Looked{});
   std::vector<std::string> results;
   for (const StartPlan::Finished& finished : plan.finished) results.push_back(finished.result);
+  const bool sizes = std::any_of(results.begin(), results.end(),
+                                 [](const std::string& result) { return !result.empty(); });
+  if (plan.programs.empty() && !sizes) return looked(std::move(plan), Looked{});
   std::vector<std::string> unfound = plan.programs;
   background_.run<Looked>(
       [&processes = s_.processes, &files = s_.files, folder, programs = std::move(unfound),

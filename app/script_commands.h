@@ -78,6 +78,10 @@ class ScriptCommands {
 
   void writeBat();
   void planStart();
+  // Marks the jobs of the plan that a batch which runs holds.
+  void leaveOutRunning(StartPlan& plan) const;
+  // Finds the jobs of the plan that a batch which stopped short finished.
+  void findFinished(StartPlan& plan) const;
   void looked(StartPlan plan, Looked looked);
   // The finished jobs of the plan the user wants left out; nothing: the
   // user declined.

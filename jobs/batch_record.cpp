@@ -119,42 +119,11 @@ void RecordReader::take(std::string_view bytes, size_t file) {
   }
 }
 
-void RecordReader::line(std::string_view text) {
-  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-  if (state_ == State::First) {
-    state_ = text == kRecordFirstLine ? State::Reading : State::Other;
-    return;
-  }
-  const auto [word, after] = Split(text);
-  const VerbRow* row = nullptr;
-  for (const VerbRow& each : kVerbs)
-    if (each.word == word) row = &each;
-  if (!row) return;
-  // The interpreter's echo leaves a blank before the line end; a text the
-  // program wrote stays as it is.
-  std::string_view rest = after;
-  if (row->fields != Fields::Text && row->fields != Fields::JobText)
-    while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
-  BatchRecord& r = record_;
-  // The job a line names: the next one for "job", a known one otherwise.
-  RecordedJob* job = nullptr;
-  std::string_view fields = rest;
-  if (row->fields != Fields::None && row->fields != Fields::Text && row->fields != Fields::Number) {
-    const auto [number, more] = Split(rest);
-    const std::optional<size_t> k = NumberOf<size_t>(number);
-    if (!k || *k == 0) return;
-    if (row->verb == Verb::Job) {
-      if (*k != r.jobs.size() + 1) return;
-      const std::optional<std::uint64_t> hash = NumberOf<std::uint64_t>(more, 16);
-      if (!hash) return;
-      r.jobs.emplace_back().hash = *hash;
-      return;
-    }
-    if (*k > r.jobs.size()) return;
-    job = &r.jobs[*k - 1];
-    fields = more;
-  }
-  switch (row->verb) {
+namespace {
+
+// What a line of the batch's own says.
+void ApplyToBatch(BatchRecord& r, Verb verb, std::string_view fields) {
+  switch (verb) {
     case Verb::Started:
       r.started = fields;
       break;
@@ -170,7 +139,7 @@ void RecordReader::line(std::string_view text) {
       break;
     case Verb::Paused:
     case Verb::Resumed:
-      r.paused = row->verb == Verb::Paused;
+      r.paused = verb == Verb::Paused;
       break;
     case Verb::Stopped:
       r.stopped = true;
@@ -182,45 +151,85 @@ void RecordReader::line(std::string_view text) {
     case Verb::End:
       r.ended = true;
       break;
-    case Verb::Job:
+    default:
       break;
+  }
+}
+
+// What a line of job `job` says.
+void ApplyToJob(RecordedJob& job, Verb verb, std::string_view fields) {
+  switch (verb) {
     case Verb::Input:
-      job->input = fields;
+      job.input = fields;
       break;
     case Verb::Log:
-      job->logfile = fields;
+      job.logfile = fields;
       break;
     case Verb::Result:
-      job->result = fields;
+      job.result = fields;
       break;
     case Verb::Line:
-      job->lines.emplace_back(fields);
+      job.lines.emplace_back(fields);
       break;
     case Verb::Passes:
-      if (const std::optional<int> n = NumberOf<int>(fields)) job->passes = *n;
+      if (const std::optional<int> n = NumberOf<int>(fields)) job.passes = *n;
       break;
     case Verb::Begin:
-      job->begun = true;
+      job.begun = true;
       break;
     case Verb::Pass:
-      if (const std::optional<int> n = NumberOf<int>(fields)) job->pass = *n;
+      if (const std::optional<int> n = NumberOf<int>(fields)) job.pass = *n;
       break;
     case Verb::Earlier:
     case Verb::Done:
-      job->earlier = job->earlier || row->verb == Verb::Earlier;
-      job->done = true;
-      job->size = NumberOf<std::uint64_t>(fields);
+      job.earlier = job.earlier || verb == Verb::Earlier;
+      job.done = true;
+      job.size = NumberOf<std::uint64_t>(fields);
       break;
     case Verb::Warned:
     case Verb::Failed: {
       const auto [step, code] = Split(fields);
       if (step.empty()) return;
-      (row->verb == Verb::Failed ? job->failed : job->warned) = true;
-      job->step = step;
-      job->code = code;
+      (verb == Verb::Failed ? job.failed : job.warned) = true;
+      job.step = step;
+      job.code = code;
       break;
     }
+    default:
+      break;
   }
+}
+
+bool NamesAJob(Fields fields) {
+  return fields != Fields::None && fields != Fields::Text && fields != Fields::Number;
+}
+
+}  // namespace
+
+void RecordReader::line(std::string_view text) {
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  if (state_ == State::First) {
+    state_ = text == kRecordFirstLine ? State::Reading : State::Other;
+    return;
+  }
+  const auto [word, after] = Split(text);
+  const auto row = std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                                [word = word](const VerbRow& each) { return each.word == word; });
+  if (row == std::end(kVerbs)) return;
+  // The interpreter's echo leaves a blank before the line end; a text the
+  // program wrote stays as it is.
+  std::string_view fields = after;
+  if (row->fields != Fields::Text && row->fields != Fields::JobText)
+    while (!fields.empty() && fields.back() == ' ') fields.remove_suffix(1);
+  if (!NamesAJob(row->fields)) return ApplyToBatch(record_, row->verb, fields);
+  // The job a line names: the next one for "job", a known one otherwise.
+  const auto [number, more] = Split(fields);
+  const std::optional<size_t> k = NumberOf<size_t>(number);
+  std::vector<RecordedJob>& jobs = record_.jobs;
+  if (!k || *k == 0 || *k > jobs.size() + (row->verb == Verb::Job ? 1 : 0)) return;
+  if (row->verb != Verb::Job) return ApplyToJob(jobs[*k - 1], row->verb, more);
+  const std::optional<std::uint64_t> hash = NumberOf<std::uint64_t>(more, 16);
+  if (*k == jobs.size() + 1 && hash) jobs.emplace_back().hash = *hash;
 }
 
 std::optional<BatchRecord> ReadBatchRecord(std::string_view text) {

@@ -97,32 +97,10 @@ void SettingsFile::scan(std::string_view bytes) {
     const bool blank = IsBlank(c);
     switch (state_) {
       case LineState::Start:
-        if (blank) break;
-        if (c == '[') {
-          complete_ = true;
-        } else if (c == ';' || c == '=') {
-          state_ = LineState::Skip;  // a comment, or an empty key
-        } else {
-          key_.assign(1, c);
-          state_ = LineState::Key;
-        }
+        if (!blank) startLine(c);
         break;
       case LineState::Key:
-        if (c == '=') {
-          std::string key = LowerKey(key_);
-          state_ = LineState::Skip;
-          if (FindSetting(key) && !values_.contains(key)) {
-            valueKey_ = std::move(key);
-            state_ = LineState::ValueStart;
-          }
-        } else if (blank) {
-          ++blanks_;
-        } else {
-          key_.append(blanks_, ' ');
-          blanks_ = 0;
-          key_ += c;
-          if (key_.size() > LongestKey()) state_ = LineState::Skip;
-        }
+        takeKey(c, blank);
         break;
       case LineState::ValueStart:
         if (blank) break;
@@ -130,17 +108,50 @@ void SettingsFile::scan(std::string_view bytes) {
         value_ += c;
         break;
       case LineState::Value:
-        if (!blank) {
-          value_ += pending_;
-          pending_.clear();
-          value_ += c;
-        } else if (pending_.size() < kLongestRunOfBlanks) {
-          pending_ += c;
-        }
+        takeValue(c, blank);
         break;
       case LineState::Skip:
         break;
     }
+  }
+}
+
+void SettingsFile::startLine(char c) {
+  if (c == '[') {
+    complete_ = true;
+  } else if (c == ';' || c == '=') {
+    state_ = LineState::Skip;  // a comment, or an empty key
+  } else {
+    key_.assign(1, c);
+    state_ = LineState::Key;
+  }
+}
+
+void SettingsFile::takeKey(char c, bool blank) {
+  if (c == '=') {
+    std::string key = LowerKey(key_);
+    state_ = LineState::Skip;
+    if (FindSetting(key) && !values_.contains(key)) {
+      valueKey_ = std::move(key);
+      state_ = LineState::ValueStart;
+    }
+  } else if (blank) {
+    ++blanks_;
+  } else {
+    key_.append(blanks_, ' ');
+    blanks_ = 0;
+    key_ += c;
+    if (key_.size() > LongestKey()) state_ = LineState::Skip;
+  }
+}
+
+void SettingsFile::takeValue(char c, bool blank) {
+  if (!blank) {
+    value_ += pending_;
+    pending_.clear();
+    value_ += c;
+  } else if (pending_.size() < kLongestRunOfBlanks) {
+    pending_ += c;
   }
 }
 

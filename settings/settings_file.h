@@ -49,6 +49,11 @@ class SettingsFile {
   enum class LineState { Start, Key, ValueStart, Value, Skip };
   void scan(std::string_view bytes);
   void endLine();
+  // The first character of a line that is not a blank, a character of the
+  // key, and one of the value.
+  void startLine(char c);
+  void takeKey(char c, bool blank);
+  void takeValue(char c, bool blank);
 
   std::unordered_map<std::string, std::string> values_;  // lower-case key -> value
   std::string head_;  // the first bytes, until the mark is ruled in or out

@@ -221,6 +221,59 @@ int Usage() {
   return 2;
 }
 
+// A program started with one pipe for both of its outputs, which teelog
+// reads.
+struct Started {
+  KernelHandle process;
+  KernelHandle output;
+  DWORD error = 0;  // why it did not start
+};
+
+Started StartWithPipe(const WideText& program, WideText& commandLine) {
+  Started started;
+  // One pipe for both of the program's outputs, in the order it writes them.
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0)) {
+    started.error = GetLastError();
+    return started;
+  }
+  KernelHandle fromProgram(readEnd);
+  KernelHandle programOutput(writeEnd);
+  // The program inherits the handles marked so, and only these: the write
+  // end and a copy of the standard input.
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  HANDLE copy = nullptr;
+  KernelHandle inputCopy;
+  if (input != nullptr && input != INVALID_HANDLE_VALUE &&
+      DuplicateHandle(GetCurrentProcess(), input, GetCurrentProcess(), &copy, 0, TRUE,
+                      DUPLICATE_SAME_ACCESS))
+    inputCopy = KernelHandle(copy);
+  if (!SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {
+    started.error = GetLastError();
+    return started;
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = inputCopy ? inputCopy.get() : input;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION info{};
+  // In teelog's console and process group, so that Ctrl+C reaches it.
+  if (!CreateProcessW(program.data(), commandLine.buffer(), nullptr, nullptr, TRUE, 0, nullptr,
+                      nullptr, &startup, &info)) {
+    started.error = GetLastError();
+    return started;
+  }
+  started.process = KernelHandle(info.hProcess);
+  CloseHandle(info.hThread);
+  // The pipe ends when the program and whatever it started have closed
+  // their copies of the write end; teelog's own must not hold it open.
+  started.output = std::move(fromProgram);
+  return started;
+}
+
 // teelog.exe --run LOGFILE PROGRAM [ARGUMENTS...], its parts found.
 int RunProgram(std::wstring_view line, const run_line::Parts& parts) {
   if (parts.rest == line.size()) return Usage();
@@ -237,48 +290,14 @@ int RunProgram(std::wstring_view line, const run_line::Parts& parts) {
   WideText program;
   if (!program_search::FindProgram(name, program))
     return CannotStart(name, ERROR_FILE_NOT_FOUND, log);
-
-  // One pipe for both of the program's outputs, in the order it writes them.
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0)) return CannotStart(name, GetLastError(), log);
-  KernelHandle fromProgram(readEnd);
-  KernelHandle programOutput(writeEnd);
-  // The program inherits the handles marked so, and only these: the write
-  // end and a copy of the standard input.
-  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  HANDLE copy = nullptr;
-  KernelHandle inputCopy;
-  if (input != nullptr && input != INVALID_HANDLE_VALUE &&
-      DuplicateHandle(GetCurrentProcess(), input, GetCurrentProcess(), &copy, 0, TRUE,
-                      DUPLICATE_SAME_ACCESS))
-    inputCopy = KernelHandle(copy);
-  if (!SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT))
-    return CannotStart(name, GetLastError(), log);
-
   SetConsoleCtrlHandler(OutlastInterrupts, TRUE);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = inputCopy ? inputCopy.get() : input;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  PROCESS_INFORMATION info{};
-  // In teelog's console and process group, so that Ctrl+C reaches it.
-  if (!CreateProcessW(program.data(), commandLine.buffer(), nullptr, nullptr, TRUE, 0, nullptr,
-                      nullptr, &startup, &info))
-    return CannotStart(name, GetLastError(), log);
-  KernelHandle process(info.hProcess);
-  KernelHandle thread(info.hThread);
-  // The pipe ends when the program and whatever it started have closed
-  // their copies of the write end; teelog's own must not hold it open.
-  programOutput.reset();
-  inputCopy.reset();
+  Started started = StartWithPipe(program, commandLine);
+  if (!started.process) return CannotStart(name, started.error, log);
 
-  const bool succeeded = CopyAndJudge(fromProgram.get(), log);
+  const bool succeeded = CopyAndJudge(started.output.get(), log);
   DWORD exitCode = 1;
-  if (WaitForSingleObject(process.get(), INFINITE) != WAIT_OBJECT_0 ||
-      !GetExitCodeProcess(process.get(), &exitCode))
+  if (WaitForSingleObject(started.process.get(), INFINITE) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(started.process.get(), &exitCode))
     exitCode = 1;
   if (exitCode != 0) return static_cast<int>(exitCode);
   return succeeded ? 0 : 1;

@@ -24,6 +24,32 @@ std::optional<EncoderFile> FileAt(const std::wstring& path) {
   return file;
 }
 
+// What the encoder prints into `output` until it has ended, the time is
+// over, a stop is asked for or it printed more than any help.
+std::string ReadUntilEnd(HANDLE output, HANDLE child, int timeoutMs, std::stop_token stop) {
+  std::string help;
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  for (;;) {
+    DWORD available = 0;
+    if (!PeekNamedPipe(output, nullptr, 0, nullptr, &available, nullptr)) break;  // ended
+    if (available > 0) {
+      std::string chunk(available, '\0');
+      DWORD got = 0;
+      if (!ReadFile(output, chunk.data(), available, &got, nullptr)) break;
+      help.append(chunk, 0, got);
+      if (help.size() > kLongestHelp) break;
+      continue;
+    }
+    if (GetTickCount64() >= deadline || stop.stop_requested()) break;
+    if (WaitForSingleObject(child, 5) == WAIT_OBJECT_0) {
+      // Ended: what is left in the pipe is read by the next turns.
+      DWORD left = 0;
+      if (!PeekNamedPipe(output, nullptr, 0, nullptr, &left, nullptr) || left == 0) break;
+    }
+  }
+  return help;
+}
+
 }  // namespace
 
 std::optional<EncoderFile> Win32EncoderProbe::find(Reach reach) {
@@ -62,26 +88,7 @@ std::optional<std::string> Win32EncoderProbe::longHelp(const std::string& path, 
   CloseHandle(process.hThread);
   childOutput.reset();  // the pipe ends when the encoder's end closes
 
-  std::string help;
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  for (;;) {
-    DWORD available = 0;
-    if (!PeekNamedPipe(output.get(), nullptr, 0, nullptr, &available, nullptr)) break;  // ended
-    if (available > 0) {
-      std::string chunk(available, '\0');
-      DWORD got = 0;
-      if (!ReadFile(output.get(), chunk.data(), available, &got, nullptr)) break;
-      help.append(chunk, 0, got);
-      if (help.size() > kLongestHelp) break;
-      continue;
-    }
-    if (GetTickCount64() >= deadline || stop.stop_requested()) break;
-    if (WaitForSingleObject(child.get(), 5) == WAIT_OBJECT_0) {
-      // Ended: what is left in the pipe is read by the next turns.
-      DWORD left = 0;
-      if (!PeekNamedPipe(output.get(), nullptr, 0, nullptr, &left, nullptr) || left == 0) break;
-    }
-  }
+  const std::string help = ReadUntilEnd(output.get(), child.get(), timeoutMs, stop);
   if (WaitForSingleObject(child.get(), 0) != WAIT_OBJECT_0) {
     TerminateProcess(child.get(), 1);
     WaitForSingleObject(child.get(), 1000);

@@ -17,16 +17,7 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
   const bool fromUser = message == WM_COMMAND || message == WM_HSCROLL || message == WM_NOTIFY ||
                         message == WM_DROPFILES;
   if (fromUser && !muted_) endStartUp();
-  // The messages registered by name: the taskbar made the window's button
-  // anew; another window started a batch.
-  if (message == TaskbarProgress::ButtonMadeMessage()) {
-    taskbar_.buttonMade(hwnd);
-    return 0;
-  }
-  if (message == BatchesChangedMessage()) {
-    if (events_) events_->onBatchesChanged();
-    return 0;
-  }
+  if (const std::optional<LRESULT> handled = handleRegistered(hwnd, message)) return *handled;
   switch (message) {
     case WM_NCCREATE:
       hwnd_ = hwnd;
@@ -40,17 +31,10 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         onSystemCommand(LOWORD(wParam));
       return 0;
     case WM_HSCROLL:
-      if (lParam != 0) {
-        HWND child = reinterpret_cast<HWND>(lParam);
-        int id = GetDlgCtrlID(child);
-        const ControlSpec* found = FindControl(id);
-        if (!muted_ && events_ && found && found->kind == ControlKind::Track &&
-            handleOf(id) == child)
-          events_->onEvent(id, EventKind::Scrolled);
-      }
+      if (lParam != 0) onScroll(reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_NOTIFY: {
-      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE)
         selectPage(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)));
       return 0;
@@ -58,14 +42,9 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_SYSCOMMAND:
       if (onSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
       break;
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      const int id = static_cast<int>(item->CtlID);
-      if (id > 0 && static_cast<size_t>(id) < adapters_.size() && adapters_[id] &&
-          adapters_[id]->hwnd() == item->hwndItem)
-        return adapters_[id]->draw(*item) ? TRUE : FALSE;
+    case WM_DRAWITEM:
+      if (draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
-    }
     case WM_INITMENUPOPUP:
       if (HIWORD(lParam) && events_) showBatchMenu(events_->batchMenu());
       break;
@@ -79,15 +58,9 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case kMakeToolTips:
       createToolTips();
       return 0;
-    case kRunPosted: {
-      std::vector<std::function<void()>> tasks;
-      {
-        std::lock_guard lock(postedMutex_);
-        tasks.swap(posted_);
-      }
-      for (const auto& task : tasks) task();
+    case kRunPosted:
+      runPosted();
       return 0;
-    }
     case kDeferredSelection:
       if (!muted_ && events_)
         events_->onEvent(static_cast<ControlId>(wParam), EventKind::SelectionChanged);
@@ -100,19 +73,9 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
       // is kept for the next start.
       if (wParam && events_) events_->onEndSession();
       return 0;
-    case WM_DROPFILES: {
-      HDROP drop = reinterpret_cast<HDROP>(wParam);
-      std::vector<std::string> paths;
-      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-      for (UINT i = 0; i < count; ++i) {
-        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        paths.push_back(Narrow(path));
-      }
-      DragFinish(drop);
-      if (events_ && !paths.empty()) events_->onFilesDropped(paths);
+    case WM_DROPFILES:
+      onDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
-    }
     case WM_CLOSE:
       if (events_) events_->onClose();
       DestroyWindow(hwnd);
@@ -129,6 +92,54 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+std::optional<LRESULT> Win32Window::handleRegistered(HWND hwnd, UINT message) {
+  // The taskbar made the window's button anew.
+  if (message == TaskbarProgress::ButtonMadeMessage()) {
+    taskbar_.buttonMade(hwnd);
+    return 0;
+  }
+  // Another window started a batch.
+  if (message == BatchesChangedMessage()) {
+    if (events_) events_->onBatchesChanged();
+    return 0;
+  }
+  return std::nullopt;
+}
+
+void Win32Window::onScroll(HWND child) {
+  const int id = GetDlgCtrlID(child);
+  const ControlSpec* found = FindControl(id);
+  if (!muted_ && events_ && found && found->kind == ControlKind::Track && handleOf(id) == child)
+    events_->onEvent(id, EventKind::Scrolled);
+}
+
+bool Win32Window::draw(const DRAWITEMSTRUCT& item) {
+  const int id = static_cast<int>(item.CtlID);
+  return id > 0 && static_cast<size_t>(id) < adapters_.size() && adapters_[id] &&
+         adapters_[id]->hwnd() == item.hwndItem && adapters_[id]->draw(item);
+}
+
+void Win32Window::runPosted() {
+  std::vector<std::function<void()>> tasks;
+  {
+    std::lock_guard lock(postedMutex_);
+    tasks.swap(posted_);
+  }
+  for (const auto& task : tasks) task();
+}
+
+void Win32Window::onDropFiles(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+    paths.push_back(Narrow(path));
+  }
+  DragFinish(drop);
+  if (events_ && !paths.empty()) events_->onFilesDropped(paths);
 }
 
 UINT Win32Window::BatchesChangedMessage() {

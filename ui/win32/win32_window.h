@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -128,6 +131,13 @@ class Win32Window final : public Window, private OwnedWindow {
   HWND createControl(const ControlSpec& row);
   void selectPage(int index);
   void onCommand(HWND child, int code);
+  // The messages registered by name that the window takes; nothing for
+  // another message.
+  std::optional<LRESULT> handleRegistered(HWND hwnd, UINT message);
+  void onScroll(HWND child);
+  bool draw(const DRAWITEMSTRUCT& item);
+  void runPosted();
+  void onDropFiles(HDROP drop);
   // An entry of the system menu the program added; false for another.
   bool onSystemCommand(UINT command);
   void showBatchMenu(const BatchMenu& state);
