@@ -28,24 +28,6 @@ constexpr std::string_view kExpectedLists = R"(
 158 | Disable | Level 1 | Level 1.1 | Level 1.2 | Level 1.3 | Level 2 | Level 2.1 | Level 2.2 | Level 3 | Level 3.1 | Level 3.2 | Level 4 | Level 4.1 | Level 4.2 | Level 5 | Level 5.1
 )";
 
-// The encode modes by index, as the user sees them.
-constexpr std::string_view kExpectedModes[] = {
-    "Single Pass - Bitrate",
-    "Single Pass - Quantizer",
-    "Single Pass - CRF",
-    "Mutipass - First Pass",
-    "Mutipass - First Pass(fast)",
-    "Mutipass - Nth pass",
-    "Automated Double Passes",
-    "Automated Double Passes(fast)",
-    "Mutipass - First Pass(CRF)",
-    "Mutipass - First Pass(CRF-fast)",
-    "Automated Double Passes(1P-CRF)",
-    "Automated Double Passes(1P-CRF-fast)",
-    "Mutipass - First Pass(CRF with output)",
-    "Conditional Double Passes(1P-CRF)",
-};
-
 struct ExpectedList {
   int id = 0;
   std::vector<std::string> entries;
@@ -99,11 +81,10 @@ TEST(FixedLists, AreTheExpectedListsInFillOrder) {
 }
 
 TEST(FixedLists, EncodeModeNamesAreTheModeListEntries) {
-  std::vector<std::string> expected(std::begin(kExpectedModes), std::end(kExpectedModes));
-  EXPECT_EQ(Texts(EncodeModeNames()), expected);
   const FixedList* mode = FindFixedList(22);
   ASSERT_NE(mode, nullptr);
   EXPECT_EQ(mode->entries.data(), EncodeModeNames().data()) << "one place for the data";
+  EXPECT_EQ(EncodeModeNames().size(), 14u);
 }
 
 TEST(FixedLists, FindFixedListFindsEachListAndNoOther) {

@@ -10,12 +10,14 @@
 #include <string_view>
 #include <vector>
 
-#include "core/text_number.h"
 #include "settings/catalogue.h"
+#include "settings/control_rules.h"
 #include "settings/settings_file.h"
 #include "settings/settings_values.h"
 #include "settings/started_app.h"
+#include "support/memory_window.h"
 #include "ui/control_id.h"
+#include "ui/control_table.h"
 
 namespace {
 
@@ -39,36 +41,6 @@ constexpr std::string_view kKeyOrder[] = {
 // clang-format on
 static_assert(std::size(kKeyOrder) == 70);
 
-// The fields that the load's checks keep within a range.
-struct Bounded {
-  ControlId id;
-  std::string_view key;
-  bool decimal;
-  double min;
-  bool hasMax;
-  double max;
-};
-
-constexpr Bounded kBounded[] = {
-    {kfb, "kfb", false, 0, true, 900},    {bfr, "bfr", false, 0, true, 900},
-    {vbr, "vbr", false, 0, true, 100},    {minqp, "minqp", false, 1, true, 51},
-    {maxqp, "maxqp", false, 1, true, 51}, {qps, "qps", false, 1, true, 50},
-    {range, "range", false, 0, true, 64}, {ref, "ref", false, 0, true, 16},
-    {thr, "thr", false, 0, true, 4},      {sct, "sct", false, 0, true, 100},
-    {vbs, "vbs", false, 0, true, 240000}, {vmb, "vmb", false, 0, false, 0},
-    {vib, "vib", true, 0, true, 1},       {bv, "bv", false, 10, true, 1000},
-    {aq1, "aq1", true, 0.5, true, 1.5},   {mb, "mb", false, 0, true, 16},
-};
-
-bool InQuantizerClass(int mode) {
-  return mode == 1 || mode == 2 || mode == 8 || mode == 9 || mode == 12;
-}
-bool InBitrateClass(int mode) {
-  for (int m : {0, 3, 4, 5, 6, 7, 10, 11, 13})
-    if (mode == m) return true;
-  return false;
-}
-
 std::string Printable(std::string_view bytes) {
   std::string shown;
   for (unsigned char c : bytes.substr(0, 400)) {
@@ -85,53 +57,35 @@ std::string Printable(std::string_view bytes) {
   return shown;
 }
 
-// What is wrong with the window after a load; empty when nothing is.
-std::vector<std::string> Violations(const Window& w) {
-  std::vector<std::string> found;
-  const auto fail = [&](std::string what) { found.push_back(std::move(what)); };
-
-  for (const Bounded& b : kBounded) {
-    const std::string text = w.text(b.id);
-    const double v =
-        b.decimal ? static_cast<double>(TextToFloat(text)) : static_cast<double>(TextToInt(text));
-    if (v < b.min || (b.hasMax && v > b.max))
-      fail(std::string(b.key) + " out of range: \"" + Printable(text) + "\"");
+// What the window shows of every control. The bias field keeps the text a
+// file gave it, which leaving the field writes anew; the bar shows its value.
+std::vector<std::string> Snapshot(const Window& w) {
+  std::vector<std::string> shown;
+  for (const ControlSpec& row : ControlTable()) {
+    if (row.id == cid::none) continue;
+    const std::string text = row.id == cid::bias ? "" : w.text(row.id);
+    shown.push_back(std::to_string(row.id) + ": \"" + text + "\" " +
+                    std::to_string(w.state(row.id)) + (w.enabled(row.id) ? " enabled" : "") +
+                    (w.visible(row.id) ? " visible" : ""));
   }
+  return shown;
+}
 
-  const int mode = w.state(cid::mode);
-  const bool bySize = w.state(sizemode) == 1;
-  const std::string rangeText = w.text(rangeLabel);
-  std::string expectedRange = rangeText;
-  if (InQuantizerClass(mode)) expectedRange = "Range 0~51";
-  if (InBitrateClass(mode)) expectedRange = bySize ? "" : "Range 0~8000";
-  if (rangeText != expectedRange)
-    fail("range label \"" + rangeText + "\" in mode " + std::to_string(mode));
-  const std::int64_t value = TextToInt(w.text(cid::value));
-  if ((rangeText == "Range 0~51" && (value < 0 || value > 51)) ||
-      (rangeText == "Range 0~8000" && (value < 0 || value > 8000)) ||
-      (rangeText != "Range 0~51" && rangeText != "Range 0~8000" && rangeText != ""))
-    fail("value \"" + Printable(w.text(cid::value)) + "\" under \"" + rangeText + "\"");
-
-  const std::int64_t biasValue = std::clamp<std::int64_t>(TextToInt(w.text(bias)), -100, 100);
-  if (w.state(biasbar) != biasValue + 100)
-    fail("biasbar " + std::to_string(w.state(biasbar)) + " for bias \"" + Printable(w.text(bias)) +
-         "\"");
-  if (w.text(fa) != std::to_string(w.state(deb_a) - 6)) fail("fa does not show deb-a");
-  if (w.text(fb) != std::to_string(w.state(deb_b) - 6)) fail("fb does not show deb-b");
-
-  const std::int64_t bFrames = TextToInt(w.text(mb));
-  for (ControlId id : {a3, dm, biasbar, bias, ba})
-    if (w.enabled(id) != (bFrames != 0)) fail("B-frame control " + std::to_string(id));
-  for (ControlId id : {bref, bwb})
-    if (w.enabled(id) != (bFrames > 1)) fail("B-frame control " + std::to_string(id));
-  if (w.enabled(mxref) != (TextToInt(w.text(ref)) > 1)) fail("mxref enabled");
-  if (w.enabled(a5) != (w.state(a1) == 1)) fail("a5 enabled");
-  if (w.enabled(a4) != (w.state(a2) == 1)) fail("a4 enabled");
-  if (w.enabled(tre) != (w.state(cab) == 1)) fail("tre enabled");
-  if (w.enabled(aub) != (w.state(aud) == 1)) fail("aub enabled");
-  if (w.enabled(aq1) != (w.state(aq) != 0)) fail("aq1 enabled");
-  if (w.enabled(bfoptimal) != (w.state(ba) == 1)) fail("bfoptimal enabled");
-  if (w.enabled(logfile) != (w.state(crelog) == 1)) fail("logfile enabled");
+// What is wrong with the window after a load; empty when nothing is. A
+// consistent window is one that no rule of the program would change: every
+// field within its range, every label, state and enabled control as the
+// values it depends on make it.
+std::vector<std::string> Violations(const Window& loaded) {
+  MemoryWindow again = static_cast<const MemoryWindow&>(loaded);
+  const std::vector<std::string> before = Snapshot(again);
+  for (const ControlSpec& row : ControlTable())
+    for (EventKind kind : {EventKind::Clicked, EventKind::SelectionChanged, EventKind::TextChanged,
+                           EventKind::FocusLost, EventKind::Scrolled})
+      if (row.id != cid::none && row.id != cid::mode) ApplyControlRule(again, row.id, kind);
+  const std::vector<std::string> after = Snapshot(again);
+  std::vector<std::string> found;
+  for (size_t i = 0; i < before.size(); ++i)
+    if (before[i] != after[i]) found.push_back("a rule changes " + before[i] + " into " + after[i]);
   return found;
 }
 
@@ -185,7 +139,6 @@ class FileMaker {
 
   std::string randomKey() {
     if (chance(70)) return std::string(kKeyOrder[pick(0, 69)]);
-    if (chance(50)) return std::string(kBounded[pick(0, std::size(kBounded) - 1)].key);
     return randomBytes(pick(0, 8));
   }
 
