@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "app/banner.h"
@@ -121,6 +122,17 @@ TEST_F(MainWindowTest, TabControlHoldsTheFivePagesInOrder) {
   }
   HFONT tabFont = reinterpret_cast<HFONT>(SendMessageW(tabs, WM_GETFONT, 0, 0));
   EXPECT_EQ(FaceOf(tabFont, nullptr), L"Tahoma");
+
+  // Every tab shows in full: the last ends inside the control, and the
+  // control offers no arrows to scroll the tabs.
+  RECT client{}, last{};
+  GetClientRect(tabs, &client);
+  ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&last)));
+  std::printf("[ MEASURE  ] the tabs end at %ld of %ld pixels\n", last.right, client.right);
+  EXPECT_LE(last.right, client.right);
+  HWND arrows = FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr);
+  EXPECT_TRUE(arrows == nullptr || !(GetWindowLongW(arrows, GWL_STYLE) & WS_VISIBLE))
+      << "no scroll arrows";
 }
 
 // The window as the builder leaves it and shows it, before any settings are

@@ -158,6 +158,8 @@ void Win32Window::createTabs() {
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)), instance_,
                           nullptr);
   if (!tabs_) throw std::runtime_error("the tab control cannot be created");
+  // Before the font and the tabs: the control lays its tabs out with them.
+  SendMessageW(tabs_, TCM_SETPADDING, 0, MAKELPARAM(scale(kTabPaddingX), kTabPaddingY));
   SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(tahoma_.get()), FALSE);
   int index = 0;
   for (std::string_view caption : PageCaptions()) {
