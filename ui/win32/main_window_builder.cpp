@@ -181,6 +181,10 @@ void Win32Window::createTabs() {
   }
 }
 
+HFONT Win32Window::fontOf(const ControlSpec& row) const {
+  return row.systemFont ? dialogFont_.get() : tahoma_.get();
+}
+
 HWND Win32Window::createControl(const ControlSpec& row) {
   const ControlClass made = ClassOfControl(row);
   HWND parent = row.page == Page::Outside ? hwnd_ : pages_[static_cast<int>(row.page) - 1];
@@ -191,7 +195,7 @@ HWND Win32Window::createControl(const ControlSpec& row) {
                       scale(row.y), scale(row.w), scale(made.height), parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   if (!child) throw std::runtime_error("a control cannot be created");
-  HFONT font = row.systemFont ? dialogFont_.get() : tahoma_.get();
+  HFONT font = fontOf(row);
   // The controls of the pages behind the first get their font once the
   // window is on screen: nothing shows them before.
   if (row.page == Page::Outside || row.page == Page::Bitrate)
@@ -215,7 +219,7 @@ void Win32Window::createControls() {
       adapters_.resize(row.id + 1);
       behindFirstPage_.resize(row.id + 1);
     }
-    adapters_[row.id] = AdapterFor(row, child, scale(8));
+    adapters_[row.id] = AdapterFor(row, child, fontOf(row), scale(8));
     behindFirstPage_[row.id] = row.page != Page::Outside && row.page != Page::Bitrate;
   }
 }

@@ -125,6 +125,8 @@ class Win32Window final : public Window, private OwnedWindow {
   // Gives the controls of the pages behind the first their font.
   void finishPages();
   HWND createControl(const ControlSpec& row);
+  // The font a control shows its text in.
+  HFONT fontOf(const ControlSpec& row) const;
   void selectPage(int index);
   void onCommand(HWND child, int code);
   // An entry of the system menu the program added; false for another.
