@@ -74,6 +74,8 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
   Mute mute(*this);
   try {
     createFonts();
+    // Tab walks the children in the order they are made: the tab control
+    // first, and in it the shown page, then the controls below the panel.
     createTabs();
     createControls();
   } catch (...) {

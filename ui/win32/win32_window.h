@@ -128,6 +128,9 @@ class Win32Window final : public Window, private OwnedWindow {
   // The font a control shows its text in.
   HFONT fontOf(const ControlSpec& row) const;
   void selectPage(int index);
+  // A key the window answers itself (window_keys.cpp); false for one the
+  // dialog manager and the controls handle.
+  bool answerKey(const MSG& message);
   void onCommand(HWND child, int code);
   // An entry of the system menu the program added; false for another.
   bool onSystemCommand(UINT command);
