@@ -188,6 +188,24 @@ TEST_F(WindowEventsTest, TabWalksTheShownPageThenTheControlsBelowItLeftToRight) 
   EXPECT_EQ(focused(), stops.back()) << "Shift+Tab on the tabs goes round to the last stop";
 }
 
+TEST_F(WindowEventsTest, CtrlTabAndCtrlPageKeysTurnThePagesRound) {
+  SetFocus(window.control(cid::value));
+  const std::vector<int> none, ctrl{VK_CONTROL}, ctrlShift{VK_CONTROL, VK_SHIFT};
+  const struct {
+    WPARAM key;
+    const std::vector<int>& held;
+    int page;
+  } presses[] = {{VK_TAB, ctrl, 1},   {VK_NEXT, ctrl, 2},     {VK_TAB, ctrl, 3},
+                 {VK_TAB, ctrl, 4},   {VK_NEXT, ctrl, 0},     {VK_TAB, ctrlShift, 4},
+                 {VK_PRIOR, ctrl, 3}, {VK_TAB, ctrlShift, 2}, {VK_TAB, none, 2}};
+  for (const auto& press : presses) {
+    PressKey(window, press.key, press.held);
+    EXPECT_EQ(SendMessageW(window.tabs(), TCM_GETCURSEL, 0, 0), press.page) << press.key;
+    EXPECT_TRUE(IsWindowVisible(window.page(press.page))) << press.page;
+    EXPECT_TRUE(IsWindowVisible(GetFocus())) << "the focus stays on a control that shows";
+  }
+}
+
 namespace {
 
 // The handle the shell sends with WM_DROPFILES: a DROPFILES header followed

@@ -131,6 +131,9 @@ class Win32Window final : public Window, private OwnedWindow {
   // A key the window answers itself (window_keys.cpp); false for one the
   // dialog manager and the controls handle.
   bool answerKey(const MSG& message);
+  // Shows the page `step` pages on, round from the last to the first, as a
+  // click on its tab does.
+  void turnPage(int step);
   void onCommand(HWND child, int code);
   // An entry of the system menu the program added; false for another.
   bool onSystemCommand(UINT command);
