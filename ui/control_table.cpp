@@ -17,10 +17,11 @@ using enum Page;
 // empty: what it shows comes with the settings loaded at start-up.
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    // Below the tab panel, in the window's client area.
+    // Below the tab panel, in the window's client area, left to right: Tab
+    // reaches them in this order after the controls of the shown page.
     {cid::loadDefault, Button, Outside, 5, 410, 85, 25, "Load Default", "", ""},
-    {cid::add, Button, Outside, 230, 410, 65, 25, "Add", "", "Add a task to job list according to current settings."},
     {cid::level, List, Outside, 95, 412, 130, 300, "", "level", "THIS OPTION JUST ADDS A PARAMETER, IT DOESN'T LIMIT YOUR CONFIGURE!"},
+    {cid::add, Button, Outside, 230, 410, 65, 25, "Add", "", "Add a task to job list according to current settings."},
 
     // "Bitrate".
     {cid::banner, Picture, Bitrate, 58, 24, 200, 59, "", "", ""},

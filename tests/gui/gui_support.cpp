@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
+#include <array>
 #include <cstdio>
 #include <set>
 
@@ -28,6 +29,20 @@ void ClickTab(HWND tabs, int index) {
   SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
   SendMessageW(tabs, WM_LBUTTONUP, 0, point);
   PumpMessages();
+}
+
+void PressKey(Win32Window& window, WPARAM key, const std::vector<int>& held) {
+  std::array<BYTE, 256> before{};
+  GetKeyboardState(before.data());
+  std::array<BYTE, 256> pressed = before;
+  for (int k : held) pressed[k] |= 0x80;
+  SetKeyboardState(pressed.data());
+  HWND focus = GetFocus() ? GetFocus() : window.handle();
+  PostMessageW(focus, WM_KEYDOWN, key, 1);
+  PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+  PostQuitMessage(0);  // the loop returns once it has answered both
+  window.runMessageLoop();
+  SetKeyboardState(before.data());
 }
 
 void TypeInto(HWND field, const std::wstring& text) {

@@ -20,6 +20,11 @@ void TypeChars(HWND control, const std::wstring& chars);
 // Clicks the tab of a page with the mouse.
 void ClickTab(HWND tabs, int index);
 
+// Presses a key as the keyboard delivers it to the focused control, with the
+// keys `held` (VK_CONTROL, VK_SHIFT) down, and lets the window's event loop
+// answer it.
+void PressKey(Win32Window& window, WPARAM key, const std::vector<int>& held = {});
+
 // Replaces a field's text by typing, as the keyboard delivers it.
 void TypeInto(HWND field, const std::wstring& text);
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "app/banner.h"
@@ -11,6 +12,7 @@
 #include "platform/win32/wide_text.h"
 #include "ui/control_table.h"
 #include "ui/win32/bitmap_decoder.h"
+#include "ui/win32/text_measure.h"
 
 namespace {
 
@@ -60,6 +62,12 @@ HWND FindChild(Win32Window& window, const ControlSpec& row) {
   HWND parent =
       row.page == Page::Outside ? window.handle() : window.page(static_cast<int>(row.page) - 1);
   return GetDlgItem(parent, row.id == cid::none ? kAudioFrameId : row.id);
+}
+
+int WidthOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect.right - rect.left;
 }
 
 std::wstring FaceOf(HFONT font, LONG* height) {
@@ -121,6 +129,17 @@ TEST_F(MainWindowTest, TabControlHoldsTheFivePagesInOrder) {
   }
   HFONT tabFont = reinterpret_cast<HFONT>(SendMessageW(tabs, WM_GETFONT, 0, 0));
   EXPECT_EQ(FaceOf(tabFont, nullptr), L"Tahoma");
+
+  // Every tab shows in full: the last ends inside the control, and the
+  // control offers no arrows to scroll the tabs.
+  RECT client{}, last{};
+  GetClientRect(tabs, &client);
+  ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&last)));
+  std::printf("[ MEASURE  ] the tabs end at %ld of %ld pixels\n", last.right, client.right);
+  EXPECT_LE(last.right, client.right);
+  HWND arrows = FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr);
+  EXPECT_TRUE(arrows == nullptr || !(GetWindowLongW(arrows, GWL_STYLE) & WS_VISIBLE))
+      << "no scroll arrows";
 }
 
 // The window as the builder leaves it and shows it, before any settings are
@@ -211,6 +230,25 @@ TEST_F(MainWindowTest, LongJobLinesCanBeScrolledSideways) {
   EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right);
   window().clearItems(cid::jobList);
   EXPECT_EQ(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+}
+
+TEST_F(MainWindowTest, EveryDropDownListOpensWideEnoughForItsWidestEntry) {
+  window().addItem(cid::presetname, std::string(60, 'W'));  // a preset with a long name
+  window().show();
+  // What the open list's frame and scroll bar take beside an entry.
+  const int frame = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
+  for (const ControlSpec& row : ControlTable()) {
+    if (row.kind != ControlKind::List && row.kind != ControlKind::EditList) continue;
+    HWND list = window().control(row.id);
+    const LRESULT dropped = SendMessageW(list, CB_GETDROPPEDWIDTH, 0, 0);
+    EXPECT_GE(dropped, WidthOf(list)) << row.setting;
+    const TextMeasure text(list, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    for (int i = 0; i < window().itemCount(row.id); ++i)
+      EXPECT_GE(dropped, text.width(Widen(window().item(row.id, i))) + frame) << row.setting << i;
+  }
+  HWND presets = window().control(cid::presetname);
+  window().clearItems(cid::presetname);
+  EXPECT_EQ(SendMessageW(presets, CB_GETDROPPEDWIDTH, 0, 0), WidthOf(presets)) << "when emptied";
 }
 
 TEST_F(MainWindowTest, ControlsOfHiddenPagesAreHiddenWithTheirPage) {

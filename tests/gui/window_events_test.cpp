@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -160,18 +161,49 @@ TEST_F(WindowEventsTest, EnterPressesTheFocusedButton) {
   EXPECT_TRUE(saw(cid::add, EventKind::Clicked));
 }
 
-TEST_F(WindowEventsTest, TabMovesTheFocusToTheNextControl) {
-  HWND first = window.control(cid::loadDefault);
-  SetFocus(first);
-  ASSERT_EQ(GetFocus(), first);
-  MSG key{};
-  key.hwnd = first;
-  key.message = WM_KEYDOWN;
-  key.wParam = VK_TAB;
-  ASSERT_TRUE(IsDialogMessageW(window.handle(), &key));
-  HWND now = GetFocus();
-  EXPECT_NE(now, first);
-  EXPECT_TRUE(IsChild(window.handle(), now));
+TEST_F(WindowEventsTest, TabWalksTheShownPageThenTheControlsBelowItLeftToRight) {
+  auto focused = [] {  // the text part of an editable list is a window of its own
+    HWND focus = GetFocus();
+    return FindControl(
+        GetDlgCtrlID(ClassOf(GetParent(focus)) == L"ComboBox" ? GetParent(focus) : focus));
+  };
+  ClickTab(window.tabs(), 0);  // leaves the focus on the tab control
+  std::vector<const ControlSpec*> stops;
+  // Tab until the focus comes round to the first stop again.
+  for (PressKey(window, VK_TAB); stops.size() < 50 && (stops.empty() || focused() != stops[0]);
+       PressKey(window, VK_TAB))
+    stops.push_back(focused());
+  auto on = [](Page page) {
+    return [page](const ControlSpec* row) { return row && row->page == page; };
+  };
+  const auto below = std::find_if(stops.begin(), stops.end(), on(Page::Outside));
+  ASSERT_NE(below, stops.begin());
+  EXPECT_TRUE(std::all_of(stops.begin(), below, on(Page::Bitrate)));
+  ASSERT_TRUE(std::all_of(below, stops.end(), on(Page::Outside)));
+  EXPECT_EQ(stops.end() - below,
+            std::ranges::count(ControlTable(), Page::Outside, &ControlSpec::page));
+  EXPECT_TRUE(std::is_sorted(below, stops.end(), [](auto* a, auto* b) { return a->x < b->x; }));
+  ClickTab(window.tabs(), 0);
+  PressKey(window, VK_TAB, {VK_SHIFT});
+  EXPECT_EQ(focused(), stops.back()) << "Shift+Tab on the tabs goes round to the last stop";
+}
+
+TEST_F(WindowEventsTest, CtrlTabAndCtrlPageKeysTurnThePagesRound) {
+  SetFocus(window.control(cid::value));
+  const std::vector<int> none, ctrl{VK_CONTROL}, ctrlShift{VK_CONTROL, VK_SHIFT};
+  const struct {
+    WPARAM key;
+    const std::vector<int>& held;
+    int page;
+  } presses[] = {{VK_TAB, ctrl, 1},   {VK_NEXT, ctrl, 2},     {VK_TAB, ctrl, 3},
+                 {VK_TAB, ctrl, 4},   {VK_NEXT, ctrl, 0},     {VK_TAB, ctrlShift, 4},
+                 {VK_PRIOR, ctrl, 3}, {VK_TAB, ctrlShift, 2}, {VK_TAB, none, 2}};
+  for (const auto& press : presses) {
+    PressKey(window, press.key, press.held);
+    EXPECT_EQ(SendMessageW(window.tabs(), TCM_GETCURSEL, 0, 0), press.page) << press.key;
+    EXPECT_TRUE(IsWindowVisible(window.page(press.page))) << press.page;
+    EXPECT_TRUE(IsWindowVisible(GetFocus())) << "the focus stays on a control that shows";
+  }
 }
 
 namespace {

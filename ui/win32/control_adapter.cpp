@@ -5,6 +5,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "ui/win32/controls.h"
+#include "ui/win32/text_measure.h"
 
 namespace {
 
@@ -89,9 +90,15 @@ class ItemsControl : public ControlAdapter {
 };
 
 // A drop-down list; an editable one keeps a text that no entry may equal.
+// It opens wide enough to show its widest entry in full, beside its scroll
+// bar; a removed entry leaves it as wide as it was.
 class ListControl final : public ItemsControl<ComboBox> {
  public:
-  ListControl(HWND hwnd, bool editable) : ItemsControl(hwnd), editable_(editable) {}
+  ListControl(HWND hwnd, bool editable, HFONT font, int padding)
+      : ItemsControl(hwnd),
+        editable_(editable),
+        font_(font),
+        room_(padding + GetSystemMetrics(SM_CXVSCROLL)) {}
 
   std::string text() const override {
     return editable_ ? ControlAdapter::text() : ItemsControl::text();
@@ -100,6 +107,16 @@ class ListControl final : public ItemsControl<ComboBox> {
     const std::wstring wanted = Widen(text);
     if (!selectExactly(wanted) && editable_) SetWindowTextW(hwnd_, wanted.c_str());
   }
+  void insertItem(int index, std::string_view text) override {
+    const std::wstring wide = Widen(text);
+    insertWide(index, wide);
+    const int width = TextMeasure(hwnd_, font_).width(wide) + room_;
+    if (width > dropped_) openAs(width);
+  }
+  void clearItems() override {
+    ItemsControl::clearItems();
+    openAs(0);
+  }
   std::optional<EventKind> eventOf(int code) const override {
     if (code == CBN_SELCHANGE) return EventKind::SelectionChanged;
     if (editable_ && code == CBN_EDITCHANGE) return EventKind::TextChanged;
@@ -107,7 +124,19 @@ class ListControl final : public ItemsControl<ComboBox> {
   }
 
  private:
+  // The list opens `width` wide, or as wide as the control when that is
+  // wider. (Wine keeps the width it had when asked for 0.)
+  void openAs(int width) {
+    RECT own{};
+    GetWindowRect(hwnd_, &own);
+    dropped_ = width;
+    ComboBox{hwnd_}.setDroppedWidth(std::max(width, static_cast<int>(own.right - own.left)));
+  }
+
   bool editable_;
+  HFONT font_;
+  int room_;  // beside the text: the scroll bar and the padding
+  int dropped_ = 0;
 };
 
 // The job list: one selection, and as wide as its widest line, so that a
@@ -115,7 +144,8 @@ class ListControl final : public ItemsControl<ComboBox> {
 // beside a line (a job's state) in the colour of grey text.
 class JobListControl final : public ItemsControl<ListBox> {
  public:
-  JobListControl(HWND hwnd, int padding) : ItemsControl(hwnd), padding_(padding) {}
+  JobListControl(HWND hwnd, HFONT font, int padding)
+      : ItemsControl(hwnd), font_(font), padding_(padding) {}
 
   void insertItem(int index, std::string_view text) override {
     const std::wstring wide = Widen(text);
@@ -185,20 +215,14 @@ class JobListControl final : public ItemsControl<ListBox> {
     // the longest so far cannot be the widest.
     if (line.size() * 4 < longest_ * 3) return;
     longest_ = std::max(longest_, line.size());
-    HDC dc = GetDC(hwnd_);
-    if (!dc) return;
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
-    if (size.cx + padding_ > extent_) {
-      extent_ = size.cx + padding_;
+    const int width = TextMeasure(hwnd_, font_).width(line) + padding_;
+    if (width > extent_) {
+      extent_ = width;
       ListBox{hwnd_}.setHorizontalExtent(extent_);
     }
   }
 
+  HFONT font_;
   int padding_;
   int extent_ = 0;
   size_t longest_ = 0;
@@ -226,7 +250,8 @@ void ControlAdapter::setText(std::string_view text) {
   if (WindowText(hwnd_) != wanted) SetWindowTextW(hwnd_, wanted.c_str());
 }
 
-std::unique_ptr<ControlAdapter> AdapterFor(const ControlSpec& row, HWND hwnd, int listPadding) {
+std::unique_ptr<ControlAdapter> AdapterFor(const ControlSpec& row, HWND hwnd, HFONT font,
+                                           int listPadding) {
   switch (row.kind) {
     case ControlKind::Button:
       return std::make_unique<PushButton>(hwnd);
@@ -237,9 +262,10 @@ std::unique_ptr<ControlAdapter> AdapterFor(const ControlSpec& row, HWND hwnd, in
       return std::make_unique<FieldControl>(hwnd);
     case ControlKind::List:
     case ControlKind::EditList:
-      return std::make_unique<ListControl>(hwnd, row.kind == ControlKind::EditList);
+      return std::make_unique<ListControl>(hwnd, row.kind == ControlKind::EditList, font,
+                                           listPadding);
     case ControlKind::ListBox:
-      return std::make_unique<JobListControl>(hwnd, listPadding);
+      return std::make_unique<JobListControl>(hwnd, font, listPadding);
     case ControlKind::Track:
       return std::make_unique<TrackControl>(hwnd, row.trackMax);
     default:  // labels, frames, the picture

@@ -45,6 +45,9 @@ class ControlAdapter {
   HWND hwnd_;
 };
 
-// The adapter for a control of the table, created as `hwnd`. `listPadding`:
-// what a list box's widest line gets on its right, in pixels.
-std::unique_ptr<ControlAdapter> AdapterFor(const ControlSpec& row, HWND hwnd, int listPadding);
+// The adapter for a control of the table, created as `hwnd`. `font`: the
+// font the control shows its text in (it may be given it only later), which
+// its entries are measured with. `listPadding`: what the widest entry of a
+// list gets on its right, in pixels.
+std::unique_ptr<ControlAdapter> AdapterFor(const ControlSpec& row, HWND hwnd, HFONT font,
+                                           int listPadding);

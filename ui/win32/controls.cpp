@@ -25,6 +25,10 @@ void EditField::limitText(int characters) const {
   SendMessageW(hwnd, EM_SETLIMITTEXT, characters, 0);
 }
 
+void ComboBox::setDroppedWidth(int pixels) const {
+  SendMessageW(hwnd, CB_SETDROPPEDWIDTH, pixels, 0);
+}
+
 void ListBox::setHorizontalExtent(int pixels) const {
   SendMessageW(hwnd, LB_SETHORIZONTALEXTENT, pixels, 0);
 }

@@ -59,7 +59,10 @@ struct EntryControl {
   void clear() const { SendMessageW(hwnd, M.reset, 0, 0); }
 };
 
-using ComboBox = EntryControl<kComboBoxMessages>;
+struct ComboBox : EntryControl<kComboBoxMessages> {
+  // How wide the list opens; the control opens it no narrower than itself.
+  void setDroppedWidth(int pixels) const;
+};
 
 struct ListBox : EntryControl<kListBoxMessages> {
   void setHorizontalExtent(int pixels) const;

@@ -74,6 +74,8 @@ Win32Window::Win32Window(HINSTANCE instance, HBITMAP banner)
   Mute mute(*this);
   try {
     createFonts();
+    // Tab walks the children in the order they are made: the tab control
+    // first, and in it the shown page, then the controls below the panel.
     createTabs();
     createControls();
   } catch (...) {
@@ -179,6 +181,8 @@ void Win32Window::createTabs() {
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)), instance_,
                           nullptr);
   if (!tabs_) throw std::runtime_error("the tab control cannot be created");
+  // Before the font and the tabs: the control lays its tabs out with them.
+  SendMessageW(tabs_, TCM_SETPADDING, 0, MAKELPARAM(scale(kTabPaddingX), kTabPaddingY));
   SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(tahoma_.get()), FALSE);
   int index = 0;
   for (std::string_view caption : PageCaptions()) {
@@ -200,6 +204,10 @@ void Win32Window::createTabs() {
   }
 }
 
+HFONT Win32Window::fontOf(const ControlSpec& row) const {
+  return row.systemFont ? dialogFont_.get() : tahoma_.get();
+}
+
 HWND Win32Window::createControl(const ControlSpec& row) {
   const ControlClass made = ClassOfControl(row);
   HWND parent = row.page == Page::Outside ? hwnd_ : pages_[static_cast<int>(row.page) - 1];
@@ -210,7 +218,7 @@ HWND Win32Window::createControl(const ControlSpec& row) {
                       scale(row.y), scale(row.w), scale(made.height), parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   if (!child) throw std::runtime_error("a control cannot be created");
-  HFONT font = row.systemFont ? dialogFont_.get() : tahoma_.get();
+  HFONT font = fontOf(row);
   // The controls of the pages behind the first get their font once the
   // window is on screen: nothing shows them before.
   if (row.page == Page::Outside || row.page == Page::Bitrate) {
@@ -235,7 +243,7 @@ void Win32Window::createControls() {
       adapters_.resize(row.id + 1);
       behindFirstPage_.resize(row.id + 1);
     }
-    adapters_[row.id] = AdapterFor(row, child, scale(8));
+    adapters_[row.id] = AdapterFor(row, child, fontOf(row), scale(8));
     behindFirstPage_[row.id] = row.page != Page::Outside && row.page != Page::Bitrate;
   }
 }

@@ -234,18 +234,7 @@ void Win32Window::onCommand(HWND child, int code) {
 int Win32Window::runMessageLoop() {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (hwnd_ && message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
-      // Enter presses the focused push button, as in a dialog.
-      wchar_t cls[16] = {};
-      GetClassNameW(message.hwnd, cls, 16);
-      LONG style = GetWindowLongW(message.hwnd, GWL_STYLE);
-      if (_wcsicmp(cls, L"Button") == 0 &&
-          ((style & BS_TYPEMASK) == BS_PUSHBUTTON || (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)) {
-        SendMessageW(message.hwnd, BM_CLICK, 0, 0);
-        continue;
-      }
-    }
-    if (hwnd_ && IsDialogMessageW(hwnd_, &message)) continue;
+    if (hwnd_ && (answerKey(message) || IsDialogMessageW(hwnd_, &message))) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -129,7 +129,15 @@ class Win32Window final : public Window, private OwnedWindow {
   // Gives the controls of the pages behind the first their font.
   void finishPages();
   HWND createControl(const ControlSpec& row);
+  // The font a control shows its text in.
+  HFONT fontOf(const ControlSpec& row) const;
   void selectPage(int index);
+  // A key the window answers itself (window_keys.cpp); false for one the
+  // dialog manager and the controls handle.
+  bool answerKey(const MSG& message);
+  // Shows the page `step` pages on, round from the last to the first, as a
+  // click on its tab does.
+  void turnPage(int step);
   void onCommand(HWND child, int code);
   // The messages registered by name that the window takes; nothing for
   // another message.

@@ -11,6 +11,13 @@ constexpr int kClientWidth = 308;
 constexpr int kClientHeight = 440;
 constexpr int kTabWidth = 310;
 constexpr int kTabHeight = 405;
+// The room on either side of a tab's caption, and above and below it. The
+// tab control's own 6 on either side makes the five tabs wider than the
+// control in Tahoma 8, and the last one hides behind scroll arrows; 3 lets
+// them all show. 3 above and below is the control's own, which keeps the
+// tab row's height, and so the pages, as they were.
+constexpr int kTabPaddingX = 3;
+constexpr int kTabPaddingY = 3;
 constexpr UINT kDeferredSelection = WM_APP + 1;
 constexpr UINT kMakeToolTips = WM_APP + 2;
 constexpr UINT kRunPosted = WM_APP + 3;
