@@ -68,9 +68,25 @@ if(GUI_TEST_SOURCES)
   else()
     add_dependencies(quorvel_gui_tests quorvel standin exit_code_muxer)
   endif()
-  # One entry per test suite, each run in one process: a failure names its
-  # suite, and the output names the test. (Each process under Wine costs a
-  # start, and a suite may share what its tests set up.)
+  # The suites run two at a time, each in a lane: a folder of its own that
+  # holds a copy of the test program and of every program it starts, so that
+  # two suites never share a program folder (settings, batches, tools).
+  # ctest hands each suite a free lane (tests/gui/lanes.json); a suite runs
+  # in one process, so that a failure names its suite and the output names
+  # the test (each process under Wine costs a start, and a suite may share
+  # what its tests set up).
+  set(LANE_PROGRAMS $<TARGET_FILE:quorvel_gui_tests> $<TARGET_FILE:quorvel> $<TARGET_FILE:standin>
+                    $<TARGET_FILE:exit_code_muxer>)
+  foreach(tool ${TOOL_TARGETS})
+    list(APPEND LANE_PROGRAMS $<TARGET_FILE:${tool}>)
+  endforeach()
+  set(LANE_COMMANDS)
+  foreach(lane 1 2)
+    list(APPEND LANE_COMMANDS COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/lane${lane}
+         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${LANE_PROGRAMS} ${CMAKE_BINARY_DIR}/lane${lane})
+  endforeach()
+  add_custom_target(gui_lanes ALL ${LANE_COMMANDS} VERBATIM)
+  add_dependencies(gui_lanes quorvel_gui_tests)
   set(GUI_SUITES)
   foreach(source ${GUI_TEST_SOURCES})
     file(STRINGS ${source} declarations REGEX "^TEST(_F|_P)?\\([A-Za-z0-9_]+,")
@@ -83,20 +99,28 @@ if(GUI_TEST_SOURCES)
   endforeach()
   list(REMOVE_DUPLICATES GUI_SUITES)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${GUI_TEST_SOURCES})
+  # The suites that take longest begin first: seconds, as measured.
+  set(GUI_SUITE_COSTS BatchSteering 24 BatchWalkthrough 17 EndToEndTest 15 ProgramJournal 14
+                      WindowEventsTest 12 PathsThroughTheBatch 11 JobCommandsTest 8 MainWindowTest 7)
+  set(IN_LANE ${CMAKE_SOURCE_DIR}/scripts/in_lane.sh ${CMAKE_BINARY_DIR})
   foreach(suite ${GUI_SUITES})
-    add_test(NAME ${suite} COMMAND quorvel_gui_tests --gtest_filter=${suite}.*
-             WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-    set_tests_properties(${suite} PROPERTIES TIMEOUT 600)
+    add_test(NAME ${suite} COMMAND ${IN_LANE} --gtest_filter=${suite}.*)
+    list(FIND GUI_SUITE_COSTS ${suite} at)
+    set(cost 1)
+    if(at GREATER -1)
+      math(EXPR at "${at} + 1")
+      list(GET GUI_SUITE_COSTS ${at} cost)
+    endif()
+    set_tests_properties(${suite} PROPERTIES TIMEOUT 600 RESOURCE_GROUPS lanes:1 COST ${cost})
   endforeach()
   # Make BAT, Start and the wrapper scripts once more on a system whose ANSI
   # and OEM code pages are UTF-8: Wine takes them from the locale.
   add_test(NAME Utf8System.PathsThroughTheBatch
-           COMMAND quorvel_gui_tests
-                   --gtest_filter=PathsThroughTheBatch.MakeBat*:PathsThroughTheBatch.Start*:PathsThroughTheBatch.Wrapper*
-           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+           COMMAND ${IN_LANE}
+                   --gtest_filter=PathsThroughTheBatch.MakeBat*:PathsThroughTheBatch.Start*:PathsThroughTheBatch.Wrapper*)
   set_tests_properties(Utf8System.PathsThroughTheBatch PROPERTIES
                        ENVIRONMENT "LC_ALL=hi_IN.UTF-8;LOCPATH=${CMAKE_BINARY_DIR}/locale"
-                       TIMEOUT 600)
+                       TIMEOUT 600 RESOURCE_GROUPS lanes:1 COST 6)
 endif()
 
 # The release package: the program, its helper programs and a short guide.

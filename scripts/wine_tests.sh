@@ -30,7 +30,8 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
   wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
   cd "'"$build"'"
   status=0
-  ctest --output-on-failure '"$verbose"' || status=$?
+  # Two suites at a time, each in a lane of its own.
+  ctest --output-on-failure '"$verbose"' -j2 --resource-spec-file "'"$here"'/../tests/gui/lanes.json" || status=$?
   wineserver -k >/dev/null 2>&1 || true
   exit $status
 '
