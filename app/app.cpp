@@ -8,7 +8,7 @@ App::App(Window& window, Platform platform, int encoderTimeLimitMs)
     : window_(window),
       platform_(platform),
       messages_{window, platform.dialogs, platform.files},
-      settings_(window, platform.files, platform.dialogs),
+      settings_(window, platform.files),
       encoders_(
           platform.encoders,
           [&window](std::function<void()> task) { window.post(std::move(task)); },
@@ -77,7 +77,7 @@ void App::onShown() {
   RemoveLeftovers(platform_.files);
   RestoreJobList(journal_, list_, messages_);
   watch_.pickUp();
-  settings_.askDeferredMatrix();
+  presets_.askRequestedMatrix();
 }
 
 void App::onEvent(ControlId id, EventKind kind) {

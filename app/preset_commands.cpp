@@ -43,8 +43,23 @@ void PresetCommands::load() {
   // gives every setting its value for a missing key.
   if (!files_.exists(path) && !files_.writeFile(path, "")) return;
   settings_.loadSettings(path);
+  askRequestedMatrix();
+}
+
+void PresetCommands::loadDefault() {
+  settings_.loadDefaults();
+  askRequestedMatrix();
 }
 
 void PresetCommands::quantMatrix() {
-  if (window_.text(cid::cqm) == kCustomMatrix) settings_.chooseMatrixFile();
+  if (window_.text(cid::cqm) == kCustomMatrix) chooseMatrixFile();
+}
+
+void PresetCommands::askRequestedMatrix() {
+  if (settings_.takeMatrixRequest()) chooseMatrixFile();
+}
+
+void PresetCommands::chooseMatrixFile() {
+  const std::string matrix = dialogs_.openFile("Select a matrix file", "", "*.*|*.*");
+  window_.setText(cid::cqm, matrix.empty() ? std::string(kFlatMatrix) : '"' + matrix + '"');
 }

@@ -18,16 +18,22 @@ class PresetCommands {
         dialogs_(dialogs),
         messages_(messages) {}
 
-  void loadDefault() { settings_.loadDefaults(); }
+  void loadDefault();
   void refresh() { settings_.refreshPresetLists(); }
   void save();
   void load();
   void quantMatrix();
+  // Asks for the file of the custom matrix that the last load named: after
+  // a load, and for the main settings file once the window is on screen.
+  void askRequestedMatrix();
 
  private:
   // Tells the user that a preset name cannot name a file in "configs".
   void reportName(const std::string& name) const;
   std::string presetPath(const std::string& name) const;
+  // Asks for a custom quantization matrix file: `cqm` becomes its path in
+  // double quotes, or "flat" when the requester is cancelled.
+  void chooseMatrixFile();
 
   Window& window_;
   SettingsStore& settings_;

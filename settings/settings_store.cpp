@@ -56,17 +56,13 @@ std::optional<Settings> SettingsStore::read(std::string_view path) const {
 
 void SettingsStore::show(const Settings& settings) {
   ShowSettings(window_, settings);
-  if (settings.cqm == kCustomMatrix) {
-    if (deferMatrixQuestion_)
-      matrixQuestionPending_ = true;
-    else
-      chooseMatrixFile();
-  }
+  matrixWanted_ = settings.cqm == kCustomMatrix;
 }
 
-void SettingsStore::chooseMatrixFile() {
-  const std::string matrix = dialogs_.openFile("Select a matrix file", "", "*.*|*.*");
-  window_.setText(cid::cqm, matrix.empty() ? std::string(kFlatMatrix) : '"' + matrix + '"');
+bool SettingsStore::takeMatrixRequest() {
+  const bool wanted = matrixWanted_ && window_.text(cid::cqm) == kCustomMatrix;
+  matrixWanted_ = false;
+  return wanted;
 }
 
 void SettingsStore::loadSettings(std::string_view path) {
@@ -106,9 +102,7 @@ void SettingsStore::refreshPresetLists() {
 void SettingsStore::loadMainSettings() {
   const std::string own = mainSettingsPath();
   const bool elsewhere = !files_.exists(own) && files_.exists(kMainSettings);
-  deferMatrixQuestion_ = true;
   loadSettings(elsewhere ? std::string(kMainSettings) : own);
-  deferMatrixQuestion_ = false;
 }
 
 std::string SettingsStore::mainSettingsPath() const {
@@ -116,9 +110,3 @@ std::string SettingsStore::mainSettingsPath() const {
 }
 
 bool SettingsStore::saveMainSettings() { return saveSettings(mainSettingsPath()); }
-
-void SettingsStore::askDeferredMatrix() {
-  if (!matrixQuestionPending_) return;
-  matrixQuestionPending_ = false;
-  if (window_.text(cid::cqm) == kCustomMatrix) chooseMatrixFile();
-}

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "settings/settings_file.h"
 #include "settings/settings_value.h"
@@ -16,14 +15,12 @@ inline constexpr std::string_view kMainSettings = "quorvel.ini";
 // Settings files into and out of the controls, and the two preset lists.
 class SettingsStore {
  public:
-  SettingsStore(Window& window, FileSystem& files, Dialogs& dialogs)
-      : window_(window), files_(files), dialogs_(dialogs) {}
+  SettingsStore(Window& window, FileSystem& files) : window_(window), files_(files) {}
 
   // Loads the main settings file of the program folder, wherever the
   // program was started from. One that only the current directory holds,
   // where an earlier version kept it, is read instead; the next save goes to
-  // the program folder. A custom matrix it names is asked for once
-  // askDeferredMatrix() is called, when the window is on screen.
+  // the program folder.
   void loadMainSettings();
 
   // Saves every keyed control into the main settings file of the program
@@ -52,27 +49,20 @@ class SettingsStore {
   // Refills only `presetname`.
   void refreshPresetNames();
 
-  // Asks for a custom quantization matrix file: `cqm` becomes its path in
-  // double quotes, or "flat" when the requester is cancelled.
-  void chooseMatrixFile();
-
-  // Asks for the matrix file that the main settings file named.
-  void askDeferredMatrix();
+  // Whether the last load named a custom matrix ("custom..."), whose file
+  // the user is still to choose; true once.
+  bool takeMatrixRequest();
 
  private:
   // The settings of a file, through the load's rules; nothing when the file
   // cannot be read.
   std::optional<Settings> read(std::string_view path) const;
-  // Shows a loaded value, asking for the matrix file it names.
+  // Shows a loaded value.
   void show(const Settings& settings);
 
   Window& window_;
   FileSystem& files_;
-  Dialogs& dialogs_;
-  // While set, a load that names a custom matrix does not ask for its file
-  // but leaves the question for AskDeferredMatrix.
-  bool deferMatrixQuestion_ = false;
-  bool matrixQuestionPending_ = false;
+  bool matrixWanted_ = false;
 };
 
 // The settings value a settings file gives: each key's value as its control

@@ -32,19 +32,17 @@ struct WithPreset : AppUnderTest {
 
 // ---------------------------------------------------------------- Add
 
-TEST(AddJob, EmptyOutputQueuesTheFrameAlone) {
+// An empty output or input queues the frame alone, each time, and the
+// fields keep their text.
+TEST(AddJob, AnEmptyFieldQueuesTheFrameAloneEachTime) {
   AppUnderTest t;
   t.window.setText(cid::input, R"(D:\v\clip.avs)");
   t.click(cid::add);
-  EXPECT_EQ(t.lines(), (Lines{"@echo.", "@echo+"}));
-  EXPECT_EQ(t.window.text(cid::input), R"(D:\v\clip.avs)") << "the input keeps its text";
-}
-
-TEST(AddJob, EmptyFieldsQueueTheFrameEachTime) {
-  AppUnderTest t;
-  t.click(cid::add);
+  t.window.setText(cid::input, "");
+  t.window.setText(cid::output, R"(D:\v\clip.mp4)");
   t.click(cid::add);
   EXPECT_EQ(t.lines(), (Lines{"@echo.", "@echo+", "@echo.", "@echo+"}));
+  EXPECT_EQ(t.window.text(cid::output), R"(D:\v\clip.mp4)") << "the output keeps its text";
   EXPECT_TRUE(t.platform.dialogs.calls.empty());
 }
 

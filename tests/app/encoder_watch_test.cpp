@@ -37,7 +37,9 @@ std::string AddJob(AppUnderTest& t, bool asks = false) {
 
 TEST(EncoderWatch, JobsFollowTheEncoderFoundAndItIsAskedAgainOnlyWhenItsFileChanges) {
   AppUnderTest t;  // started with no encoder found
-  EXPECT_THAT(AddJob(t), StartsWith("@x264.exe --progress "));
+  // None in the program folder: it is looked for along PATH, away from the
+  // window's thread.
+  EXPECT_THAT(AddJob(t, true), StartsWith("@x264.exe --progress "));
 
   t.platform.encoders.set(kEncoder, kTodaysHelp);
   EXPECT_THAT(AddJob(t, true), AllOf(StartsWith("@x264.exe --cqm "), HasSubstr(" --no-mbtree ")));

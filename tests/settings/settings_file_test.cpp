@@ -478,7 +478,9 @@ TEST(LoadSettings, ACustomMatrixAsksForTheMatrixFile) {
     SCOPED_TRACE(c.cqm);
     StartedApp s;
     if (c.answer) s.platform.dialogs.openAnswers.push_back(*c.answer);
-    s.load("cqm = " + std::string(c.cqm));
+    s.platform.files.put("C:\\prog\\configs\\m.ini", "cqm = " + std::string(c.cqm));
+    s.window.setText(presetname, "m");
+    s.app.onEvent(loadPreset, EventKind::Clicked);
     EXPECT_EQ(s.window.text(cqm), c.after);
     if (c.answer) {
       ASSERT_EQ(s.platform.dialogs.calls.size(), 1u);

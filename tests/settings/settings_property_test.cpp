@@ -321,7 +321,7 @@ class SettingsProperty : public ::testing::Test {
   MemoryWindow loaded(const std::string& bytes) {
     MemoryWindow window = s.window;
     s.platform.files.put(kPath, bytes);
-    SettingsStore(window, s.platform.files, s.platform.dialogs).loadSettings(kPath);
+    SettingsStore(window, s.platform.files).loadSettings(kPath);
     s.platform.dialogs.calls.clear();
     return window;
   }

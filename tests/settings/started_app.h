@@ -28,7 +28,7 @@ struct StartedApp {
     app.start();
   }
 
-  SettingsStore store() { return SettingsStore(window, platform.files, platform.dialogs); }
+  SettingsStore store() { return SettingsStore(window, platform.files); }
 
   // Puts a settings file in place and loads it into the window.
   void load(const std::string& bytes, const std::string& path = "C:\\prog\\configs\\t.ini") {
