@@ -81,18 +81,23 @@ void BatchRoom::readProgress(Batch& batch) {
   }
 }
 
+bool BatchRoom::occupied(const Batch& batch) {
+  return std::any_of(batch.workers.begin(), batch.workers.end(),
+                     [](const std::unique_ptr<StartedBatch>& w) { return w->running(); });
+}
+
 bool BatchRoom::stillRuns(Batch& batch) {
   const BatchRecord& record = batch.view.record;
-  if (record.ended || record.stopped) {
-    batch.workers.clear();
-  } else if (batch.workers.empty() && !batch.view.runs) {
+  // Its interpreters count until they are gone, past the record's end too:
+  // the last one still clears the batch's files then, and its name is not
+  // given again before.
+  if (batch.workers.empty() && !batch.view.runs)
     for (const std::string& identity : record.processes)
       if (std::unique_ptr<StartedBatch> worker = processes_.findStarted(identity))
         batch.workers.push_back(std::move(worker));
-  }
   std::erase_if(batch.workers,
                 [](const std::unique_ptr<StartedBatch>& w) { return !w->running(); });
-  batch.view.runs = !batch.workers.empty();
+  batch.view.runs = !batch.workers.empty() && !record.ended && !record.stopped;
   batch.stopRequested = batch.view.runs && files_.exists(path(batch.files.stopRequest()));
   // A batch that waits for another shows so until its first job begins.
   batch.view.waitingFor.clear();
@@ -174,7 +179,7 @@ bool BatchRoom::removeFiles(const std::string& name) {
 
 void BatchRoom::forget(const std::string& name) {
   Batch* batch = find(name);
-  if (batch && batch->view.runs) return;
+  if (batch && (batch->view.runs || occupied(*batch))) return;
   removeFiles(name);
   std::erase_if(batches_,
                 [&name](const std::unique_ptr<Batch>& b) { return b->files.name == name; });
@@ -189,16 +194,32 @@ std::shared_ptr<void> BatchRoom::hold() {
   return held;
 }
 
+std::multiset<std::uint64_t> BatchRoom::heldJobs() const {
+  std::multiset<std::uint64_t> held;
+  for (const Batch* batch : running())
+    for (const RecordedJob& job : batch->view.record.jobs) held.insert(job.hash);
+  return held;
+}
+
 std::optional<Problem> BatchRoom::startedMeanwhile(const Launch& launch) const {
   const std::vector<JobSpan> spans = JobSpans(launch.lines);
-  for (const Batch* batch : running())
-    for (const RecordedJob& job : batch->view.record.jobs)
-      for (const HeaderJob& mine : launch.jobs)
-        if (!mine.earlier && spans[mine.span].hash == job.hash)
-          return Problem{
-              "Another window started some of these jobs just now, in the batch "
-              "started at " +
-              StartedAt(batch->view.record) + ". Press Start again to run the others."};
+  std::multiset<std::uint64_t> held = heldJobs();
+  // The jobs the Start left out were held when it looked: each stands for
+  // one held job still.
+  std::vector<bool> planned(spans.size(), false);
+  for (const HeaderJob& mine : launch.jobs) planned[mine.span] = true;
+  for (size_t j = 0; j < spans.size(); ++j)
+    if (auto found = held.find(spans[j].hash); !planned[j] && found != held.end())
+      held.erase(found);
+  for (const HeaderJob& mine : launch.jobs) {
+    if (mine.earlier || !held.contains(spans[mine.span].hash)) continue;
+    std::string started;
+    for (const Batch* batch : running())
+      for (const RecordedJob& job : batch->view.record.jobs)
+        if (job.hash == spans[mine.span].hash) started = StartedAt(batch->view.record);
+    return Problem{"Another window started some of these jobs just now, in the batch started at " +
+                   started + ". Press Start again to run the others."};
+  }
   return std::nullopt;
 }
 
@@ -207,7 +228,8 @@ std::string BatchRoom::freeName() {
   // left to do, are no longer needed: the new batch is the last one now.
   std::vector<std::string> needless;
   for (const std::unique_ptr<Batch>& batch : batches_)
-    if (!batch->view.runs && !Unfinished(batch->view.record)) needless.push_back(batch->files.name);
+    if (!batch->view.runs && !occupied(*batch) && !Unfinished(batch->view.record))
+      needless.push_back(batch->files.name);
   for (const std::string& old : needless) forget(old);
   for (int n = 1;; ++n)
     if (!find(BatchName(n)) && !files_.exists(path(BatchFiles{BatchName(n)}.record())))
@@ -242,7 +264,8 @@ Result<std::string> BatchRoom::launch(const Launch& launch) {
   };
   for (int w = 1; w <= launch.workers; ++w) {
     EnvironmentVariables variables = launch.script.variables;
-    variables.emplace_back(kBatchVariable, name);
+    // By its whole path: a job's own "cd" leaves the batch's files where they are.
+    variables.emplace_back(kBatchVariable, path(name));
     variables.emplace_back(kWorkerVariable, std::to_string(w));
     Result<std::unique_ptr<StartedBatch>> started =
         processes_.startBatch(path(files.script()), files_.programFolder(), variables);
@@ -257,7 +280,10 @@ Result<std::string> BatchRoom::launch(const Launch& launch) {
                                                launch.workers, identities, launch.afterName);
   if (!files_.writeFile(path(files.record()), header))
     return abandon(WriteFailure(files_, path(files.record())));
-  for (const std::unique_ptr<StartedBatch>& worker : workers) worker->resume();
+  for (const std::unique_ptr<StartedBatch>& worker : workers)
+    if (!worker->resume())
+      return abandon(Problem{"The batch file cannot be started:\n" + path(files.script()) +
+                             "\n\nIts command interpreter did not begin."});
   auto batch = std::make_unique<Batch>();
   batch->files = files;
   batch->workers = std::move(workers);
@@ -274,8 +300,16 @@ Result<Done> BatchRoom::pause(bool paused) {
     if (!paused &&
         !files_.appendFile(path(batch->files.record()), RecordLine(Verb::Resumed) + "\r\n"))
       return WriteFailure(files_, path(batch->files.record()));
+    bool all = true;
     for (const std::unique_ptr<StartedBatch>& worker : batch->workers)
-      paused ? worker->pause() : worker->resume();
+      all = (paused ? worker->pause() : worker->resume()) && all;
+    if (!all) {
+      // Half paused is not paused: what was held runs on.
+      if (paused)
+        for (const std::unique_ptr<StartedBatch>& worker : batch->workers) worker->resume();
+      return Problem{"The batch started at " + StartedAt(batch->view.record) + " could not be " +
+                     (paused ? "paused" : "resumed") + ": the system refused it."};
+    }
     if (paused &&
         !files_.appendFile(path(batch->files.record()), RecordLine(Verb::Paused) + "\r\n"))
       return WriteFailure(files_, path(batch->files.record()));
@@ -296,7 +330,7 @@ Result<Done> BatchRoom::stopAfterRunningJobs(bool stop) {
     if (!batch->view.runs) continue;
     const std::string file = path(batch->files.stopRequest());
     if (stop && !files_.writeFile(file, "")) return WriteFailure(files_, file);
-    if (!stop) files_.deleteFile(file);
+    if (!stop && !files_.deleteFile(file) && files_.exists(file)) return WriteFailure(files_, file);
     batch->stopRequested = stop;
   }
   return Done{};
@@ -312,7 +346,12 @@ Result<Done> BatchRoom::stopNow() {
   for (const std::unique_ptr<Batch>& batch : batches_) {
     if (!batch->view.runs) continue;
     for (const std::unique_ptr<StartedBatch>& worker : batch->workers) worker->end();
-    batch->workers.clear();
+    std::erase_if(batch->workers,
+                  [](const std::unique_ptr<StartedBatch>& w) { return !w->running(); });
+    // A batch whose interpreter outlived the stop runs on, and says so.
+    if (!batch->workers.empty())
+      return Problem{"The batch started at " + StartedAt(batch->view.record) +
+                     " could not be stopped: its command interpreter still runs."};
     batch->view.runs = false;
     if (!files_.appendFile(path(batch->files.record()), RecordLine(Verb::Stopped) + "\r\n"))
       return WriteFailure(files_, path(batch->files.record()));

@@ -70,6 +70,10 @@ class BatchRoom {
   // name, or why it did not start.
   Result<std::string> launch(const Launch& launch);
 
+  // The jobs the batches that run hold, by the hash of their lines, each
+  // as often as they hold it.
+  std::multiset<std::uint64_t> heldJobs() const;
+
   // The identities of the workers of the batches that run.
   std::vector<std::string> runningWorkers() const;
 
@@ -102,6 +106,8 @@ class BatchRoom {
   void read(Batch& batch, bool whole);
   void readProgress(Batch& batch);
   bool stillRuns(Batch& batch);
+  // Whether an interpreter of the batch still runs, even past its end.
+  static bool occupied(const Batch& batch);
   // Removes every file of the batch `name`; false when one stays.
   bool removeFiles(const std::string& name);
   std::string path(const std::string& file) const { return files_.programFolder() + file; }

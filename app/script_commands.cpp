@@ -73,9 +73,7 @@ void ScriptCommands::writeBat() {
 
 void ScriptCommands::leaveOutRunning(StartPlan& plan) const {
   // The jobs of a batch that runs are left out, each once.
-  std::multiset<std::uint64_t> running;
-  for (const BatchRoom::Batch* batch : s_.room.running())
-    for (const RecordedJob& job : batch->view.record.jobs) running.insert(job.hash);
+  std::multiset<std::uint64_t> running = s_.room.heldJobs();
   plan.leftOut.resize(plan.spans.size());
   for (size_t j = 0; j < plan.spans.size(); ++j)
     if (auto found = running.find(plan.spans[j].hash); found != running.end()) {
@@ -121,6 +119,11 @@ void ScriptCommands::planStart() {
   std::vector<std::string> programs = CalledPrograms(plan.lines);
   programs.emplace_back(programs::kEnvprep);
   programs.emplace_back(programs::kLullo);
+  // Every pass of a job runs through teelog.exe, a log file or none.
+  const bool passes = std::any_of(plan.spans.begin(), plan.spans.end(),
+                                  [](const JobSpan& span) { return span.passes > 0; });
+  if (passes && std::find(programs.begin(), programs.end(), programs::kTeelog) == programs.end())
+    programs.emplace_back(programs::kTeelog);
   for (const std::string& program : programs)
     if (!s_.processes.findProgram(program, folder, Reach::ProgramFolder))
       plan.programs.push_back(program);
@@ -157,13 +160,12 @@ std::vector<size_t> ScriptCommands::finishedToSkip(const StartPlan& plan, const 
     finished.push_back(job.span);
     offering.insert(job.batch);
   }
-  if (finished.empty()) return {};
-  const BatchRoom::Batch* newest = s_.room.interrupted().front();
+  // The newest of those batches tells; one another window forgot meanwhile
+  // offers nothing.
+  const BatchRoom::Batch* newest = nullptr;
   for (const BatchRoom::Batch* batch : s_.room.interrupted())
-    if (offering.contains(batch->files.name)) {
-      newest = batch;
-      break;
-    }
+    if (!newest && offering.contains(batch->files.name)) newest = batch;
+  if (finished.empty() || !newest) return {};
   const BatchRecord& record = newest->view.record;
   const size_t done = static_cast<size_t>(std::count_if(
       record.jobs.begin(), record.jobs.end(), [](const RecordedJob& job) { return job.done; }));
@@ -244,10 +246,12 @@ void ScriptCommands::launch(const StartPlan& plan, const std::vector<size_t>& sk
     toRun += earlier ? 0 : 1;
   }
   workers.workers = std::clamp(s_.jobsAtOnce(), 1, static_cast<int>(std::max<size_t>(1, toRun)));
-  if (after) {
+  // A batch that ended while the user was asked is not waited for.
+  if (const std::vector<const BatchRoom::Batch*> running = s_.room.running();
+      after && !running.empty()) {
     workers.after = s_.room.runningWorkers();
     launch.after = workers.after;
-    launch.afterName = s_.room.running().back()->files.name;
+    launch.afterName = running.back()->files.name;
   }
   // What the console's code page cannot spell reaches the batch through its
   // environment.

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "jobs/job_spans.h"
+#include "ui/window.h"
 
 namespace {
 
@@ -128,7 +129,9 @@ void ApplyToBatch(BatchRecord& r, Verb verb, std::string_view fields) {
       r.started = fields;
       break;
     case Verb::Workers:
-      if (const std::optional<int> n = NumberOf<int>(fields); n && *n >= 1) r.workers = *n;
+      // No more workers than a batch is started with: each has a file.
+      if (const std::optional<int> n = NumberOf<int>(fields); n && *n >= 1 && *n <= kMostJobsAtOnce)
+        r.workers = *n;
       break;
     case Verb::Process:
       if (!fields.empty() && fields.find(' ') == std::string_view::npos)

@@ -8,6 +8,7 @@
 #include "jobs/batch_steps.h"
 #include "jobs/job_programs.h"
 #include "jobs/job_spans.h"
+#include "ui/window.h"
 
 namespace {
 
@@ -109,10 +110,10 @@ size_t ExpandedLength(std::string_view line, const std::map<std::string, std::st
 // directory and envprep.exe sets up the search path, through the file
 // "envprep.bat", or through a file of each worker's own in a started batch.
 std::vector<std::string> Preamble(std::string_view programFolder, const std::string& file) {
+  const std::string named = file.empty() ? "envprep.bat" : "\"" + file + "\"";
   return {"@cd /d " + QuotedPath(programFolder),
-          "@" + std::string(programs::kEnvprep) + " run" + (file.empty() ? "" : " " + file),
-          "@call " + (file.empty() ? "envprep.bat" : file),
-          "@del " + (file.empty() ? "envprep.bat" : file)};
+          "@" + std::string(programs::kEnvprep) + " run" + (file.empty() ? "" : " " + named),
+          "@call " + named, "@del " + named};
 }
 
 }  // namespace
@@ -155,9 +156,12 @@ StartBatch StartScript(std::span<const std::string> jobLines, std::string_view p
     text += written.back();
     text += "\r\n";
   }
-  text += speller.line("del " + plan.files.script());
+  text += speller.line("del \"" + plan.files.script() + "\"");
   batch.variables = variables.order;
-  const std::map<std::string, std::string> values(batch.variables.begin(), batch.variables.end());
+  std::map<std::string, std::string> values(batch.variables.begin(), batch.variables.end());
+  // The batch's files are named by their whole path, whatever its number.
+  values.emplace(kBatchVariable, std::string(programFolder) + BatchName(999));
+  values.emplace(kWorkerVariable, std::to_string(kMostJobsAtOnce));
   for (size_t i = 0; i < written.size() && !batch.refusal; ++i) {
     const size_t length =
         std::max(InterpreterLength(written[i]), ExpandedLength(written[i], values));

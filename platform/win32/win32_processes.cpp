@@ -81,10 +81,13 @@ std::vector<DWORD> Descendants(DWORD root, unsigned long long rootCreated) {
   return ids;
 }
 
-// Suspends or resumes every thread of a process.
-void SetThreadsRunning(DWORD process, bool running) {
+// Suspends or resumes every thread of a process; false when one of them
+// refused. A thread that ended meanwhile is no refusal.
+bool SetThreadsRunning(DWORD process, bool running) {
   const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  if (!snapshot) return;
+  if (!snapshot) return false;
+  constexpr DWORD kFailed = static_cast<DWORD>(-1);
+  bool all = true;
   THREADENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Thread32First(snapshot.get(), &entry); more;
@@ -92,12 +95,17 @@ void SetThreadsRunning(DWORD process, bool running) {
     if (entry.th32OwnerProcessID != process) continue;
     const KernelHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
     if (!thread) continue;
-    if (running)
-      while (ResumeThread(thread.get()) > 1) {
-      }
-    else
-      SuspendThread(thread.get());
+    DWORD count = 0;
+    if (running) {
+      // Until its suspend count is down to 0: each call takes one off.
+      do count = ResumeThread(thread.get());
+      while (count != kFailed && count > 1);
+    } else {
+      count = SuspendThread(thread.get());
+    }
+    all = all && count != kFailed;
   }
+  return all;
 }
 
 }  // namespace
@@ -118,6 +126,7 @@ class Win32StartedBatch final : public StartedBatch {
     // A process may start another while the others are being stopped: the
     // list is taken anew until it holds no process not yet stopped.
     std::vector<DWORD> stopped;
+    bool held = true;
     for (int round = 0; round < 8; ++round) {
       std::vector<DWORD> all = {GetProcessId(process_.get())};
       for (DWORD id : Descendants(all[0], CreationTime(process_.get()))) all.push_back(id);
@@ -126,27 +135,28 @@ class Win32StartedBatch final : public StartedBatch {
         bool done = false;
         for (DWORD each : stopped) done = done || each == id;
         if (done) continue;
-        SetThreadsRunning(id, false);
+        held = SetThreadsRunning(id, false) && held;
         stopped.push_back(id);
         more = true;
       }
       if (!more) break;
     }
-    return true;
+    return held;
   }
 
   bool resume() override {
     // A batch held at its start has its first thread held since its
     // creation.
     if (thread_) {
-      ResumeThread(thread_.get());
+      const bool begun = ResumeThread(thread_.get()) != static_cast<DWORD>(-1);
       thread_.reset();
-      return true;
+      return begun;
     }
     const DWORD root = GetProcessId(process_.get());
-    SetThreadsRunning(root, true);
-    for (DWORD id : Descendants(root, CreationTime(process_.get()))) SetThreadsRunning(id, true);
-    return true;
+    bool all = SetThreadsRunning(root, true);
+    for (DWORD id : Descendants(root, CreationTime(process_.get())))
+      all = SetThreadsRunning(id, true) && all;
+    return all;
   }
 
   bool end() override {

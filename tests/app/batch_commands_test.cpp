@@ -172,10 +172,12 @@ TEST(Start, WritesTheListForItsWorkersAndNamesThemBeforeAnyLineRuns) {
   t.click(cid::start);
   const std::string script = t.file(R"(C:\prog\temp.bat)").value_or("");
   EXPECT_EQ(WithoutStartedBatchsOwn(script), "@cd /d \"C:\\prog\\\"\r\n" + kFullListBytes);
-  EXPECT_TRUE(script.ends_with("\r\ndel %QUORVEL_BATCH%.bat")) << "no line end after the last line";
+  EXPECT_TRUE(script.ends_with("\r\ndel \"%QUORVEL_BATCH%.bat\""))
+      << "no line end after the last line";
   EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
-  EXPECT_THAT(t.processes.environments[0],
-              ElementsAre(FieldsAre("QUORVEL_BATCH", "temp"), FieldsAre("QUORVEL_WORKER", "1")));
+  EXPECT_THAT(
+      t.processes.environments[0],
+      ElementsAre(FieldsAre("QUORVEL_BATCH", R"(C:\prog\temp)"), FieldsAre("QUORVEL_WORKER", "1")));
   EXPECT_EQ(namedWhenLetRun, std::vector<std::string>{"4242"});
   EXPECT_TRUE(t.processes.state->held.empty());
   EXPECT_EQ(t.lines(), kFullList);
@@ -194,10 +196,11 @@ TEST(Start, WhatTheConsoleCannotSpellReachesTheBatchThroughItsEnvironment) {
             "@teelog.exe --run \"\" x264.exe \"D:\\v\\%QUORVEL_1%.avs\" \"D:\\caf%QUORVEL_2%\"\r\n"
             "@echo+\r\n");
   ASSERT_EQ(t.processes.environments.size(), 1u);
-  EXPECT_THAT(t.processes.environments[0],
-              ElementsAre(FieldsAre("QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"),
-                          FieldsAre("QUORVEL_2", "\xC3\xA9"), FieldsAre("QUORVEL_BATCH", "temp"),
-                          FieldsAre("QUORVEL_WORKER", "1")));
+  EXPECT_THAT(
+      t.processes.environments[0],
+      ElementsAre(FieldsAre("QUORVEL_1", "\xE6\x97\xA5\xE6\x9C\xAC"),
+                  FieldsAre("QUORVEL_2", "\xC3\xA9"), FieldsAre("QUORVEL_BATCH", R"(C:\prog\temp)"),
+                  FieldsAre("QUORVEL_WORKER", "1")));
 }
 
 // As many workers as the user chose jobs at once, but never more than jobs
@@ -274,6 +277,15 @@ TEST(Start, AsksBeforeRunningJobsWhoseProgramsAreMissing) {
   t.click(cid::start);
   ASSERT_TRUE(t.runPostedUntil([&] { return !t.processes.started.empty(); }))
       << "Yes starts the batch";
+
+  // Every pass runs through teelog.exe, with a log file or without.
+  t.click(cid::clear);
+  t.setLines({"@echo.", R"(@x264.exe --crf 20 -o "D:\v\a.mkv" "D:\v\a.avs")", "@echo+"});
+  t.processes.programs.erase("teelog.exe");
+  t.processes.running.clear();
+  t.click(cid::start);
+  ASSERT_TRUE(t.runPostedUntil([&] { return t.calls("ask").size() == 3; }));
+  EXPECT_THAT(t.calls("ask").back().preset, HasSubstr("were not found: teelog.exe\n"));
 }
 
 // One press, one Start: a press while the last is still waiting for the
@@ -337,6 +349,37 @@ TEST(Start, AnotherWindowsStartLeavesTheRunningBatchAloneAndAsksWhetherToWait) {
   }
 }
 
+// A job queued twice runs twice while a batch runs one of them; a batch
+// that ends while the user is asked about it is not waited for.
+TEST(Start, ARunningBatchHoldsEachJobOnceAndIsWaitedForOnlyWhileItRuns) {
+  BatchApp t;
+  t.setLines(TwoJobs("a"));
+  t.click(cid::start);
+  t.click(cid::clear);
+  Lines twice = TwoJobs("a");
+  for (const std::string& line : TwoJobs("a")) twice.push_back(line);
+  t.setLines(twice);
+  t.platform.dialogs.chooseAnswers.push_back(Dialogs::Answer::No);
+  t.click(cid::start);
+  EXPECT_TRUE(t.messages().empty());
+  std::string once;
+  for (const std::string& line : TwoJobs("a")) once += line + "\r\n";
+  EXPECT_EQ(WithoutStartedBatchsOwn(t.file(R"(C:\prog\temp2.bat)").value_or("")),
+            "@cd /d \"C:\\prog\\\"\r\n" + once);
+
+  t.click(cid::clear);
+  t.setLines(TwoJobs("b"));
+  t.platform.dialogs.chooseAnswers.push_back(Dialogs::Answer::Yes);
+  t.platform.dialogs.whileAsked = [&] {
+    t.processes.running.clear();
+    t.window.tick();
+  };
+  t.click(cid::start);
+  ASSERT_EQ(t.processes.started.size(), 3u);
+  EXPECT_THAT(t.file(t.processes.started.back().first).value_or(""),
+              AllOf(HasSubstr("@echo b 1"), Not(HasSubstr("--after"))));
+}
+
 // A Start with no job starts nothing; what a batch stopped short finished
 // can still be skipped by the next Start.
 TEST(Start, AListWithoutAJobStartsNothingAndForgetsNothing) {
@@ -361,26 +404,55 @@ TEST(Start, AListWithoutAJobStartsNothingAndForgetsNothing) {
   EXPECT_FALSE(t.file(R"(C:\prog\temp.record)")) << "its jobs finished or run again";
 }
 
-// A batch that runs keeps its name; one that ran to its end frees it.
+// A batch keeps its name while its interpreter runs, past the end its
+// record tells too (the last worker still clears its files then); once it
+// has gone, the name is free.
 TEST(Start, TakesTheNextFreeNameWhileEarlierBatchesRun) {
   BatchApp t;
-  for (const char* name : {"a", "b", "c", "d"}) {
-    if (std::string(name) == "d") {
+  for (const char* name : {"a", "b", "c", "d", "e"}) {
+    if (std::string(name) == "d")
       t.platform.files.appendFile(R"(C:\prog\temp.w1.record)",
                                   "begin 1 \r\ndone 1 \r\nbegin 2 \r\ndone 2 \r\nend \r\n");
-      t.processes.running.erase(4242);
-    }
+    if (std::string(name) == "e") t.processes.running.erase(4242);
     t.click(cid::clear);
     t.setLines(TwoJobs(name));
     t.platform.dialogs.chooseAnswers.push_back(Dialogs::Answer::No);
     t.click(cid::start);
+    if (std::string(name) == "d") {
+      EXPECT_TRUE(t.platform.files.exists(R"(C:\prog\temp.bat)")) << "its interpreter reads it";
+    }
   }
-  EXPECT_THAT(*t.file(R"(C:\prog\temp.bat)"), HasSubstr("@echo d 1"));
-  EXPECT_THAT(*t.file(R"(C:\prog\temp3.bat)"), HasSubstr("@echo c 1"));
-  EXPECT_THAT(t.processes.started, ElementsAre(FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp2.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp3.bat)", R"(C:\prog\)"),
-                                               FieldsAre(R"(C:\prog\temp.bat)", R"(C:\prog\)")));
+  EXPECT_THAT(*t.file(R"(C:\prog\temp.bat)"), HasSubstr("@echo e 1"));
+  EXPECT_THAT(*t.file(R"(C:\prog\temp4.bat)"), HasSubstr("@echo d 1"));
+  std::vector<std::string> started;
+  for (const auto& [script, folder] : t.processes.started) started.push_back(script);
+  EXPECT_THAT(started,
+              ElementsAre(R"(C:\prog\temp.bat)", R"(C:\prog\temp2.bat)", R"(C:\prog\temp3.bat)",
+                          R"(C:\prog\temp4.bat)", R"(C:\prog\temp.bat)"));
+}
+
+// What the system refuses to do to a batch's processes is told, and the
+// batch shows as running on.
+TEST(Steer, ABatchTheSystemWillNotStopOrPauseRunsOnAndTheUserIsTold) {
+  BatchApp t;
+  t.setLines(TwoJobs("a"));
+  t.click(cid::start);
+  t.processes.state->refused.insert(4242);
+  const struct {
+    void (App::*command)();
+    const char* told;
+  } cases[] = {{&App::onPauseBatch, "could not be paused"},
+               {&App::onStopNow, "could not be stopped"}};
+  for (const auto& c : cases) {
+    t.platform.dialogs.askAnswers.push_back(true);  // "Stop the batch now?"
+    (t.app.*c.command)();
+    ASSERT_FALSE(t.messages().empty());
+    EXPECT_THAT(t.messages().back().preset, HasSubstr(c.told));
+    EXPECT_TRUE(t.app.batchMenu().runs);
+    EXPECT_FALSE(t.app.batchMenu().paused);
+    EXPECT_THAT(t.file(R"(C:\prog\temp.record)").value_or(""),
+                AllOf(Not(HasSubstr("\r\nstopped")), Not(HasSubstr("\r\npaused"))));
+  }
 }
 
 TEST(Start, ABatchThatCouldNotStartLeavesNothingAndSaysWhy) {

@@ -83,7 +83,7 @@ TEST(BatchRecord, WhatIsNoRecordLineChangesNothing) {
   }
   const std::string hostile = Record() +
                               "done 3 1\r\nbegin 0\r\nbegin -1\r\nbegin 99999999999999999999\r\n"
-                              "done 2 12x\r\nfailed 2\r\nworkers 0\r\n" +
+                              "done 2 12x\r\nfailed 2\r\nworkers 0\r\nworkers 2147483647\r\n" +
                               std::string(100000, 'x') + "\r\nbegin 2 \r\n";
   const BatchRecord read = *ReadBatchRecord(hostile);
   ASSERT_EQ(read.jobs.size(), 2u);

@@ -140,11 +140,13 @@ void FakeDialogs::message(std::string_view title, std::string_view text) {
 
 bool FakeDialogs::ask(std::string_view title, std::string_view text) {
   calls.push_back({"ask", std::string(title), std::string(text), ""});
+  if (whileAsked) whileAsked();
   return Next(askAnswers, false);
 }
 
 Dialogs::Answer FakeDialogs::choose(std::string_view title, std::string_view text) {
   calls.push_back({"choose", std::string(title), std::string(text), ""});
+  if (whileAsked) whileAsked();
   return Next(chooseAnswers, Answer::Cancel);
 }
 
@@ -162,14 +164,23 @@ class FakeBatch final : public StartedBatch {
       : id_(id), state_(std::move(state)) {}
   bool running() const override { return state_->running.count(id_) > 0; }
   std::string identity() const override { return "fake:" + std::to_string(id_); }
-  bool pause() override { return state_->paused.insert(id_).second; }
+  // A process the system refuses to steer stays as it is.
+  bool pause() override {
+    if (state_->refused.count(id_)) return false;
+    state_->paused.insert(id_);
+    return true;
+  }
   bool resume() override {
+    if (state_->refused.count(id_)) return false;
     if (state_->held.erase(id_) > 0 && state_->onResume) state_->onResume(id_);
-    return state_->paused.erase(id_) > 0;
+    state_->paused.erase(id_);
+    return true;
   }
   bool end() override {
+    if (state_->refused.count(id_)) return false;
     state_->paused.erase(id_);
-    return state_->running.erase(id_) > 0;
+    state_->running.erase(id_);
+    return true;
   }
 
  private:

@@ -90,6 +90,8 @@ class FakeDialogs final : public Dialogs {
   std::deque<Answer> chooseAnswers;  // unscripted: Cancel
   std::deque<std::optional<std::string>> inputAnswers;
   std::vector<DialogCall> calls;
+  // Runs while a question is open, as the window's timers and messages do.
+  std::function<void()> whileAsked;
 };
 
 // Batches that start as the test says; each keeps running until the test
@@ -109,6 +111,7 @@ class FakeProcesses final : public Processes {
     std::set<std::uint32_t> running;  // started batches that have not ended
     std::set<std::uint32_t> held;     // started, not yet let run
     std::set<std::uint32_t> paused;
+    std::set<std::uint32_t> refused;  // the system refuses to pause, resume or end them
     // Called when a held batch is let run, with its id.
     std::function<void(std::uint32_t)> onResume;
   };
