@@ -19,10 +19,8 @@ constexpr auto kLockWait = std::chrono::milliseconds(20);
 
 // Whether a batch that no longer runs left jobs it did not finish.
 bool Unfinished(const BatchRecord& record) {
-  return std::any_of(record.jobs.begin(), record.jobs.end(), [](const RecordedJob& job) {
-    const JobState state = StateOf(job, false);
-    return state == JobState::Stopped || state == JobState::NotReached;
-  });
+  return std::any_of(record.jobs.begin(), record.jobs.end(),
+                     [](const RecordedJob& job) { return Unfinished(job); });
 }
 
 }  // namespace

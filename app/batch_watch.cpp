@@ -42,7 +42,9 @@ void BatchWatch::showStates() {
   for (const BatchView* view : views)
     for (size_t k = 0; k < view->record.jobs.size(); ++k)
       held.emplace(view->record.jobs[k].hash, std::make_pair(view, k));
-  for (const JobSpan& job : JobSpans(list_.lines())) {
+  if (!framesRead_) frames_ = JobFrames(list_.lines());
+  framesRead_ = true;
+  for (const JobFrame& job : frames_) {
     std::string note;
     if (auto found = held.find(job.hash); found != held.end()) {
       note = StateText(*found->second.first, found->second.second);
@@ -51,6 +53,15 @@ void BatchWatch::showStates() {
     window_.setItemNote(cid::jobList, static_cast<int>(job.first), note);
   }
 }
+
+namespace {
+
+bool AnyFailed(const BatchRecord& record) {
+  return std::any_of(record.jobs.begin(), record.jobs.end(),
+                     [](const RecordedJob& job) { return job.failed; });
+}
+
+}  // namespace
 
 void BatchWatch::show() {
   showStates();
@@ -65,11 +76,9 @@ void BatchWatch::show() {
       if (batch->files.name == own_) shown = batch;
     const BatchView& view = shown->view;
     window_.setTitle(Titled(RunningText(view)));
-    const bool failed = std::any_of(view.record.jobs.begin(), view.record.jobs.end(),
-                                    [](const RecordedJob& job) { return job.failed; });
-    window_.setProgress(view.record.paused ? Window::Progress::Paused
-                        : failed           ? Window::Progress::Failed
-                                           : Window::Progress::Running,
+    window_.setProgress(view.record.paused       ? Window::Progress::Paused
+                        : AnyFailed(view.record) ? Window::Progress::Failed
+                                                 : Window::Progress::Running,
                         BatchPermille(view));
     return;
   }
@@ -80,10 +89,9 @@ void BatchWatch::show() {
   if (!last) return;
   const BatchRecord& record = last->view.record;
   window_.setTitle(Titled(OutcomeText(record)));
-  const bool failed = std::any_of(record.jobs.begin(), record.jobs.end(),
-                                  [](const RecordedJob& job) { return job.failed; });
   const bool whole = record.ended && !record.stoppedByUser();
-  window_.setProgress(failed || !whole ? Window::Progress::Failed : Window::Progress::Done, 1000);
+  window_.setProgress(
+      AnyFailed(record) || !whole ? Window::Progress::Failed : Window::Progress::Done, 1000);
 }
 
 void BatchWatch::report() {
@@ -97,24 +105,37 @@ void BatchWatch::report() {
   // The jobs of a batch that stopped short that did not finish, and are
   // not in the list again, can be queued again from their recorded lines.
   std::vector<std::vector<std::string>> unfinished;
+  std::vector<std::string> damaged;
   if (!last->view.runs) {
     std::multiset<std::uint64_t> queued;
-    for (const JobSpan& job : JobSpans(list_.lines())) queued.insert(job.hash);
-    for (const RecordedJob& job : last->view.record.jobs) {
-      const JobState state = StateOf(job, false);
-      if (state != JobState::Stopped && state != JobState::NotReached) continue;
+    for (const JobFrame& job : JobFrames(list_.lines())) queued.insert(job.hash);
+    const std::vector<RecordedJob>& jobs = last->view.record.jobs;
+    for (size_t k = 0; k < jobs.size(); ++k) {
+      const RecordedJob& job = jobs[k];
+      if (!Unfinished(job)) continue;
       if (auto found = queued.find(job.hash); found != queued.end()) {
         queued.erase(found);
         continue;
       }
-      if (!job.lines.empty()) unfinished.push_back(job.lines);
+      // Only the lines the job ran: a record that lost one of them would
+      // queue another job.
+      if (JobHash(job.lines) == job.hash)
+        unfinished.push_back(job.lines);
+      else
+        damaged.push_back(std::to_string(k + 1));
     }
   }
-  if (unfinished.empty()) return messages_.tell(text);
+  std::string lost;
+  for (const std::string& k : damaged) lost += (lost.empty() ? "" : ", ") + k;
+  if (!damaged.empty())
+    lost = "\n\nThe record lacks lines of " +
+           (damaged.size() == 1 ? "job " + lost + ": queue it again from its input."
+                                : "jobs " + lost + ": queue them again from their inputs.");
+  if (unfinished.empty()) return messages_.tell(text + lost);
   const std::string count = unfinished.size() == 1
                                 ? "the unfinished job"
                                 : "the " + std::to_string(unfinished.size()) + " unfinished jobs";
-  if (!messages_.ask(text + "\n\nQueue " + count + " again?")) return;
+  if (!messages_.ask(text + lost + "\n\nQueue " + count + " again?")) return;
   std::vector<std::string> lines;
   for (const std::vector<std::string>& job : unfinished)
     lines.insert(lines.end(), job.begin(), job.end());

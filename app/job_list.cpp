@@ -70,10 +70,7 @@ void JobList::removeJobAround(size_t at) {
     if (IsJobEnd(lines_[i]) && i != at) break;
   }
   if (!start) return remove(at, 1);
-  size_t end = *start + 1;
-  while (end < lines_.size() && !IsJobEnd(lines_[end]) && !IsJobStart(lines_[end])) ++end;
-  if (end < lines_.size() && IsJobEnd(lines_[end])) ++end;
-  remove(*start, end - *start);
+  remove(*start, JobEnd(lines_, *start) - *start);
 }
 
 void JobList::apply(JobListChange change) {

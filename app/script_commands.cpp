@@ -232,7 +232,7 @@ void ScriptCommands::looked(StartPlan plan, Looked found) {
 void ScriptCommands::launch(const StartPlan& plan, const std::vector<size_t>& skipped, bool after) {
   const FileSystem& files = s_.files;
   const std::string folder = files.programFolder();
-  WorkerPlan workers{FilesInTheBatch(), {}, 1, {}};
+  WorkerPlan workers{FilesInTheBatch(), {}, 1, {}, {}};
   BatchRoom::Launch launch;
   size_t toRun = 0;
   for (size_t j = 0; j < plan.spans.size(); ++j) {
@@ -252,6 +252,8 @@ void ScriptCommands::launch(const StartPlan& plan, const std::vector<size_t>& sk
     workers.after = s_.room.runningWorkers();
     launch.after = workers.after;
     launch.afterName = running.back()->files.name;
+  } else {
+    workers.beside = s_.room.runningWorkers();
   }
   // What the console's code page cannot spell reaches the batch through its
   // environment.
@@ -287,11 +289,8 @@ void ScriptCommands::forgetCovered(const StartPlan& plan, const std::string& sta
     // A batch that stopped short is kept while jobs it did not finish run
     // nowhere else, so that the next Start can still skip what it finished.
     bool covered = true;
-    for (const RecordedJob& job : batch->view.record.jobs) {
-      const JobState state = StateOf(job, false);
-      if (state == JobState::Stopped || state == JobState::NotReached)
-        covered = covered && running.contains(job.hash);
-    }
+    for (const RecordedJob& job : batch->view.record.jobs)
+      if (Unfinished(job)) covered = covered && running.contains(job.hash);
     if (covered) needless.push_back(batch->files.name);
   }
   for (const std::string& name : needless) s_.room.forget(name);

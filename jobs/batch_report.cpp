@@ -167,6 +167,11 @@ JobState StateOf(const RecordedJob& job, bool batchRuns) {
   return batchRuns ? JobState::Waiting : JobState::NotReached;
 }
 
+bool Unfinished(const RecordedJob& job) {
+  const JobState state = StateOf(job, false);
+  return state == JobState::Stopped || state == JobState::NotReached;
+}
+
 std::string Counted(size_t count, std::string_view one, std::string_view many) {
   return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }

@@ -34,6 +34,9 @@ struct BatchView {
 
 enum class JobState { Waiting, Running, Done, DoneWithWarnings, Failed, Stopped, NotReached };
 JobState StateOf(const RecordedJob& job, bool batchRuns);
+// Whether a job of a batch that no longer runs was left unfinished: stopped
+// or not reached.
+bool Unfinished(const RecordedJob& job);
 
 // "1 job", "3 jobs".
 std::string Counted(size_t count, std::string_view one, std::string_view many);

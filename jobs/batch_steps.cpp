@@ -1,5 +1,7 @@
 #include "jobs/batch_steps.h"
 
+#include <algorithm>
+
 #include "jobs/batch_line.h"
 #include "jobs/batch_record.h"
 #include "jobs/job_line.h"
@@ -41,11 +43,7 @@ class Writer {
       : lines_(lines), plan_(plan), spans_(JobSpans(lines)) {}
 
   std::vector<SteppedLine> write() {
-    if (!plan_.after.empty()) {
-      std::string wait = "@" + std::string(programs::kLullo) + " --after";
-      for (const std::string& identity : plan_.after) wait += " " + identity;
-      own(wait);
-    }
+    if (!plan_.after.empty()) waitForInterpreters(plan_.after);
     std::vector<bool> taken(spans_.size(), false);
     std::vector<size_t> number(spans_.size(), 0);  // in the batch, from 1; 0: left out
     for (size_t k = 0; k < plan_.jobs.size(); ++k) {
@@ -66,6 +64,12 @@ class Writer {
 
  private:
   void own(std::string text) { out_.push_back({std::move(text), std::nullopt}); }
+  // Waits until the interpreters `identities` have ended.
+  void waitForInterpreters(const std::vector<std::string>& identities) {
+    std::string wait = "@" + std::string(programs::kLullo) + " --after";
+    for (const std::string& identity : identities) wait += " " + identity;
+    own(wait);
+  }
   void line(size_t index, std::string text) { out_.push_back({std::move(text), index}); }
 
   std::string record() const {
@@ -177,10 +181,23 @@ class Writer {
     }
     own(":quorvel_run_" + s);
     own(stopRequested());
+    const bool shuts = std::any_of(
+        lines_.begin() + static_cast<std::ptrdiff_t>(from),
+        lines_.begin() + static_cast<std::ptrdiff_t>(to),
+        [](const std::string& text) { return ReadJobLine(text).kind == LineKind::Shutdown; });
+    if (shuts && !plan_.beside.empty()) waitForInterpreters(plan_.beside);
     for (size_t i = from; i < to; ++i) line(i, lines_[i]);
     own("@mkdir " + claim(name + ".end"));
     own("@goto " + after);
-    waitFor("quorvel_others_" + s, name + ".end", after);
+    // The other workers set up their interpreters as the lines did, once
+    // they have run.
+    std::vector<size_t> setUp;
+    for (size_t i = from; i < to && plan_.workers > 1; ++i)
+      if (ReadJobLine(lines_[i]).setsUpTheInterpreter()) setUp.push_back(i);
+    const std::string others = setUp.empty() ? after : "quorvel_setup_" + s;
+    waitFor("quorvel_others_" + s, name + ".end", others);
+    if (!setUp.empty()) own(":" + others);
+    for (size_t i : setUp) line(i, lines_[i]);
     own(":" + after);
     sinceLines_.clear();
   }

@@ -38,6 +38,9 @@ struct WorkerPlan {
   int workers = 1;
   // The interpreters of the batches this one waits for.
   std::vector<std::string> after;
+  // Those of the batches it runs beside: the computer is not shut down
+  // under them.
+  std::vector<std::string> beside;
 };
 
 // A line of the batch with the job list line it stands for (none: one of

@@ -269,14 +269,27 @@ std::vector<std::string> JobLine::programs() const {
   return called;
 }
 
+bool JobLine::setsUpTheInterpreter() const {
+  static constexpr std::string_view kSetUp[] = {"cd",   "chcp",   "chdir", "endlocal", "path",
+                                                "popd", "prompt", "pushd", "set",      "setlocal"};
+  if (kind != LineKind::Own || commands.empty()) return false;
+  return std::all_of(commands.begin(), commands.end(), [](const LineCommand& command) {
+    const std::string lower = AsciiLower(command.program);
+    return std::find(std::begin(kSetUp), std::end(kSetUp), lower) != std::end(kSetUp);
+  });
+}
+
+std::string ArgumentAfter(const LineCommand& command, std::string_view option) {
+  const std::vector<std::string>& args = command.arguments;
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == option) return args[i + 1];
+  return {};
+}
+
 std::string JobLine::writes() const {
   if (!program || commands.empty()) return {};
   const std::vector<std::string>& args = commands[0].arguments;
-  auto after = [&args](std::string_view option) -> std::string {
-    for (size_t i = 0; i + 1 < args.size(); ++i)
-      if (args[i] == option) return args[i + 1];
-    return {};
-  };
+  auto after = [this](std::string_view option) { return ArgumentAfter(commands[0], option); };
   std::string written;
   switch (program->writes) {
     case Writes::Nothing:

@@ -93,9 +93,16 @@ struct JobLine {
   std::vector<std::string> programs() const;
   // The file the line's program writes, as the user typed it ("" for none).
   std::string writes() const;
+  // Whether the line changes nothing but the interpreter that reads it: its
+  // variables, its current directory, its code page.
+  bool setsUpTheInterpreter() const;
 };
 
 JobLine ReadJobLine(std::string_view line);
+
+// The argument after the option `option` of a command ("-o" "D:\v\a.mkv"),
+// or "".
+std::string ArgumentAfter(const LineCommand& command, std::string_view option);
 
 // The programs that batch lines run, as the lines name them ("x264.exe",
 // "mkvmerge"), each once, in the order they first appear.

@@ -8,22 +8,6 @@
 
 namespace {
 
-std::uint64_t HashOf(std::span<const std::string> lines) {
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (const std::string& line : lines) {
-    for (unsigned char c : line) hash = (hash ^ c) * 1099511628211ull;
-    hash = (hash ^ '\n') * 1099511628211ull;
-  }
-  return hash;
-}
-
-std::string Argument(const LineCommand& command, std::string_view option) {
-  const std::vector<std::string>& args = command.arguments;
-  for (size_t i = 0; i + 1 < args.size(); ++i)
-    if (args[i] == option) return args[i + 1];
-  return {};
-}
-
 // Follows what a job's lines write to the file that holds its work at the
 // end: the output of a pass, the audio of a job without video, the muxed
 // file, and that file under the name a rename gives it.
@@ -45,7 +29,7 @@ void FollowResult(const JobLine& line, JobSpan& job) {
       if (!written.empty())
         job.result = written;
       else if (job.result.empty())
-        job.result = Argument(line.commands[0], "--stats");
+        job.result = ArgumentAfter(line.commands[0], "--stats");
       break;
     case Step::Audio:
       if (job.result.empty()) job.result = written;
@@ -60,14 +44,38 @@ void FollowResult(const JobLine& line, JobSpan& job) {
 
 }  // namespace
 
-std::vector<JobSpan> JobSpans(std::span<const std::string> lines) {
-  std::vector<JobSpan> jobs;
+std::uint64_t JobHash(std::span<const std::string> lines) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (const std::string& line : lines) {
+    for (unsigned char c : line) hash = (hash ^ c) * 1099511628211ull;
+    hash = (hash ^ '\n') * 1099511628211ull;
+  }
+  return hash;
+}
+
+size_t JobEnd(std::span<const std::string> lines, size_t start) {
+  size_t end = start + 1;
+  while (end < lines.size() && !IsJobEnd(lines[end]) && !IsJobStart(lines[end])) ++end;
+  return end < lines.size() && IsJobEnd(lines[end]) ? end + 1 : end;
+}
+
+std::vector<JobFrame> JobFrames(std::span<const std::string> lines) {
+  std::vector<JobFrame> jobs;
   for (size_t at = 0; at < lines.size(); ++at) {
     if (!IsJobStart(lines[at])) continue;
-    size_t end = at + 1;
-    while (end < lines.size() && !IsJobEnd(lines[end]) && !IsJobStart(lines[end])) ++end;
-    if (end < lines.size() && IsJobEnd(lines[end])) ++end;
-    JobSpan job{at, end - at, HashOf(lines.subspan(at, end - at)), {}, {}, {}, 0};
+    const size_t end = JobEnd(lines, at);
+    jobs.push_back({at, end - at, JobHash(lines.subspan(at, end - at))});
+    at = end - 1;
+  }
+  return jobs;
+}
+
+std::vector<JobSpan> JobSpans(std::span<const std::string> lines) {
+  std::vector<JobSpan> jobs;
+  for (const JobFrame& frame : JobFrames(lines)) {
+    const size_t at = frame.first;
+    const size_t end = at + frame.count;
+    JobSpan job{at, frame.count, frame.hash, {}, {}, {}, 0};
     for (size_t i = at + 1; i < end; ++i) {
       const JobLine line = ReadJobLine(lines[i]);
       if (line.kind == LineKind::Info && line.info == Info::Input && job.input.empty())
@@ -75,7 +83,6 @@ std::vector<JobSpan> JobSpans(std::span<const std::string> lines) {
       FollowResult(line, job);
     }
     jobs.push_back(std::move(job));
-    at = end - 1;
   }
   return jobs;
 }

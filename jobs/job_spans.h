@@ -26,6 +26,20 @@ struct JobSpan {
 // the next start line (or the end of the list) ends there.
 std::vector<JobSpan> JobSpans(std::span<const std::string> lines);
 
+// One past the last line of the job whose start line is at `start`.
+size_t JobEnd(std::span<const std::string> lines, size_t start);
+
+// What tells a job from another: the hash of its lines, frame lines and all.
+std::uint64_t JobHash(std::span<const std::string> lines);
+
+// The jobs of a list by their frame lines alone, their lines not read.
+struct JobFrame {
+  size_t first = 0;
+  size_t count = 0;
+  std::uint64_t hash = 0;
+};
+std::vector<JobFrame> JobFrames(std::span<const std::string> lines);
+
 // Whether the line at `index` lies in one of `jobs`: the index of that job.
 std::optional<size_t> JobAt(std::span<const JobSpan> jobs, size_t index);
 

@@ -319,7 +319,10 @@ TEST(Start, AnotherWindowsStartLeavesTheRunningBatchAloneAndAsksWhetherToWait) {
   other.start();
   Lines list = TwoJobs("a");
   for (const std::string& line : TwoJobs("b")) list.push_back(line);
+  list.emplace_back("shutdown.exe -s -f -t 30");
   other.jobList().insert(0, list);
+  // Waiting for the running batch: before the jobs, or, beside it, before
+  // the computer is shut down under it.
   const struct {
     Dialogs::Answer answer;
     const char* name;  // of the batch it starts
@@ -344,7 +347,10 @@ TEST(Start, AnotherWindowsStartLeavesTheRunningBatchAloneAndAsksWhetherToWait) {
     const std::string script = t.file("C:\\prog\\" + std::string(c.name) + ".bat").value_or("");
     EXPECT_THAT(script, Not(HasSubstr("@echo a "))) << "the running batch's jobs are left out";
     EXPECT_THAT(script, HasSubstr("@echo b 2"));
-    EXPECT_EQ(script.find("@lullo.exe --after fake:4242") != std::string::npos, c.waits);
+    const size_t wait = script.find("@lullo.exe --after fake:4242");
+    ASSERT_NE(wait, std::string::npos);
+    EXPECT_EQ(wait < script.find("@echo b 2"), c.waits);
+    EXPECT_LT(wait, script.find("\r\nshutdown.exe"));
     t.processes.running.erase(t.processes.ids.back());  // that batch ends
   }
 }

@@ -131,6 +131,23 @@ TEST(BatchWatch, LastBatchQueuesTheUnfinishedJobsAgain) {
   EXPECT_EQ(t.lines(), unfinished);
   t.app.onLastBatch();
   EXPECT_EQ(t.calls("ask").size(), 2u) << "jobs in the list are not offered again";
+
+  // A record that lost a line of a job does not queue what is left of it.
+  t.click(cid::clear);
+  std::string record = t.platform.files.readFile(R"(C:\prog\temp.record)").value_or("");
+  const size_t lost = record.find("line 3 @echo+\r\n");
+  ASSERT_NE(lost, std::string::npos);
+  t.platform.files.writeFile(R"(C:\prog\temp.record)", record.erase(lost, 15));
+  MemoryWindow otherWindow;
+  App other(otherWindow, t.platform.services());
+  other.start();
+  t.platform.dialogs.askAnswers.push_back(true);
+  other.onLastBatch();
+  ASSERT_EQ(t.calls("ask").size(), 3u);
+  EXPECT_THAT(t.calls("ask").back().preset,
+              HasSubstr("\n\nThe record lacks lines of job 3: queue it again from its input."
+                        "\n\nQueue the unfinished job again?"));
+  EXPECT_EQ(other.jobList().lines(), Job("b"));
 }
 
 }  // namespace

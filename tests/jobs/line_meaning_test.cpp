@@ -241,9 +241,9 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
     ASSERT_EQ(job.lines.size(), job.commands.size());
     // "Start" hands what the console cannot spell (here: anything beyond
     // ASCII) over in variables; the lines mean the same.
-    const StartBatch batch =
-        StartScript(FramedJob(job.lines), "C:\\prog\\", {FilesInTheBatch(), {{0, false}}, 1, {}},
-                    [](std::string_view) { return false; });
+    const StartBatch batch = StartScript(FramedJob(job.lines), "C:\\prog\\",
+                                         {FilesInTheBatch(), {{0, false}}, 1, {}, {}},
+                                         [](std::string_view) { return false; });
     std::vector<std::string> started = ScriptLines(batch.script);
     std::erase_if(started, IsStartedBatchsOwn);
     // The change of folder, and the framed job.
