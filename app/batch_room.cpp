@@ -84,6 +84,23 @@ bool BatchRoom::occupied(const Batch& batch) {
                      [](const std::unique_ptr<StartedBatch>& w) { return w->running(); });
 }
 
+void BatchRoom::stopWithout(Batch& batch) {
+  const std::vector<std::string>& identities = batch.view.record.processes;
+  for (size_t w = 0; w < identities.size(); ++w) {
+    const bool runs = std::any_of(batch.workers.begin(), batch.workers.end(),
+                                  [&](const std::unique_ptr<StartedBatch>& worker) {
+                                    return worker->identity() == identities[w];
+                                  });
+    // A worker that ran to its end claimed it; one that did not was closed,
+    // and the jobs and lines that wait for its job would wait for ever.
+    const std::string finished = batch.files.claims() + "\\w" + std::to_string(w + 1);
+    if (runs || files_.exists(path(finished))) continue;
+    const std::string stop = path(batch.files.stopRequest());
+    if (!files_.exists(stop)) files_.writeFile(stop, "");
+    return;
+  }
+}
+
 bool BatchRoom::stillRuns(Batch& batch) {
   const BatchRecord& record = batch.view.record;
   // Its interpreters count until they are gone, past the record's end too:
@@ -96,6 +113,7 @@ bool BatchRoom::stillRuns(Batch& batch) {
   std::erase_if(batch.workers,
                 [](const std::unique_ptr<StartedBatch>& w) { return !w->running(); });
   batch.view.runs = !batch.workers.empty() && !record.ended && !record.stopped;
+  if (batch.view.runs && batch.workers.size() < record.processes.size()) stopWithout(batch);
   batch.stopRequested = batch.view.runs && files_.exists(path(batch.files.stopRequest()));
   // A batch that waits for another shows so until its first job begins.
   batch.view.waitingFor.clear();

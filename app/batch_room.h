@@ -106,6 +106,9 @@ class BatchRoom {
   void read(Batch& batch, bool whole);
   void readProgress(Batch& batch);
   bool stillRuns(Batch& batch);
+  // A batch one of whose workers was closed before its end stops after the
+  // jobs that run.
+  void stopWithout(Batch& batch);
   // Whether an interpreter of the batch still runs, even past its end.
   static bool occupied(const Batch& batch);
   // Removes every file of the batch `name`; false when one stays.

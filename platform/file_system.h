@@ -84,6 +84,7 @@ class FileSystem {
   // written.
   virtual bool appendFile(std::string_view path, std::string_view bytes) = 0;
 
+  // Whether a file or a folder is there.
   virtual bool exists(std::string_view path) const = 0;
 
   virtual bool deleteFile(std::string_view path) = 0;

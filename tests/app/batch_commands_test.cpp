@@ -215,6 +215,18 @@ TEST(Start, RunsTheChosenNumberOfWorkers) {
   EXPECT_EQ(t.file(R"(C:\prog\queue.ini)"), "jobs at once = 3\r\n");
   EXPECT_EQ(t.app.batchMenu().jobsAtOnce, 3);
   EXPECT_TRUE(t.app.batchMenu().runs);
+
+  // A worker that ran to its end claimed it: the batch runs on. One closed
+  // before its end stops the batch after the jobs that run.
+  const std::string stop = R"(C:\prog\temp.stop)";
+  t.platform.files.createFolder(R"(C:\prog\temp.claims\w1)");
+  t.processes.running.erase(t.processes.ids[0]);
+  t.window.tick();
+  EXPECT_FALSE(t.platform.files.exists(stop));
+  t.platform.files.removeFolder(R"(C:\prog\temp.claims\w1)");
+  t.window.tick();
+  EXPECT_TRUE(t.platform.files.exists(stop));
+  EXPECT_TRUE(t.app.batchMenu().stopPending);
 }
 
 // The command interpreter reads at most 8191 characters of a line, as the

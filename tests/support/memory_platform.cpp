@@ -98,7 +98,12 @@ bool MemoryFileSystem::hasFolder(const std::string& path) const {
   return folders.count(key) > 0;
 }
 
-bool MemoryFileSystem::exists(std::string_view path) const { return files.count(Lower(path)) > 0; }
+bool MemoryFileSystem::exists(std::string_view path) const {
+  std::string key = Lower(path);
+  if (files.count(key) > 0) return true;
+  while (!key.empty() && (key.back() == '\\' || key.back() == '/')) key.pop_back();
+  return folders.count(key) > 0;
+}
 
 bool MemoryFileSystem::removeFolder(std::string_view path) {
   std::string key = Lower(path);
