@@ -113,6 +113,22 @@ TEST_F(BatchWalkthrough, TheWindowFollowsTheBatchAndTheNextStartSkipsWhatItFinis
   })) << title();
   DeleteFileW((work + L"hold").c_str());
 
+  // After Clear, "Last batch..." by its access key queues the unfinished
+  // job again and not the finished ones; those the user queues again too.
+  Click(control(cid::clear));
+  dialogs.askAnswers.push_back(true);
+  ChooseFromSystemMenu(window.handle(), L"L");
+  ASSERT_EQ(dialogs.calls.back().kind, "ask");
+  EXPECT_TRUE(dialogs.calls.back().preset.ends_with("\n\nQueue the unfinished job again?"))
+      << dialogs.calls.back().preset;
+  std::string queuedAgain;
+  for (int i = 0; i < window.itemCount(cid::jobList); ++i)
+    queuedAgain += window.item(cid::jobList, i) + "\n";
+  EXPECT_NE(queuedAgain.find("c.avs"), std::string::npos) << queuedAgain;
+  EXPECT_EQ(queuedAgain.find("a.avs"), std::string::npos) << queuedAgain;
+  EXPECT_EQ(queuedAgain.find("b.avs"), std::string::npos) << queuedAgain;
+  for (const char* name : {"a", "b"}) ASSERT_NO_FATAL_FAILURE(queue(name));
+
   // The next Start asks; Yes runs the third job only.
   DeleteFileW((work + L"standin-log.txt").c_str());
   dialogs.askAnswers.push_back(true);
