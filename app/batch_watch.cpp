@@ -42,9 +42,7 @@ void BatchWatch::showStates() {
   for (const BatchView* view : views)
     for (size_t k = 0; k < view->record.jobs.size(); ++k)
       held.emplace(view->record.jobs[k].hash, std::make_pair(view, k));
-  if (!framesRead_) frames_ = JobFrames(list_.lines());
-  framesRead_ = true;
-  for (const JobFrame& job : frames_) {
+  for (const JobFrame& job : list_.jobs()) {
     std::string note;
     if (auto found = held.find(job.hash); found != held.end()) {
       note = StateText(*found->second.first, found->second.second);
@@ -108,7 +106,7 @@ void BatchWatch::report() {
   std::vector<std::string> damaged;
   if (!last->view.runs) {
     std::multiset<std::uint64_t> queued;
-    for (const JobFrame& job : JobFrames(list_.lines())) queued.insert(job.hash);
+    for (const JobFrame& job : list_.jobs()) queued.insert(job.hash);
     const std::vector<RecordedJob>& jobs = last->view.record.jobs;
     for (size_t k = 0; k < jobs.size(); ++k) {
       const RecordedJob& job = jobs[k];

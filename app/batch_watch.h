@@ -6,7 +6,6 @@
 #include "app/batch_room.h"
 #include "app/job_list.h"
 #include "app/messages.h"
-#include "jobs/job_spans.h"
 #include "ui/window.h"
 
 // How often the window looks at the batches that run.
@@ -43,10 +42,7 @@ class BatchWatch final : public JobListObserver {
   void show();
 
   // The list changed: the jobs' states are shown beside their lines again.
-  void onChange(const JobListChange&) override {
-    framesRead_ = false;
-    showStates();
-  }
+  void onChange(const JobListChange&) override { showStates(); }
 
  private:
   void tick();
@@ -61,7 +57,4 @@ class BatchWatch final : public JobListObserver {
   bool ticking_ = false;
   bool noted_ = false;  // the list shows states
   std::string own_;     // the batch this window started last
-  // The jobs of the list, read again only once it has changed.
-  std::vector<JobFrame> frames_;
-  bool framesRead_ = false;
 };

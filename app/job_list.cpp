@@ -59,18 +59,9 @@ void JobList::toggleDisabled(size_t at) {
 
 void JobList::removeJobAround(size_t at) {
   if (at >= lines_.size()) return;
-  // Up to the job's start line; an end line above the line first means the
-  // line lies outside any job.
-  std::optional<size_t> start;
-  for (size_t i = at + 1; i-- > 0;) {
-    if (IsJobStart(lines_[i])) {
-      start = i;
-      break;
-    }
-    if (IsJobEnd(lines_[i]) && i != at) break;
-  }
-  if (!start) return remove(at, 1);
-  remove(*start, JobEnd(lines_, *start) - *start);
+  const std::optional<JobFrame> job = JobFrameAt(jobs_, at);
+  if (!job) return remove(at, 1);
+  remove(job->first, job->count);
 }
 
 void JobList::apply(JobListChange change) {
@@ -84,21 +75,26 @@ void JobList::apply(JobListChange change) {
       characters_ += count(change.lines, 0, change.lines.size());
       lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(change.at), change.lines.begin(),
                     change.lines.end());
+      UpdateJobFrames(jobs_, lines_, change.at, 0, change.lines.size());
       break;
     case JobListChange::Kind::Remove:
       characters_ -= count(lines_, change.at, change.at + change.count);
       lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(change.at),
                    lines_.begin() + static_cast<std::ptrdiff_t>(change.at + change.count));
+      UpdateJobFrames(jobs_, lines_, change.at, change.count, 0);
       break;
     case JobListChange::Kind::Replace:
       characters_ = characters_ - lines_[change.at].size() + change.lines[0].size();
       lines_[change.at] = change.lines[0];
+      UpdateJobFrames(jobs_, lines_, change.at, 1, 1);
       break;
     case JobListChange::Kind::Swap:
       std::swap(lines_[change.at], lines_[change.at + 1]);
+      UpdateJobFrames(jobs_, lines_, change.at, 2, 2);
       break;
     case JobListChange::Kind::Clear:
       lines_.clear();
+      jobs_.clear();
       characters_ = 0;
       break;
   }

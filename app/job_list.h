@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "jobs/job_spans.h"
+
 // One change of the job list: what the list box and the journal follow.
 struct JobListChange {
   enum class Kind {
@@ -36,6 +38,8 @@ class JobList {
   const std::string& operator[](size_t index) const { return lines_[index]; }
   // The characters of all lines together, line ends not counted.
   size_t characters() const { return characters_; }
+  // The jobs of the list by their frames, kept in step with each change.
+  const std::vector<JobFrame>& jobs() const { return jobs_; }
 
   void addObserver(JobListObserver& observer) { observers_.push_back(&observer); }
 
@@ -66,5 +70,6 @@ class JobList {
 
   std::vector<std::string> lines_;
   size_t characters_ = 0;
+  std::vector<JobFrame> jobs_;
   std::vector<JobListObserver*> observers_;
 };

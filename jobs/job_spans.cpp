@@ -59,15 +59,53 @@ size_t JobEnd(std::span<const std::string> lines, size_t start) {
   return end < lines.size() && IsJobEnd(lines[end]) ? end + 1 : end;
 }
 
-std::vector<JobFrame> JobFrames(std::span<const std::string> lines) {
+namespace {
+
+// The jobs whose start lines lie from `from` to `to`, where a start line or
+// the end of the list is.
+std::vector<JobFrame> FramesFrom(std::span<const std::string> lines, size_t from, size_t to) {
   std::vector<JobFrame> jobs;
-  for (size_t at = 0; at < lines.size(); ++at) {
+  for (size_t at = from; at < to; ++at) {
     if (!IsJobStart(lines[at])) continue;
     const size_t end = JobEnd(lines, at);
     jobs.push_back({at, end - at, JobHash(lines.subspan(at, end - at))});
     at = end - 1;
   }
   return jobs;
+}
+
+}  // namespace
+
+std::vector<JobFrame> JobFrames(std::span<const std::string> lines) {
+  return FramesFrom(lines, 0, lines.size());
+}
+
+void UpdateJobFrames(std::vector<JobFrame>& frames, std::span<const std::string> lines, size_t at,
+                     size_t removed, size_t inserted) {
+  // Every start line begins a job, and a job is what its lines up to its
+  // end line say, or up to the start line after it when it has none. The
+  // jobs told before the change stay; those that begin after it move.
+  auto end = [](const JobFrame& job) { return job.first + job.count; };
+  auto lo = std::partition_point(frames.begin(), frames.end(),
+                                 [&](const JobFrame& job) { return end(job) < at; });
+  if (lo != frames.end() && end(*lo) == at && IsJobEnd(lines[at - 1])) ++lo;
+  auto hi = std::partition_point(lo, frames.end(),
+                                 [&](const JobFrame& job) { return job.first < at + removed; });
+  for (auto job = hi; job != frames.end(); ++job) job->first = job->first + inserted - removed;
+  const size_t from = lo != hi && lo->first < at ? lo->first : at;
+  const size_t to = hi != frames.end() ? hi->first : lines.size();
+  const std::vector<JobFrame> fresh = FramesFrom(lines, from, to);
+  const auto kept = frames.erase(lo, hi);
+  frames.insert(kept, fresh.begin(), fresh.end());
+}
+
+std::optional<JobFrame> JobFrameAt(std::span<const JobFrame> frames, size_t index) {
+  auto after = std::upper_bound(frames.begin(), frames.end(), index,
+                                [](size_t at, const JobFrame& job) { return at < job.first; });
+  if (after == frames.begin()) return std::nullopt;
+  const JobFrame& job = *std::prev(after);
+  if (index >= job.first + job.count) return std::nullopt;
+  return job;
 }
 
 std::vector<JobSpan> JobSpans(std::span<const std::string> lines) {

@@ -39,6 +39,13 @@ struct JobFrame {
   std::uint64_t hash = 0;
 };
 std::vector<JobFrame> JobFrames(std::span<const std::string> lines);
+// The frames of `lines` once the lines from `at` on, `removed` of them,
+// have become `inserted` others: only the jobs the change touches are read
+// again, those after it move.
+void UpdateJobFrames(std::vector<JobFrame>& frames, std::span<const std::string> lines, size_t at,
+                     size_t removed, size_t inserted);
+// The job that holds the line at `index`, if any.
+std::optional<JobFrame> JobFrameAt(std::span<const JobFrame> frames, size_t index);
 
 // Whether the line at `index` lies in one of `jobs`: the index of that job.
 std::optional<size_t> JobAt(std::span<const JobSpan> jobs, size_t index);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,59 @@ using ::testing::FieldsAre;
 using Lines = std::vector<std::string>;
 
 const std::string kShutdown = "shutdown.exe -s -f -t 30";
+
+// ---------------------------------------------------------------- jobs
+
+// Whatever the edits, the jobs the list keeps in step are those a reading
+// of the whole list finds.
+TEST(JobListJobs, StayThoseOfTheWholeListAfterAnyEdits) {
+  const std::string kinds[] = {"@echo.", "@echo+", "@rem @echo.", "a", "b", kShutdown};
+  std::mt19937 random(20261208);
+  auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  auto any = [&] { return kinds[pick(std::size(kinds))]; };
+  for (int round = 0; round < 200; ++round) {
+    JobList list;
+    for (int edit = 0; edit < 40; ++edit) {
+      const size_t size = list.size();
+      switch (pick(size == 0 ? 1 : 8)) {
+        case 0:
+        case 1: {
+          Lines lines(1 + pick(4));
+          for (std::string& line : lines) line = any();
+          list.insert(pick(size + 1), lines);
+          break;
+        }
+        case 2:
+          list.replace(pick(size), any());
+          break;
+        case 3:
+          if (size > 1) list.swap(pick(size - 1));
+          break;
+        case 4: {
+          const size_t at = pick(size);
+          list.remove(at, 1 + pick(size - at));
+          break;
+        }
+        case 5:
+          list.removeJobAround(pick(size));
+          break;
+        case 6:
+          list.toggleDisabled(pick(size));
+          break;
+        default:
+          list.appendJob({any(), any()});
+          break;
+      }
+      const std::vector<JobFrame> whole = JobFrames(list.lines());
+      ASSERT_EQ(list.jobs().size(), whole.size()) << "round " << round << ", edit " << edit;
+      for (size_t j = 0; j < whole.size(); ++j) {
+        ASSERT_EQ(list.jobs()[j].first, whole[j].first) << "round " << round << ", edit " << edit;
+        ASSERT_EQ(list.jobs()[j].count, whole[j].count);
+        ASSERT_EQ(list.jobs()[j].hash, whole[j].hash);
+      }
+    }
+  }
+}
 
 // ---------------------------------------------------------------- del
 
