@@ -291,6 +291,15 @@ Result<std::string> BatchRoom::launch(const Launch& launch) {
     identities.push_back(started.value()->identity());
     workers.push_back(std::move(started.value()));
   }
+  // What other batches read of this one before they shut the computer down:
+  // its workers, and whether it waits to run after another batch.
+  for (const std::string& identity : identities)
+    if (const std::string mark = path(files.claims() + "\\" + WorkerMark(identity));
+        !files_.writeFile(mark, ""))
+      return abandon(WriteFailure(files_, mark));
+  if (const std::string waiting = path(files.claims() + "\\" + std::string(batch_claims::kWaiting));
+      !launch.after.empty() && !files_.createFolder(waiting))
+    return abandon(WriteFailure(files_, waiting));
   // The workers are held until what names them is in the record.
   const std::string header = BatchRecordHeader(launch.lines, launch.jobs, launch.started,
                                                launch.workers, identities, launch.afterName);

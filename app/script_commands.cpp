@@ -232,7 +232,7 @@ void ScriptCommands::looked(StartPlan plan, Looked found) {
 void ScriptCommands::launch(const StartPlan& plan, const std::vector<size_t>& skipped, bool after) {
   const FileSystem& files = s_.files;
   const std::string folder = files.programFolder();
-  WorkerPlan workers{FilesInTheBatch(), {}, 1, {}, {}};
+  WorkerPlan workers{FilesInTheBatch(), {}, 1, {}};
   BatchRoom::Launch launch;
   size_t toRun = 0;
   for (size_t j = 0; j < plan.spans.size(); ++j) {
@@ -252,8 +252,6 @@ void ScriptCommands::launch(const StartPlan& plan, const std::vector<size_t>& sk
     workers.after = s_.room.runningWorkers();
     launch.after = workers.after;
     launch.afterName = running.back()->files.name;
-  } else {
-    workers.beside = s_.room.runningWorkers();
   }
   // What the console's code page cannot spell reaches the batch through its
   // environment.

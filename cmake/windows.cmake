@@ -26,8 +26,10 @@ target_link_libraries(quorvel PRIVATE app_win32)
 target_link_options(quorvel PRIVATE -municode)
 
 # Helper programs that the generated batch files call. They stand alone and
-# share only the Win32 handle owner.
+# share only the Win32 handle owners and the marks a batch keeps among its
+# claims.
 quorvel_view_folder(${CMAKE_BINARY_DIR}/layers/tools platform/win32)
+quorvel_view_folder(${CMAKE_BINARY_DIR}/layers/tools core)
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS tools/*.cpp)
 foreach(tool_source ${TOOL_SOURCES})
   get_filename_component(tool ${tool_source} NAME_WE)

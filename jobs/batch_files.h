@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/batch_claims.h"
+
 // The files of one started batch, in the program folder, all named after
 // the batch ("temp", "temp2", ...) and written by nobody else:
 //
@@ -14,7 +16,8 @@
 //   temp.j3.progress    the encoder's progress in job 3, and its last error
 //   temp.w1.env.bat     worker 1's search path, while it starts
 //   temp.stop           asks the workers to start no further job
-//   temp.claims\        the jobs and lines the workers have taken, and ended
+//   temp.claims\        the jobs and lines the workers have taken, and ended,
+//                       and the marks other batches read (core/batch_claims.h)
 struct BatchFiles {
   std::string name;  // "temp2"
 
@@ -32,6 +35,14 @@ struct BatchFiles {
   // Every file of the batch but its folder of claims: "temp.*".
   std::string pattern() const { return name + ".*"; }
 };
+
+// The mark of the worker whose interpreter is `identity` ("PROCESS:CREATED")
+// among the batch's claims: "pid.PROCESS.CREATED".
+inline std::string WorkerMark(std::string identity) {
+  for (char& c : identity)
+    if (c == ':') c = '.';
+  return std::string(batch_claims::kWorkerPrefix) + identity;
+}
 
 // The name of the n-th batch that may run at once: "temp", "temp2", ...
 inline std::string BatchName(int n) { return n <= 1 ? "temp" : "temp" + std::to_string(n); }

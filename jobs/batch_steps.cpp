@@ -43,7 +43,10 @@ class Writer {
       : lines_(lines), plan_(plan), spans_(JobSpans(lines)) {}
 
   std::vector<SteppedLine> write() {
-    if (!plan_.after.empty()) waitForInterpreters(plan_.after);
+    if (!plan_.after.empty()) {
+      waitForInterpreters(plan_.after);
+      own("@rmdir " + claim(batch_claims::kWaiting) + " 2>nul");
+    }
     std::vector<bool> taken(spans_.size(), false);
     std::vector<size_t> number(spans_.size(), 0);  // in the batch, from 1; 0: left out
     for (size_t k = 0; k < plan_.jobs.size(); ++k) {
@@ -185,8 +188,14 @@ class Writer {
         lines_.begin() + static_cast<std::ptrdiff_t>(from),
         lines_.begin() + static_cast<std::ptrdiff_t>(to),
         [](const std::string& text) { return ReadJobLine(text).kind == LineKind::Shutdown; });
-    if (shuts && !plan_.beside.empty()) waitForInterpreters(plan_.beside);
+    if (shuts) {
+      // The computer is not shut down under another batch's jobs.
+      own("@mkdir " + claim(batch_claims::kSparing) + " 2>nul");
+      own("@" + std::string(programs::kLullo) + " --spare " + Quoted(plan_.files.claims()));
+      own(stopRequested());
+    }
     for (size_t i = from; i < to; ++i) line(i, lines_[i]);
+    if (shuts) own("@rmdir " + claim(batch_claims::kSparing) + " 2>nul");
     own("@mkdir " + claim(name + ".end"));
     own("@goto " + after);
     // The other workers set up their interpreters as the lines did, once

@@ -36,11 +36,10 @@ struct WorkerPlan {
   BatchFiles files;
   std::vector<BatchJob> jobs;  // the jobs of the batch; the others of the list are left out
   int workers = 1;
-  // The interpreters of the batches this one waits for.
+  // The interpreters of the batches this one waits for. Before a shut-down
+  // line, the workers wait for every other batch of the folder that runs
+  // jobs, whenever it was started (lullo.exe --spare).
   std::vector<std::string> after;
-  // Those of the batches it runs beside: the computer is not shut down
-  // under them.
-  std::vector<std::string> beside;
 };
 
 // A line of the batch with the job list line it stands for (none: one of

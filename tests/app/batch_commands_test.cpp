@@ -333,8 +333,8 @@ TEST(Start, AnotherWindowsStartLeavesTheRunningBatchAloneAndAsksWhetherToWait) {
   for (const std::string& line : TwoJobs("b")) list.push_back(line);
   list.emplace_back("shutdown.exe -s -f -t 30");
   other.jobList().insert(0, list);
-  // Waiting for the running batch: before the jobs, or, beside it, before
-  // the computer is shut down under it.
+  // Waiting for the running batch before the jobs, or not; and before the
+  // computer is shut down, for every batch that runs jobs then.
   const struct {
     Dialogs::Answer answer;
     const char* name;  // of the batch it starts
@@ -360,9 +360,14 @@ TEST(Start, AnotherWindowsStartLeavesTheRunningBatchAloneAndAsksWhetherToWait) {
     EXPECT_THAT(script, Not(HasSubstr("@echo a "))) << "the running batch's jobs are left out";
     EXPECT_THAT(script, HasSubstr("@echo b 2"));
     const size_t wait = script.find("@lullo.exe --after fake:4242");
-    ASSERT_NE(wait, std::string::npos);
     EXPECT_EQ(wait < script.find("@echo b 2"), c.waits);
-    EXPECT_LT(wait, script.find("\r\nshutdown.exe"));
+    const size_t spare = script.find("@lullo.exe --spare \"%QUORVEL_BATCH%.claims\"");
+    EXPECT_LT(spare, script.find("\r\nshutdown.exe"));
+    // What the other batches read: this one's worker, and whether it waits.
+    const std::string claims = "C:\\prog\\" + std::string(c.name) + ".claims\\";
+    EXPECT_TRUE(
+        t.platform.files.exists(claims + "pid.fake." + std::to_string(t.processes.ids.back())));
+    EXPECT_EQ(t.platform.files.exists(claims + "waiting"), c.waits);
     t.processes.running.erase(t.processes.ids.back());  // that batch ends
   }
 }

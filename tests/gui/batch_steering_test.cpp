@@ -182,4 +182,38 @@ TEST_F(BatchSteering, TwoWindowsAndTwoPressesRunEachJobOnce) {
   EXPECT_GE(ran[2].begin, ran[1].end) << "the second batch waited for the first";
 }
 
+// A batch started later beside one that ends with a shut-down line: the
+// computer is not shut down under its encode.
+TEST_F(BatchSteering, AShutDownLineWaitsForABatchStartedBesideItLater) {
+  FakeDialogs otherDialogs;
+  Program other(GetModuleHandleW(nullptr), ProgramParts{.dialogs = &otherDialogs});
+  ASSERT_NO_FATAL_FAILURE(queue("a"));
+  Click(control(cid::shut));
+  ASSERT_TRUE(WriteBytes(work + L"hold", ""));
+  Click(control(cid::start));
+  ASSERT_TRUE(pumpUntil([&] { return runsOf("a") == 1; })) << title();
+
+  // The second window's job takes two seconds, the first's less.
+  Win32Window& second = other.window();
+  ASSERT_TRUE(WriteBytes(work + L"c.avs", "BlankClip()\r\n"));
+  second.setText(cid::input, Narrow(work) + "c.avs");
+  second.setText(cid::output, Narrow(work) + "c.mp4");
+  Click(second.control(cid::add));
+  otherDialogs.chooseAnswers.push_back(Dialogs::Answer::No);
+  SetEnvironmentVariableW(L"STANDIN_X264_SECONDS", L"2");
+  Click(second.control(cid::start));
+  SetEnvironmentVariableW(L"STANDIN_X264_SECONDS", nullptr);
+  ASSERT_TRUE(pumpUntil([&] { return runsOf("c") == 1; }));
+  DeleteFileW((work + L"hold").c_str());
+  ASSERT_TRUE(waitForTheEnd());
+  const std::vector<StandInRun> ran = runs();
+  ASSERT_EQ(ran.size(), 3u);
+  ASSERT_EQ(ran.back().program, "shutdown.exe");
+  for (const StandInRun& run : ran) {
+    if (run.program == "x264.exe") {
+      EXPECT_GE(ran.back().begin, run.end) << run.argument << " ran on after the shut-down";
+    }
+  }
+}
+
 }  // namespace

@@ -737,29 +737,81 @@ TEST(Lullo, ReturnsAfterTheGivenMilliseconds) {
   }
 }
 
+// A lullo.exe that sleeps, as a worker of a batch that runs stands for it.
+struct Sleeper {
+  KernelHandle process;
+  std::wstring id;  // "PROCESS"
+  unsigned long long created = 0;
+
+  Sleeper(const std::wstring& folder, int milliseconds) {
+    std::wstring command =
+        Quoted(TestProgramFolder() + L"lullo.exe") + L" " + std::to_wstring(milliseconds);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        folder.c_str(), &startup, &info))
+      return;
+    process = KernelHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    id = std::to_wstring(info.dwProcessId);
+    FILETIME creation{}, exited{}, kernel{}, user{};
+    GetProcessTimes(process.get(), &creation, &exited, &kernel, &user);
+    created =
+        (static_cast<unsigned long long>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
+  }
+  ~Sleeper() {
+    if (process) TerminateProcess(process.get(), 1);
+  }
+  bool ended() const { return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }
+};
+
 // A batch started to run after another waits for the other's workers.
 TEST(Lullo, AfterWaitsUntilEachNamedProcessHasEnded) {
   TemporaryFolder work;
-  std::wstring sleeper = Quoted(TestProgramFolder() + L"lullo.exe") + L" 700";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  ASSERT_TRUE(CreateProcessW(nullptr, sleeper.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                             nullptr, work.path().c_str(), &startup, &info));
-  const KernelHandle process(info.hProcess);
-  const KernelHandle thread(info.hThread);
-  FILETIME created{}, exited{}, kernel{}, user{};
-  ASSERT_TRUE(GetProcessTimes(process.get(), &created, &exited, &kernel, &user));
-  const unsigned long long time =
-      (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-  const std::wstring id = std::to_wstring(info.dwProcessId) + L":";
+  const Sleeper sleeper(work.path(), 700);
+  ASSERT_TRUE(sleeper.process);
+  const std::wstring id = sleeper.id + L":";
   // A process of that id started at another time is no longer the one named.
-  ToolRun other = RunTool(L"lullo.exe", {L"--after", id + std::to_wstring(time + 1)}, work.path());
+  ToolRun other =
+      RunTool(L"lullo.exe", {L"--after", id + std::to_wstring(sleeper.created + 1)}, work.path());
   EXPECT_EQ(other.exitCode, 0u);
   EXPECT_LT(other.elapsedMs, 400);
-  ToolRun run = RunTool(L"lullo.exe", {L"--after", id + std::to_wstring(time)}, work.path());
+  ToolRun run =
+      RunTool(L"lullo.exe", {L"--after", id + std::to_wstring(sleeper.created)}, work.path());
   EXPECT_EQ(run.exitCode, 0u);
-  EXPECT_EQ(WaitForSingleObject(process.get(), 0), WAIT_OBJECT_0) << "it returned after the end";
+  EXPECT_TRUE(sleeper.ended()) << "it returned after the end";
+}
+
+// Before a batch shuts the computer down, it waits for the workers of the
+// other batches of its folder that run jobs: not for its own, nor for a
+// batch that waits to run after another or itself waits so.
+TEST(Lullo, SpareWaitsForTheOtherBatchesThatRunJobs) {
+  TemporaryFolder work;
+  const Sleeper runs(work.path(), 800), own(work.path(), 20000), waits(work.path(), 20000),
+      spares(work.path(), 20000);
+  const struct {
+    const wchar_t* batch;
+    const Sleeper& worker;
+    unsigned long long created;  // another than the worker's: a process that got its id
+    const wchar_t* mark;
+  } batches[] = {{L"temp", own, own.created, nullptr},
+                 {L"temp2", runs, runs.created, nullptr},
+                 {L"temp3", waits, waits.created, L"waiting"},
+                 {L"temp4", spares, spares.created, L"sparing"},
+                 {L"temp5", own, own.created + 1, nullptr}};
+  for (const auto& b : batches) {
+    ASSERT_TRUE(b.worker.process);
+    const std::wstring claims = work.path() + b.batch + L".claims\\";
+    CreateDirectoryW(claims.c_str(), nullptr);
+    WriteFileBytes(claims + L"pid." + b.worker.id + L"." + std::to_wstring(b.created), "");
+    if (b.mark) CreateDirectoryW((claims + b.mark).c_str(), nullptr);
+  }
+  ToolRun run = RunTool(L"lullo.exe", {L"--spare", work.path() + L"temp.claims"}, work.path());
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(runs.ended()) << "it returned after the batch that runs jobs ended";
+  EXPECT_LT(run.elapsedMs, 10000);
+  EXPECT_FALSE(own.ended() || waits.ended() || spares.ended());
 }
 
 TEST(Lullo, RefusesAWrongCommandLineWithCodeTwo) {
@@ -773,7 +825,10 @@ TEST(Lullo, RefusesAWrongCommandLineWithCodeTwo) {
                                                                {L"99999999999999999999"},
                                                                {L"--after"},
                                                                {L"--after", L"12"},
-                                                               {L"--after", L"x:1"}};
+                                                               {L"--after", L"x:1"},
+                                                               {L"--spare"},
+                                                               {L"--spare", L""},
+                                                               {L"--spare", L"a", L"b"}};
   for (const auto& arguments : commandLines) {
     ToolRun run = RunTool(L"lullo.exe", arguments, work.path());
     SCOPED_TRACE(testing::PrintToString(arguments));

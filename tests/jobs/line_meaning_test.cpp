@@ -242,7 +242,7 @@ TEST(LineMeaning, EveryProgramReceivesExactlyItsArgumentsOrTheJobIsRefused) {
     // "Start" hands what the console cannot spell (here: anything beyond
     // ASCII) over in variables; the lines mean the same.
     const StartBatch batch = StartScript(FramedJob(job.lines), "C:\\prog\\",
-                                         {FilesInTheBatch(), {{0, false}}, 1, {}, {}},
+                                         {FilesInTheBatch(), {{0, false}}, 1, {}},
                                          [](std::string_view) { return false; });
     std::vector<std::string> started = ScriptLines(batch.script);
     std::erase_if(started, IsStartedBatchsOwn);
