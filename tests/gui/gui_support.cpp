@@ -31,7 +31,14 @@ void ClickTab(HWND tabs, int index) {
   PumpMessages();
 }
 
+void ComeBackTo(HWND window) {
+  if (GetForegroundWindow() == window) return;
+  SetForegroundWindow(window);
+  PumpMessages();
+}
+
 void PressKey(Win32Window& window, WPARAM key, const std::vector<int>& held) {
+  ComeBackTo(window.handle());
   std::array<BYTE, 256> before{};
   GetKeyboardState(before.data());
   std::array<BYTE, 256> pressed = before;

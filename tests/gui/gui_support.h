@@ -20,9 +20,13 @@ void TypeChars(HWND control, const std::wstring& chars);
 // Clicks the tab of a page with the mouse.
 void ClickTab(HWND tabs, int index);
 
+// Makes `window` the one the user works in again, if another program's
+// window has taken the keyboard (the test suites run two at a time).
+void ComeBackTo(HWND window);
+
 // Presses a key as the keyboard delivers it to the focused control, with the
 // keys `held` (VK_CONTROL, VK_SHIFT) down, and lets the window's event loop
-// answer it.
+// answer it, in `window` made the foreground one first.
 void PressKey(Win32Window& window, WPARAM key, const std::vector<int>& held = {});
 
 // Replaces a field's text by typing, as the keyboard delivers it.

@@ -162,7 +162,8 @@ TEST_F(WindowEventsTest, EnterPressesTheFocusedButton) {
 }
 
 TEST_F(WindowEventsTest, TabWalksTheShownPageThenTheControlsBelowItLeftToRight) {
-  auto focused = [] {  // the text part of an editable list is a window of its own
+  auto focused = [&] {  // the text part of an editable list is a window of its own
+    ComeBackTo(window.handle());
     HWND focus = GetFocus();
     return FindControl(
         GetDlgCtrlID(ClassOf(GetParent(focus)) == L"ComboBox" ? GetParent(focus) : focus));
@@ -186,6 +187,23 @@ TEST_F(WindowEventsTest, TabWalksTheShownPageThenTheControlsBelowItLeftToRight) 
   ClickTab(window.tabs(), 0);
   PressKey(window, VK_TAB, {VK_SHIFT});
   EXPECT_EQ(focused(), stops.back()) << "Shift+Tab on the tabs goes round to the last stop";
+}
+
+// The user leaves the window for another one and comes back: the field
+// that had the keyboard has it again.
+TEST_F(WindowEventsTest, TheFocusedControlHasTheKeyboardAgainOnReturn) {
+  HWND value = window.control(cid::value);
+  ComeBackTo(window.handle());
+  SetFocus(value);
+  const HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 0, 0,
+                                     100, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  PumpMessages();
+  ASSERT_NE(GetFocus(), value);
+  ComeBackTo(window.handle());
+  EXPECT_EQ(GetFocus(), value);
+  DestroyWindow(other);
 }
 
 TEST_F(WindowEventsTest, CtrlTabAndCtrlPageKeysTurnThePagesRound) {

@@ -45,6 +45,12 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_DRAWITEM:
       if (draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) keepFocus();
+      break;
+    case WM_SETFOCUS:
+      if (giveFocusBack()) return 0;
+      break;
     case WM_INITMENUPOPUP:
       if (HIWORD(lParam) && events_) showBatchMenu(events_->batchMenu());
       break;

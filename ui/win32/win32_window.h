@@ -135,6 +135,10 @@ class Win32Window final : public Window, private OwnedWindow {
   // A key the window answers itself (window_keys.cpp); false for one the
   // dialog manager and the controls handle.
   bool answerKey(const MSG& message);
+  // The control that has the keyboard as the window is left, and the
+  // keyboard given back to it on return (false: it is gone or hidden).
+  void keepFocus();
+  bool giveFocusBack();
   // Shows the page `step` pages on, round from the last to the first, as a
   // click on its tab does.
   void turnPage(int step);
@@ -172,6 +176,7 @@ class Win32Window final : public Window, private OwnedWindow {
   HBITMAP banner_;
   HWND hwnd_ = nullptr;
   HWND tabs_ = nullptr;
+  HWND lastFocus_ = nullptr;
   std::array<HWND, kPageCount> pages_{};
   HWND tips_ = nullptr;
   std::vector<std::pair<HWND, HFONT>> pendingFonts_;

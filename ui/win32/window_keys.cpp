@@ -1,6 +1,7 @@
 // The keys the main window answers itself, before the dialog manager moves
 // the focus among its controls: Enter on a push button, the keys that turn
-// the pages, and Tab on the tab control.
+// the pages, and Tab on the tab control; and the control that has the
+// keyboard when the user leaves the window, which has it again on return.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -84,4 +85,16 @@ void Win32Window::turnPage(int step) {
   // control, where the click would have put it.
   HWND focus = GetFocus();
   if (focus && !IsWindowVisible(focus)) SetFocus(tabs_);
+}
+
+void Win32Window::keepFocus() {
+  if (HWND focus = GetFocus(); focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+}
+
+bool Win32Window::giveFocusBack() {
+  if (!lastFocus_ || !IsChild(hwnd_, lastFocus_) || !IsWindowVisible(lastFocus_) ||
+      !IsWindowEnabled(lastFocus_))
+    return false;
+  SetFocus(lastFocus_);
+  return true;
 }
