@@ -99,13 +99,25 @@ void UpdateJobFrames(std::vector<JobFrame>& frames, std::span<const std::string>
   frames.insert(kept, fresh.begin(), fresh.end());
 }
 
-std::optional<JobFrame> JobFrameAt(std::span<const JobFrame> frames, size_t index) {
-  auto after = std::upper_bound(frames.begin(), frames.end(), index,
-                                [](size_t at, const JobFrame& job) { return at < job.first; });
-  if (after == frames.begin()) return std::nullopt;
-  const JobFrame& job = *std::prev(after);
+namespace {
+
+// Which of `jobs` (in list order, each with its `first` line and `count`)
+// holds the line `index`.
+template <class Job>
+std::optional<size_t> Holding(std::span<const Job> jobs, size_t index) {
+  auto after = std::upper_bound(jobs.begin(), jobs.end(), index,
+                                [](size_t at, const Job& job) { return at < job.first; });
+  if (after == jobs.begin()) return std::nullopt;
+  const Job& job = *std::prev(after);
   if (index >= job.first + job.count) return std::nullopt;
-  return job;
+  return static_cast<size_t>(std::prev(after) - jobs.begin());
+}
+
+}  // namespace
+
+std::optional<JobFrame> JobFrameAt(std::span<const JobFrame> frames, size_t index) {
+  if (const std::optional<size_t> k = Holding(frames, index)) return frames[*k];
+  return std::nullopt;
 }
 
 std::vector<JobSpan> JobSpans(std::span<const std::string> lines) {
@@ -126,12 +138,7 @@ std::vector<JobSpan> JobSpans(std::span<const std::string> lines) {
 }
 
 std::optional<size_t> JobAt(std::span<const JobSpan> jobs, size_t index) {
-  auto after = std::upper_bound(jobs.begin(), jobs.end(), index,
-                                [](size_t at, const JobSpan& job) { return at < job.first; });
-  if (after == jobs.begin()) return std::nullopt;
-  const JobSpan& job = *std::prev(after);
-  if (index >= job.first + job.count) return std::nullopt;
-  return static_cast<size_t>(std::prev(after) - jobs.begin());
+  return Holding(jobs, index);
 }
 
 std::vector<std::string> FramedJob(std::span<const std::string> body) {
