@@ -127,6 +127,18 @@ void BatchFixture::forgetBatches() {
   FindClose(search);
 }
 
+std::string BatchFixture::whatRan() const {
+  std::string text = "times:\n" + ReadBytes(work + L"times.txt").value_or("");
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((bin + L"temp*.record").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return text;
+  do {
+    text += Narrow(found.cFileName) + ":\n" + ReadBytes(bin + found.cFileName).value_or("");
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return text;
+}
+
 std::string BatchFixture::title() const { return Narrow(TextOf(program->window().handle())); }
 
 bool BatchFixture::pumpUntil(const std::function<bool()>& condition, int timeoutMs) {

@@ -53,6 +53,8 @@ class BatchFixture : public ::testing::Test {
   // Waits until no batch this process started runs any more.
   bool waitForTheEnd();
   std::vector<StandInRun> runs() const;
+  // The stand-in's times and the batches' records, to tell what went wrong.
+  std::string whatRan() const;
   // How many runs of x264 ran at the same time, at most.
   static size_t MostAtOnce(const std::vector<StandInRun>& runs);
 

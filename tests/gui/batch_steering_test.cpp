@@ -124,7 +124,9 @@ TEST_F(BatchSteering, PauseStopAfterThisJobAndStopNow) {
   for (const char* name : {"s", "t"}) ASSERT_NO_FATAL_FAILURE(queue(name));
   ASSERT_TRUE(WriteBytes(work + L"hold", ""));
   Click(control(cid::start));
-  ASSERT_TRUE(pumpUntil([&] { return title().find("(s.avs): ") != std::string::npos; })) << title();
+  ASSERT_TRUE(pumpUntil([&] { return title().find("(s.avs): ") != std::string::npos; }))
+      << title() << "\n"
+      << whatRan();
   dialogs.askAnswers.push_back(true);
   const size_t asked = dialogs.calls.size();
   ChooseFromSystemMenu(window(), L"O");
